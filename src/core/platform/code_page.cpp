@@ -1,0 +1,180 @@
+#include "core/platform/code_page.h"
+
+#include <array>
+
+namespace kelvast {
+namespace {
+
+// Unicode of the bytes 0x80..0x9F; the undefined ones keep their own code.
+constexpr char16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+
+struct CaseTables {
+  std::array<unsigned char, 256> upper{};
+  std::array<unsigned char, 256> lower{};
+  constexpr CaseTables() {
+    for (int i = 0; i < 256; ++i) upper[i] = lower[i] = static_cast<unsigned char>(i);
+    auto pair = [this](int capital, int small) {
+      upper[small] = static_cast<unsigned char>(capital);
+      lower[capital] = static_cast<unsigned char>(small);
+    };
+    for (int c = 'A'; c <= 'Z'; ++c) pair(c, c + 32);
+    for (int c = 0xC0; c <= 0xDE; ++c)
+      if (c != 0xD7) pair(c, c + 32);  // 0xD7 is ×, 0xF7 is ÷
+    pair(0x8A, 0x9A);                  // Š š
+    pair(0x8C, 0x9C);                  // Œ œ
+    pair(0x8E, 0x9E);                  // Ž ž
+    pair(0x9F, 0xFF);                  // Ÿ ÿ
+  }
+};
+constexpr CaseTables kCase;
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+char16_t AnsiToWideChar(unsigned char c) {
+  return (c >= 0x80 && c <= 0x9F) ? kHighControls[c - 0x80] : static_cast<char16_t>(c);
+}
+
+bool WideCharToAnsi(char32_t c, char& out) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+    out = static_cast<char>(c);
+    return true;
+  }
+  for (int i = 0; i < 32; ++i) {
+    if (kHighControls[i] == c) {
+      out = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  out = '?';
+  return false;
+}
+
+std::u16string AnsiToUtf16(std::string_view ansi) {
+  std::u16string out;
+  out.reserve(ansi.size());
+  for (char c : ansi) out += AnsiToWideChar(static_cast<unsigned char>(c));
+  return out;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  std::string out;
+  out.reserve(ansi.size());
+  for (char c : ansi) AppendUtf8(out, AnsiToWideChar(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool Utf16ToAnsi(std::u16string_view utf16, std::string& out) {
+  out.clear();
+  out.reserve(utf16.size());
+  bool exact = true;
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    char32_t c = utf16[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+      ++i;
+    }
+    char b;
+    exact &= WideCharToAnsi(c, b);
+    out += b;
+  }
+  return exact;
+}
+
+bool Utf8ToAnsi(std::string_view utf8, std::string& out) {
+  out.clear();
+  out.reserve(utf8.size());
+  bool exact = true;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const unsigned char b0 = static_cast<unsigned char>(utf8[i]);
+    int extra = 0;
+    char32_t c = 0;
+    if (b0 < 0x80) {
+      c = b0;
+    } else if ((b0 & 0xE0) == 0xC0) {
+      extra = 1, c = b0 & 0x1F;
+    } else if ((b0 & 0xF0) == 0xE0) {
+      extra = 2, c = b0 & 0x0F;
+    } else if ((b0 & 0xF8) == 0xF0) {
+      extra = 3, c = b0 & 0x07;
+    } else {
+      out += '?';
+      exact = false;
+      ++i;
+      continue;
+    }
+    bool valid = i + extra < utf8.size();
+    for (int k = 1; valid && k <= extra; ++k) {
+      const unsigned char b = static_cast<unsigned char>(utf8[i + k]);
+      if ((b & 0xC0) != 0x80) valid = false;
+      else c = (c << 6) | (b & 0x3F);
+    }
+    if (!valid) {
+      out += '?';
+      exact = false;
+      ++i;
+      continue;
+    }
+    char a;
+    exact &= WideCharToAnsi(c, a);
+    out += a;
+    i += 1 + extra;
+  }
+  return exact;
+}
+
+char AnsiUpperChar(char c) { return static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]); }
+char AnsiLowerChar(char c) { return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]); }
+
+void AnsiUpperInPlace(std::string& s) {
+  for (char& c : s) c = AnsiUpperChar(c);
+}
+
+void AnsiLowerInPlace(std::string& s) {
+  for (char& c : s) c = AnsiLowerChar(c);
+}
+
+std::string AnsiUpperCase(std::string_view s) {
+  std::string out(s);
+  AnsiUpperInPlace(out);
+  return out;
+}
+
+std::string AnsiLowerCase(std::string_view s) {
+  std::string out(s);
+  AnsiLowerInPlace(out);
+  return out;
+}
+
+bool SameTextAnsi(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (AnsiLowerChar(a[i]) != AnsiLowerChar(b[i])) return false;
+  return true;
+}
+
+}  // namespace kelvast

@@ -1,0 +1,15 @@
+#pragma once
+// Decimal formatting of reals in the general format: at most 15 significant digits, trailing
+// zeros and a trailing separator dropped; scientific notation ("1.5E20", "1E-5") when the integer
+// part has more than 15 digits or the magnitude is below 0.0001 (0.0001 itself stays fixed).
+
+#include <string>
+
+#include "core/platform/format_settings.h"
+
+namespace kelvast {
+
+void AppendFloatGeneral(std::string& out, double v, char decimalSeparator);
+std::string FloatToStr(double v, const TFormatSettings& fs = FormatSettings());
+
+}  // namespace kelvast

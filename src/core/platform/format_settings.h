@@ -1,0 +1,37 @@
+#pragma once
+// The locale settings that generated numbers and dates follow: separators, date and time
+// formats, day and month names, morning/afternoon designators. English with "/" and ":" by
+// default; the desktop program fills them from the user's locale.
+
+#include <array>
+#include <string>
+
+namespace kelvast {
+
+struct TFormatSettings {
+  char DecimalSeparator = '.';
+  char ThousandSeparator = ',';
+  char DateSeparator = '/';
+  char TimeSeparator = ':';
+  // Patterns in the date-time pattern language of FormatDateTime.
+  std::string ShortDateFormat = "mm/dd/yyyy";
+  std::string LongDateFormat = "dddd, mmmm d, yyyy";
+  std::string ShortTimeFormat = "hh:nn";
+  std::string LongTimeFormat = "hh:nn:ss";
+  std::string TimeAMString = "AM";
+  std::string TimePMString = "PM";
+  // Index 0 is January / Sunday.
+  std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::array<std::string, 12> LongMonthNames{"January", "February", "March",     "April",
+                                             "May",     "June",     "July",      "August",
+                                             "September", "October", "November", "December"};
+  std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  std::array<std::string, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                          "Thursday", "Friday", "Saturday"};
+};
+
+// The process-wide settings that generators and writers use.
+TFormatSettings& FormatSettings();
+
+}  // namespace kelvast

@@ -1,0 +1,56 @@
+#pragma once
+// The process-wide pseudo-random source: xoshiro256**, fast and uniform. It is seeded once from
+// the clock at start-up; RandSeed makes a run reproducible.
+
+#include <cstdint>
+
+namespace kelvast {
+
+class TRandomSource {
+ public:
+  explicit TRandomSource(uint64_t seed) { Seed(seed); }
+
+  void Seed(uint64_t seed);
+
+  uint64_t Next() {
+    const uint64_t result = Rotl(s_[1] * 5, 7) * 9;
+    const uint64_t t = s_[1] << 17;
+    s_[2] ^= s_[0];
+    s_[3] ^= s_[1];
+    s_[1] ^= s_[2];
+    s_[0] ^= s_[3];
+    s_[2] ^= t;
+    s_[3] = Rotl(s_[3], 45);
+    return result;
+  }
+
+  // 0 .. n-1 with equal likelihood; 0 when n <= 0. The 128-bit product keeps the bias below 2^-32.
+  int32_t Below(int32_t n) {
+    if (n <= 0) return 0;
+    return static_cast<int32_t>((static_cast<unsigned __int128>(Next()) * static_cast<uint64_t>(n)) >> 64);
+  }
+
+  // A real in [0, 1) with 53 random bits.
+  double Real() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+
+ private:
+  static uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+  uint64_t s_[4];
+};
+
+// The one source every generator draws from.
+TRandomSource& GlobalRandom();
+
+// Re-seeds the process-wide source: the same seed gives the same sequence of draws.
+void RandSeed(uint64_t seed);
+
+// Seeds the process-wide source from the clock (done once at start-up).
+void Randomize();
+
+// Random(n): 0 .. n-1, 0 when n <= 0.
+inline int32_t Random(int32_t n) { return GlobalRandom().Below(n); }
+
+// A real draw in [0, 1).
+inline double RandomReal() { return GlobalRandom().Real(); }
+
+}  // namespace kelvast

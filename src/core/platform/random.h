@@ -7,6 +7,8 @@
 namespace kelvast {
 
 class TRandomSource {
+  __extension__ typedef unsigned __int128 UInt128;
+
  public:
   explicit TRandomSource(uint64_t seed) { Seed(seed); }
 
@@ -27,7 +29,7 @@ class TRandomSource {
   // 0 .. n-1 with equal likelihood; 0 when n <= 0. The 128-bit product keeps the bias below 2^-32.
   int32_t Below(int32_t n) {
     if (n <= 0) return 0;
-    return static_cast<int32_t>((static_cast<unsigned __int128>(Next()) * static_cast<uint64_t>(n)) >> 64);
+    return static_cast<int32_t>((static_cast<UInt128>(Next()) * static_cast<uint64_t>(n)) >> 64);
   }
 
   // A real in [0, 1) with 53 random bits.

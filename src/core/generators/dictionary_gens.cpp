@@ -1,0 +1,240 @@
+#include "core/generators/dictionary_gens.h"
+
+#include <charconv>
+
+#include "core/generators/charset.h"
+#include "core/generators/word_lists.h"
+#include "core/platform/random.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast {
+
+namespace {
+
+// The trimmed entry at a random index; false when the list is empty.
+bool DrawEntry(TWordList list, std::string_view& entry) {
+  const std::vector<std::string>& lines = WordList(list);
+  if (lines.empty()) return false;
+  entry = TrimView(lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))]);
+  return true;
+}
+
+void AppendNumber(std::string& out, int32_t v) {
+  char buf[12];
+  out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+}
+
+void AppendProperCase(std::string& out, std::string_view s) {
+  const size_t start = out.size();
+  out += s;
+  std::string tail = out.substr(start);
+  ProperCaseInPlace(tail);
+  out.replace(start, std::string::npos, tail);
+}
+
+template <class C>
+TPropInfo FrenchProp() {
+  return BoolProp<C>("French", &C::French, &C::SetFrench);
+}
+
+}  // namespace
+
+// ---- TCPDictWord ----
+
+const TPropList& TCPDictWord::Props() const {
+  using C = TCPDictWord;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {IntProp<C>("DataLength", &C::DataLength, &C::SetDataLength), FrenchProp<C>()});
+  return kProps;
+}
+
+const std::vector<int32_t>& TCPDictWord::FittingEntries(int list, int32_t length) {
+  const uint64_t generation = WordListsGeneration();
+  if (list == FFitList && length == FFitLength && generation == FFitGeneration) return FFitting;
+  FFitList = list;
+  FFitLength = length;
+  FFitGeneration = generation;
+  FFitting.clear();
+  const std::vector<std::string>& lines = WordList(static_cast<TWordList>(list));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const size_t size = TrimView(lines[i]).size();
+    // A blank entry yields the marker, so the marker's length is what must fit.
+    const size_t valueSize = size == 0 ? kNoDataMarker.size() : size;
+    if (valueSize <= static_cast<size_t>(length)) FFitting.push_back(static_cast<int32_t>(i));
+  }
+  return FFitting;
+}
+
+void TCPDictWord::DoGenerate(std::string& out) {
+  const TWordList list = French() ? TWordList::FrenchWords : TWordList::EnglishWords;
+  const std::vector<std::string>& lines = WordList(list);
+  std::string_view value;
+  if (DataLength() < 5) {
+    if (!lines.empty())
+      value = TrimView(lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))]);
+  } else {
+    // Only entries of at most DataLength characters are accepted. Drawing uniformly among the
+    // fitting entries gives the same distribution as drawing again until one fits, and ends
+    // even when none fits: the value is then the marker cut to DataLength.
+    const std::vector<int32_t>& fitting = FittingEntries(static_cast<int>(list), DataLength());
+    if (fitting.empty()) {
+      out += kNoDataMarker.substr(0, static_cast<size_t>(DataLength()));
+      return;
+    }
+    value = TrimView(lines[static_cast<size_t>(fitting[static_cast<size_t>(
+        Random(static_cast<int32_t>(fitting.size())))])]);
+  }
+  out += value.empty() ? kNoDataMarker : value;
+}
+
+// ---- TCPMemo ----
+
+const TPropList& TCPMemo::Props() const {
+  using C = TCPMemo;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       BoolProp<C>("LoremIpsum", &C::LoremIpsum, &C::SetLoremIpsum),
+                       BoolProp<C>("RandomizeLength", &C::RandomizeLength, &C::SetRandomizeLength),
+                       IntProp<C>("DataLength", &C::DataLength, &C::SetDataLength),
+                   });
+  return kProps;
+}
+
+void TCPMemo::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPMemo*>(&source)) {
+    FLoremIpsum = s->FLoremIpsum;
+    FRandomizeLength = s->FRandomizeLength;
+  }
+}
+
+void TCPMemo::DoGenerate(std::string& out) {
+  const int32_t n = FRandomizeLength ? 1 + Random(DataLength()) : DataLength();
+  if (FLoremIpsum) {
+    const std::string& lorem = LoremJoined();
+    const size_t keep = n - 1 <= 0 ? 0 : std::min(lorem.size(), static_cast<size_t>(n - 1));
+    out += TrimView(std::string_view(lorem).substr(0, keep));
+    out += '.';
+  } else {
+    AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(n));
+  }
+}
+
+// ---- TCPTown ----
+
+const TPropList& TCPTown::Props() const {
+  static const TPropList kProps = TPropList::Extend(BaseProps(), {FrenchProp<TCPTown>()});
+  return kProps;
+}
+
+void TCPTown::DoGenerate(std::string& out) {
+  const std::vector<std::string>& lines =
+      WordList(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
+  if (!lines.empty()) {
+    // Proper case comes before the trim, so an entry with leading blanks keeps a small letter.
+    std::string town = lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))];
+    ProperCaseInPlace(town);
+    out += TrimView(town);
+  }
+  if (out.empty()) out += kEmptyDataMarker;
+}
+
+// ---- TCPAddress ----
+
+const TPropList& TCPAddress::Props() const {
+  static const TPropList kProps = TPropList::Extend(BaseProps(), {FrenchProp<TCPAddress>()});
+  return kProps;
+}
+
+void TCPAddress::DoGenerate(std::string& out) {
+  if (French()) GenerateFrench(out);
+  else GenerateEnglish(out);
+}
+
+void TCPAddress::GenerateEnglish(std::string& out) {
+  static constexpr std::string_view kSuffixes[] = {"road", "avenue", "park", "boulevard", "square"};
+  AppendNumber(out, 1 + Random(400));
+  out += ' ';
+  std::string_view town;
+  if (DrawEntry(TWordList::WorldTowns, town)) {
+    AppendProperCase(out, town);
+    out += ' ';
+  }
+  out += kSuffixes[Random(5)];
+}
+
+void TCPAddress::GenerateFrench(std::string& out) {
+  // Accented letters are Windows-1252 bytes: "allée" and "Général".
+  static constexpr std::string_view kStreetTypes[] = {"rue",   "boulevard", "avenue",
+                                                      "all\xE9" "e", "impasse", "route"};
+  static constexpr std::string_view kRanks[] = {"Lieutenant", "G\xE9n\xE9ral", "Colonel"};
+  const size_t start = out.size();
+  AppendNumber(out, 1 + Random(120));
+  out += ' ';
+  if (Random(100) < 3) out += "ter ";
+  else if (Random(100) < 4) out += "bis ";
+  out += kStreetTypes[Random(6)];
+  out += ' ';
+  std::string_view entry;
+  if (Random(100) < 40 && DrawEntry(TWordList::FrenchTowns, entry)) {
+    AppendProperCase(out, entry);
+  } else if (Random(100) < 40 && DrawEntry(TWordList::FrenchWords, entry)) {
+    AppendProperCase(out, entry);
+  } else if (!WordList(TWordList::BoyNames).empty()) {
+    out += "du ";
+    out += kRanks[Random(3)];
+    out += ' ';
+    DrawEntry(TWordList::BoyNames, entry);
+    AppendProperCase(out, entry);
+  } else {
+    out.resize(start);
+    out += kEmptyDataMarker;
+  }
+}
+
+// ---- TCPCountry ----
+
+const TPropList& TCPCountry::Props() const {
+  using C = TCPCountry;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {BoolProp<C>("JustCode", &C::JustCode, &C::SetJustCode), FrenchProp<C>()});
+  return kProps;
+}
+
+void TCPCountry::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPCountry*>(&source)) FJustCode = s->FJustCode;
+}
+
+void TCPCountry::DoGenerate(std::string& out) {
+  const TWordList list = FJustCode  ? TWordList::CountryCodes
+                         : French() ? TWordList::FrenchCountryNames
+                                    : TWordList::CountryNames;
+  std::string_view entry;
+  if (DrawEntry(list, entry)) out += entry;
+  else out += kEmptyDataMarker;
+}
+
+// ---- TCPUSStates ----
+
+const TPropList& TCPUSStates::Props() const {
+  using C = TCPUSStates;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {BoolProp<C>("ShortName", &C::ShortName, &C::SetShortName)});
+  return kProps;
+}
+
+void TCPUSStates::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPUSStates*>(&source)) FShortName = s->FShortName;
+}
+
+void TCPUSStates::DoGenerate(std::string& out) {
+  std::string_view entry;
+  if (DrawEntry(FShortName ? TWordList::USStateCodes : TWordList::USStateNames, entry))
+    out += entry;
+  else
+    out += kEmptyDataMarker;
+}
+
+}  // namespace kelvast

@@ -1,0 +1,123 @@
+#pragma once
+// Dictionary generators: words, filler text, cities, postal addresses, countries and US states
+// drawn from the reference word lists.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/model/col_params.h"
+
+namespace kelvast {
+
+// A word of the English (or French) list; with DataLength 5 or more, at most that long.
+class TCPDictWord : public TColParams {
+ public:
+  TCPDictWord() = default;
+  std::string_view ClassName() const override { return "TCPDictWord"; }
+  const TPropList& Props() const override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  // The entries that fit DataLength, worked out once per list, length and load.
+  const std::vector<int32_t>& FittingEntries(int list, int32_t length);
+
+  int FFitList = -1;
+  int32_t FFitLength = 0;
+  uint64_t FFitGeneration = 0;
+  std::vector<int32_t> FFitting;
+};
+
+// Filler text: a prefix of the lorem text ending with a point, or random characters.
+class TCPMemo : public TColParams {
+ public:
+  TCPMemo() { InitDataLength(100); }
+  std::string_view ClassName() const override { return "TCPMemo"; }
+  const TPropList& Props() const override;
+
+  bool LoremIpsum() const { return FLoremIpsum; }
+  void SetLoremIpsum(bool v) { SetProp(FLoremIpsum, v); }
+  bool RandomizeLength() const { return FRandomizeLength; }
+  void SetRandomizeLength(bool v) { SetProp(FRandomizeLength, v); }
+
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  bool FLoremIpsum = false;
+  bool FRandomizeLength = false;
+};
+
+// A town of the world (or of France), proper-cased.
+class TCPTown : public TColParams {
+ public:
+  TCPTown() = default;
+  std::string_view ClassName() const override { return "TCPTown"; }
+  const TPropList& Props() const override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+};
+
+// A street address in English or French form.
+class TCPAddress : public TColParams {
+ public:
+  TCPAddress() = default;
+  std::string_view ClassName() const override { return "TCPAddress"; }
+  const TPropList& Props() const override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  void GenerateEnglish(std::string& out);
+  void GenerateFrench(std::string& out);
+};
+
+// A country name in English or French, or its ISO code.
+class TCPCountry : public TColParams {
+ public:
+  TCPCountry() = default;
+  std::string_view ClassName() const override { return "TCPCountry"; }
+  const TPropList& Props() const override;
+
+  bool JustCode() const { return FJustCode; }
+  void SetJustCode(bool v) { SetProp(FJustCode, v); }
+
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  bool FJustCode = false;
+};
+
+// A US state name, or its two-letter code.
+class TCPUSStates : public TColParams {
+ public:
+  TCPUSStates() = default;
+  std::string_view ClassName() const override { return "TCPUSStates"; }
+  const TPropList& Props() const override;
+
+  bool ShortName() const { return FShortName; }
+  void SetShortName(bool v) { SetProp(FShortName, v); }
+
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  bool FShortName = false;
+};
+
+// The value of a dictionary word drawn from an empty list, and of the other list generators.
+inline constexpr std::string_view kNoDataMarker = "<nodata>";
+inline constexpr std::string_view kEmptyDataMarker = "<empty data>";
+
+}  // namespace kelvast

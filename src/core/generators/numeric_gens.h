@@ -1,0 +1,114 @@
+#pragma once
+// Numeric generators: integers over a range, counters, bits and floats.
+
+#include <string>
+
+#include "core/model/col_params.h"
+
+namespace kelvast {
+
+// An integer drawn from MinValue to MaxValue; Sign forces it positive (> 0) or negative (< 0).
+class TCPInteger : public TColParams {
+ public:
+  TCPInteger() { InitExportType(etNum); }
+  std::string_view ClassName() const override { return "TCPInteger"; }
+  const TPropList& Props() const override;
+
+  int32_t MinValue() const { return FMinValue; }
+  void SetMinValue(int32_t v) { SetProp(FMinValue, v); }
+  int32_t MaxValue() const { return FMaxValue; }
+  void SetMaxValue(int32_t v) { SetProp(FMaxValue, v); }
+  // Negative: only negative values; 0: both signs; positive: only positive values.
+  int32_t Sign() const { return FSign; }
+  void SetSign(int32_t v) { SetProp(FSign, v); }
+
+  void Assign(const TColParams& source) override;
+
+ protected:
+  // MinValue, MaxValue, Sign and ExportType, the properties every subclass stores first.
+  static const TPropList& IntegerProps();
+  void DoGenerate(std::string& out) override;
+
+ private:
+  int32_t FMinValue = INT32_MIN;
+  int32_t FMaxValue = INT32_MAX;
+  int32_t FSign = 0;
+};
+
+// A counter: each record adds Step to Current, which Prepare resets to StartValue.
+class TCPIncremental : public TCPInteger {
+ public:
+  TCPIncremental() = default;
+  std::string_view ClassName() const override { return "TCPIncremental"; }
+  const TPropList& Props() const override;
+
+  int32_t StartValue() const { return FStartValue; }
+  void SetStartValue(int32_t v) { SetProp(FStartValue, v); }
+  int32_t Step() const { return FStep; }
+  void SetStep(int32_t v) { SetProp(FStep, v); }
+  int32_t Current() const { return FCurrent; }
+  void SetCurrent(int32_t v) { SetProp(FCurrent, v); }
+
+  void Prepare() override;
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  int32_t FStartValue = 0;
+  int32_t FStep = 1;
+  int32_t FCurrent = 0;
+};
+
+// ZeroValue or OneValue, OneValue 501 times in 1001.
+class TCPBit : public TCPInteger {
+ public:
+  TCPBit() = default;
+  std::string_view ClassName() const override { return "TCPBit"; }
+  const TPropList& Props() const override;
+
+  const std::string& ZeroValue() const { return FZeroValue; }
+  void SetZeroValue(const std::string& v) { SetProp(FZeroValue, v); }
+  const std::string& OneValue() const { return FOneValue; }
+  void SetOneValue(const std::string& v) { SetProp(FOneValue, v); }
+
+  // "0" or "1", the last draw, whatever texts stand for them; draws nothing.
+  const std::string& LastInternalValue() override { return FLastDraw; }
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  std::string FZeroValue = "0";
+  std::string FOneValue = "1";
+  std::string FLastDraw;
+};
+
+// A real between the magnitudes of MinValue and MaxValue (exceeding the upper one by up to about
+// 7.15), cut to Precision decimals.
+class TCPFloat : public TColParams {
+ public:
+  TCPFloat() { InitExportType(etNum); }
+  std::string_view ClassName() const override { return "TCPFloat"; }
+  const TPropList& Props() const override;
+
+  double MinValue() const { return FMinValue; }
+  void SetMinValue(double v) { SetProp(FMinValue, v); }
+  double MaxValue() const { return FMaxValue; }
+  void SetMaxValue(double v) { SetProp(FMaxValue, v); }
+  int32_t Precision() const { return FPrecision; }
+  void SetPrecision(int32_t v) { SetProp(FPrecision, v); }
+
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  double FMinValue = 4.9406564584124654e-324;
+  double FMaxValue = 1.7e308;
+  int32_t FPrecision = 2;
+};
+
+}  // namespace kelvast

@@ -1,0 +1,342 @@
+#include "core/generators/person_gens.h"
+
+#include "core/generators/charset.h"
+#include "core/generators/dictionary_gens.h"
+#include "core/generators/word_lists.h"
+#include "core/model/gen_model.h"
+#include "core/platform/errors.h"
+#include "core/platform/random.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast {
+
+const std::string_view kDomainEndings[15] = {"com", "net", "org", "gouv", "info",
+                                             "biz", "tv",  "us",  "fr",   "ca",
+                                             "cc",  "uk",  "be",  "nz",   "at"};
+
+namespace {
+
+void AppendTrimmed(std::string& out, std::string_view s) { out += TrimView(s); }
+
+// The title code of the current record: "0", "1", "2", or empty when none was drawn.
+std::string_view CurrentTitleCode() {
+  TGenModel* model = CurrentModel();
+  if (!model) return {};
+  return model->CurrentSex().LastInternalValue();
+}
+
+void AppendDictionaryWord(std::string& out, int32_t length) {
+  // One English dictionary word per value; the object is reused to spare its allocations.
+  static TCPDictWord word;
+  word.SetDataLength(length);
+  word.ClearLastValue();
+  const size_t start = out.size();
+  out += word.GetValue();
+  IdentifierSafeInPlace(out, start);
+}
+
+}  // namespace
+
+// ---- TCPFirstName ----
+
+void TCPFirstName::DoGenerate(std::string& out) {
+  const std::string_view code = CurrentTitleCode();
+  if (code.empty()) {
+    AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(3 + Random(10)));
+    return;
+  }
+  const TWordList which = code[0] == '0' ? TWordList::BoyNames : TWordList::GirlNames;
+  const std::vector<std::string>& names = WordList(which);
+  if (names.empty())
+    throw EGenerationError("The first-name list \"" + std::string(WordListFileName(which)) +
+                           "\" is empty: a first name cannot be drawn.");
+  AppendTrimmed(out, names[static_cast<size_t>(Random(static_cast<int32_t>(names.size())))]);
+}
+
+// ---- TCPLastName ----
+
+const std::vector<std::string>& TCPLastName::DefaultPhonemes() {
+  static const std::vector<std::string> kPhonemes{
+      "fran", "con",  "hen",  "ri",   "abra", "ham", "rou", "sac", "tor",  "man",  "wil",
+      "hil",  "ger",  "le",   "sieur", "pull", "boo", "bach", "pre", "bris", "son",  "neau",
+      "gui",  "gue",  "gu",   "gru",  "gro",  "bar", "el",  "dot", "cha",  "cher", "chou",
+      "la",   "ron",  "bell", "nard", "lan",  "lon", "bian", "chi", "mon", "mi",   "mor",
+      "bil",  "art",  "cot",  "ton",  "nor",  "nes", "nou", "pa",  "pou",  "pi",   "pour",
+      "cel",  "ran",  "ro",   "rit",  "rot",  "ra",  "rou", "sa",  "sou",  "si",   "seur",
+      "ti",   "tard", "to",   "tur",  "tri",  "tro", "ta",  "ten", "val",  "vu",   "vieu",
+      "vo",   "vas",  "char", "a",    "e",    "i",   "o",   "u",   "au",   "ail",  "ar",
+      "as",   "an",   "en",   "euil", "oeu",  "ol",  "or",  "our", "os",   "un",   "urs"};
+  return kPhonemes;
+}
+
+TCPLastName::TCPLastName() : FPhonemeList(DefaultPhonemes()) { InitDataLength(10); }
+
+const TPropList& TCPLastName::Props() const {
+  using C = TCPLastName;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       StringsProp<C>("PhonemeList", &C::PhonemeList, &C::SetPhonemeList),
+                       IntProp<C>("Datalength", &C::DataLength, &C::SetDataLength),
+                       IntProp<C>("MinSize", &C::MinSize, &C::SetMinSize),
+                   });
+  return kProps;
+}
+
+void TCPLastName::SetPhonemeList(const std::vector<std::string>& v) {
+  FPhonemeList = v;
+  Changed();
+}
+
+void TCPLastName::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPLastName*>(&source)) {
+    FPhonemeList = s->FPhonemeList;
+    FMinSize = s->FMinSize;
+  }
+}
+
+void TCPLastName::DoGenerate(std::string& out) {
+  // A minimum above the length would make the span negative: the target is then the minimum.
+  const int32_t spread = DataLength() - FMinSize;
+  const int64_t target = static_cast<int64_t>(FMinSize) + (spread > 0 ? Random(spread) : 0);
+  const size_t start = out.size();
+  if (FPhonemeList.empty()) {
+    AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(DataLength()));
+  } else {
+    const int32_t count = static_cast<int32_t>(FPhonemeList.size());
+    while (static_cast<int64_t>(out.size() - start) < target) {
+      out += FPhonemeList[static_cast<size_t>(Random(count))];
+      if (Random(1000) < 200 && static_cast<int64_t>(out.size() - start) > FMinSize) break;
+    }
+    // An empty phoneme can never lengthen the text; stop rather than loop for ever.
+  }
+  if (out.size() > start && out[start] >= 'a' && out[start] <= 'z')
+    out[start] = static_cast<char>(out[start] - 32);
+  const std::string_view trimmed = TrimView(std::string_view(out).substr(start));
+  const std::string kept(trimmed);
+  out.resize(start);
+  out += kept;
+}
+
+// ---- TCPFirstLastName ----
+
+TCPFirstLastName::TCPFirstLastName()
+    : FFirstName(std::make_unique<TCPFirstName>()), FLastName(std::make_unique<TCPLastName>()) {
+  FFirstName->OnChange = [this](TColParams&) { Changed(); };
+  FLastName->OnChange = [this](TColParams&) { Changed(); };
+}
+
+TCPFirstLastName::~TCPFirstLastName() = default;
+
+const TPropList& TCPFirstLastName::Props() const {
+  using C = TCPFirstLastName;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       BoolProp<C>("FirstLast", &C::FirstLast, &C::SetFirstLast),
+                       TextProp<C>("Separator", &C::Separator, &C::SetSeparator),
+                   });
+  return kProps;
+}
+
+void TCPFirstLastName::SetModified(bool v) {
+  TColParams::SetModified(v);
+  FLastName->SetModified(v);
+  FFirstName->SetModified(v);
+}
+
+void TCPFirstLastName::Prepare() {
+  TColParams::Prepare();
+  FFirstName->Prepare();
+  FLastName->Prepare();
+}
+
+void TCPFirstLastName::ClearLastValue() {
+  TColParams::ClearLastValue();
+  FFirstName->ClearLastValue();
+  FLastName->ClearLastValue();
+}
+
+void TCPFirstLastName::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPFirstLastName*>(&source)) {
+    FFirstName->Assign(*s->FFirstName);
+    FLastName->Assign(*s->FLastName);
+    FSeparator = s->FSeparator;
+    FFirstLast = s->FFirstLast;
+  }
+}
+
+void TCPFirstLastName::DoGenerate(std::string& out) {
+  if (FSeparator.empty()) FSeparator = " ";
+  const size_t start = out.size();
+  if (FFirstLast) {
+    out += FLastName->GetValue();
+    out += FSeparator;
+    out += FFirstName->GetValue();
+  } else {
+    out += FFirstName->GetValue();
+    out += FSeparator;
+    out += FLastName->GetValue();
+  }
+  const std::string kept(TrimView(std::string_view(out).substr(start)));
+  out.resize(start);
+  out += kept;
+}
+
+// ---- TCPSex ----
+
+TCPSex::TCPSex() { InitExportType(etString); }
+
+const TPropList& TCPSex::Props() const {
+  using C = TCPSex;
+  static const TPropList kProps = TPropList::Extend(
+      IntegerProps(), {
+                          TextProp<C>("Mister", &C::Mister, &C::SetMister),
+                          TextProp<C>("Missis", &C::Missis, &C::SetMissis),
+                          TextProp<C>("Miss", &C::Miss, &C::SetMiss),
+                          FloatProp<C>("MisterPercent", &C::MisterPercent, &C::SetMisterPercent),
+                          FloatProp<C>("MissisPercent", &C::MissisPercent, &C::SetMissisPercent),
+                          FloatProp<C>("MissPercent", &C::MissPercent, &C::SetMissPercent),
+                      });
+  return kProps;
+}
+
+void TCPSex::SetTitle(std::string& field, const std::string& v) { SetProp(field, Trim(v)); }
+
+void TCPSex::DoGenerate(std::string& out) {
+  const float p = static_cast<float>(Random(10000)) / 100.0f;
+  const float mister = MisterPercent();
+  if (p <= mister) {
+    FLastDraw = "0";
+    out += Mister();
+  } else if (p <= mister + MissisPercent()) {
+    FLastDraw = "1";
+    out += Missis();
+  } else {
+    FLastDraw = "2";
+    out += Miss();
+  }
+}
+
+// ---- TCPSexGen: every accessor goes to the current model's CurrentSex. ----
+
+namespace {
+TCPSex* ModelSex() {
+  TGenModel* model = CurrentModel();
+  return model ? &model->CurrentSex() : nullptr;
+}
+}  // namespace
+
+void TCPSexGen::DoGenerate(std::string& out) {
+  if (TCPSex* sex = ModelSex()) out += sex->GetValue();
+}
+
+std::string TCPSexGen::Mister() const { return ModelSex() ? ModelSex()->Mister() : std::string(); }
+std::string TCPSexGen::Missis() const { return ModelSex() ? ModelSex()->Missis() : std::string(); }
+std::string TCPSexGen::Miss() const { return ModelSex() ? ModelSex()->Miss() : std::string(); }
+float TCPSexGen::MisterPercent() const { return ModelSex() ? ModelSex()->MisterPercent() : 0; }
+float TCPSexGen::MissisPercent() const { return ModelSex() ? ModelSex()->MissisPercent() : 0; }
+float TCPSexGen::MissPercent() const { return ModelSex() ? ModelSex()->MissPercent() : 0; }
+
+// The shared object stores the value even when equal, so the generator reports every write.
+#define KELVAST_SEXGEN_SETTER(Setter, Type)   \
+  void TCPSexGen::Setter(Type v) {            \
+    TCPSex* sex = ModelSex();                 \
+    if (!sex) return;                         \
+    sex->Setter(v);                           \
+    Changed();                                \
+  }
+KELVAST_SEXGEN_SETTER(SetMister, const std::string&)
+KELVAST_SEXGEN_SETTER(SetMissis, const std::string&)
+KELVAST_SEXGEN_SETTER(SetMiss, const std::string&)
+KELVAST_SEXGEN_SETTER(SetMisterPercent, float)
+KELVAST_SEXGEN_SETTER(SetMissisPercent, float)
+KELVAST_SEXGEN_SETTER(SetMissPercent, float)
+#undef KELVAST_SEXGEN_SETTER
+
+// ---- TCPEmail ----
+
+TCPEmail::TCPEmail() = default;
+TCPEmail::~TCPEmail() = default;
+
+const TPropList& TCPEmail::Props() const {
+  using C = TCPEmail;
+  static const TPropList kProps =
+      TPropList::Extend(BaseProps(), {BoolProp<C>("Short", &C::Short, &C::SetShort)});
+  return kProps;
+}
+
+void TCPEmail::Prepare() {
+  TColParams::Prepare();
+  FOwnFirst.reset();
+  FOwnLast.reset();
+  FFirstSource = nullptr;
+  FLastSource = nullptr;
+  if (TGenModel* model = CurrentModel()) {
+    for (const auto& item : model->Cols()) {
+      TColParams* p = &item->Param();
+      if (!FFirstSource && dynamic_cast<TCPFirstName*>(p)) FFirstSource = p;
+      if (!FLastSource && dynamic_cast<TCPLastName*>(p)) FLastSource = p;
+    }
+  }
+  if (!FFirstSource) {
+    FOwnFirst = std::make_unique<TCPFirstName>();
+    FOwnFirst->Prepare();
+    FFirstSource = FOwnFirst.get();
+  }
+  if (!FLastSource) {
+    auto last = std::make_unique<TCPLastName>();
+    last->SetDataLength(14);
+    last->SetMinSize(6);
+    last->Prepare();
+    FOwnLast = std::move(last);
+    FLastSource = FOwnLast.get();
+  }
+}
+
+void TCPEmail::ClearLastValue() {
+  TColParams::ClearLastValue();
+  if (FOwnFirst) FOwnFirst->ClearLastValue();
+  if (FOwnLast) FOwnLast->ClearLastValue();
+}
+
+void TCPEmail::DoGenerate(std::string& out) {
+  // Without a Prepare (a generator used outside a run) the sources are taken now.
+  if (!FFirstSource || !FLastSource) Prepare();
+  const size_t start = out.size();
+  out += FFirstSource->GetValue();
+  IdentifierSafeInPlace(out, start);
+  const std::string& last = FLastSource->GetValue();  // drawn even for the short form
+  if (!FShort) {
+    out += '.';
+    const size_t lastStart = out.size();
+    out += last;
+    IdentifierSafeInPlace(out, lastStart);
+  }
+  out += '@';
+  AppendDictionaryWord(out, 10);
+  out += '.';
+  out += kDomainEndings[Random(15)];
+}
+
+// ---- TCPWebSite ----
+
+const TPropList& TCPWebSite::Props() const {
+  using C = TCPWebSite;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {IntProp<C>("Datalength", &C::DataLength, &C::SetDataLength)});
+  return kProps;
+}
+
+void TCPWebSite::DoGenerate(std::string& out) {
+  out += "www.";
+  AppendDictionaryWord(out, DataLength());
+  out += '.';
+  out += kDomainEndings[Random(15)];
+  const int32_t path = Random(100);
+  if (path < 10) out += "/index.html";
+  else if (path < 20) out += "/home.aspx";
+  else if (path < 30) out += "/index.php";
+}
+
+}  // namespace kelvast

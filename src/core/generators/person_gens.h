@@ -1,0 +1,189 @@
+#pragma once
+// Person generators: first names that follow the record's courtesy title, last names
+// synthesised from phonemes, full names, courtesy titles, e-mail and web-site addresses.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/generators/numeric_gens.h"
+#include "core/model/col_params.h"
+
+namespace kelvast {
+
+// A boy's name for a mister, a girl's name otherwise; a random string when no title was drawn.
+class TCPFirstName : public TColParams {
+ public:
+  TCPFirstName() = default;
+  std::string_view ClassName() const override { return "TCPFirstName"; }
+  const TPropList& Props() const override { return BaseProps(); }
+
+ protected:
+  void DoGenerate(std::string& out) override;
+};
+
+// A last name built from phonemes, MinSize to about DataLength characters.
+class TCPLastName : public TColParams {
+ public:
+  TCPLastName();
+  std::string_view ClassName() const override { return "TCPLastName"; }
+  const TPropList& Props() const override;
+
+  const std::vector<std::string>& PhonemeList() const { return FPhonemeList; }
+  // Replaces the lines and reports a change.
+  void SetPhonemeList(const std::vector<std::string>& v);
+  // Direct access for in-place edits, which mark nothing modified.
+  std::vector<std::string>& PhonemeListRef() { return FPhonemeList; }
+  int32_t MinSize() const { return FMinSize; }
+  void SetMinSize(int32_t v) { SetProp(FMinSize, v); }
+
+  void Assign(const TColParams& source) override;
+
+  // The 99 built-in phonemes.
+  static const std::vector<std::string>& DefaultPhonemes();
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  std::vector<std::string> FPhonemeList;
+  int32_t FMinSize = 5;
+};
+
+// A first name and a last name joined by Separator, in either order.
+class TCPFirstLastName : public TColParams {
+ public:
+  TCPFirstLastName();
+  ~TCPFirstLastName() override;
+  std::string_view ClassName() const override { return "TCPFirstLastName"; }
+  const TPropList& Props() const override;
+
+  bool FirstLast() const { return FFirstLast; }
+  void SetFirstLast(bool v) { SetProp(FFirstLast, v); }
+  const std::string& Separator() const { return FSeparator; }
+  void SetSeparator(const std::string& v) { SetProp(FSeparator, v); }
+  TCPFirstName& FirstName() const { return *FFirstName; }
+  TCPLastName& LastName() const { return *FLastName; }
+
+  void SetModified(bool v) override;
+  void Prepare() override;
+  void ClearLastValue() override;
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  bool FFirstLast = false;
+  std::string FSeparator;
+  std::unique_ptr<TCPFirstName> FFirstName;
+  std::unique_ptr<TCPLastName> FLastName;
+};
+
+// A courtesy title: Mister, Missis or Miss by their percentages. The model's CurrentSex is one;
+// its last internal draw ("0", "1" or "2") tells the first-name generators which list to use.
+class TCPSex : public TCPInteger {
+ public:
+  TCPSex();
+  std::string_view ClassName() const override { return "TCPSex"; }
+  const TPropList& Props() const override;
+
+  // Text setters trim, then store a different text and report the change.
+  virtual void SetMister(const std::string& v) { SetTitle(FMister, v); }
+  virtual void SetMissis(const std::string& v) { SetTitle(FMissis, v); }
+  virtual void SetMiss(const std::string& v) { SetTitle(FMiss, v); }
+  virtual std::string Mister() const { return FMister; }
+  virtual std::string Missis() const { return FMissis; }
+  virtual std::string Miss() const { return FMiss; }
+  virtual float MisterPercent() const { return FMisterPercent; }
+  virtual float MissisPercent() const { return FMissisPercent; }
+  virtual float MissPercent() const { return FMissPercent; }
+  virtual void SetMisterPercent(float v) { SetProp(FMisterPercent, v); }
+  virtual void SetMissisPercent(float v) { SetProp(FMissisPercent, v); }
+  virtual void SetMissPercent(float v) { SetProp(FMissPercent, v); }
+
+  // "0" (mister), "1" (missis) or "2" (miss) of the last draw; draws nothing.
+  const std::string& LastInternalValue() override { return FLastDraw; }
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  void SetTitle(std::string& field, const std::string& v);
+
+  std::string FMister = "Mr.";
+  std::string FMissis = "Mrs.";
+  std::string FMiss = "Miss";
+  float FMisterPercent = 50;
+  float FMissisPercent = 25;
+  float FMissPercent = 25;
+  std::string FLastDraw;
+};
+
+// The "Sex" generator: the record's title from the current model's CurrentSex, whose titles and
+// percentages it shows and edits.
+class TCPSexGen : public TCPSex {
+ public:
+  TCPSexGen() = default;
+  std::string_view ClassName() const override { return "TCPSexGen"; }
+
+  void SetMister(const std::string& v) override;
+  void SetMissis(const std::string& v) override;
+  void SetMiss(const std::string& v) override;
+  std::string Mister() const override;
+  std::string Missis() const override;
+  std::string Miss() const override;
+  float MisterPercent() const override;
+  float MissisPercent() const override;
+  float MissPercent() const override;
+  void SetMisterPercent(float v) override;
+  void SetMissisPercent(float v) override;
+  void SetMissPercent(float v) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+};
+
+// first.last@word.ending, from the record's first-name and last-name generators.
+class TCPEmail : public TColParams {
+ public:
+  TCPEmail();
+  ~TCPEmail() override;
+  std::string_view ClassName() const override { return "TCPEmail"; }
+  const TPropList& Props() const override;
+
+  // The user part is the first name alone.
+  bool Short() const { return FShort; }
+  void SetShort(bool v) { SetProp(FShort, v); }
+
+  // Takes the first First name and Last name generators of the current model as sources, or
+  // makes its own.
+  void Prepare() override;
+  void ClearLastValue() override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  bool FShort = false;
+  TColParams* FFirstSource = nullptr;
+  TColParams* FLastSource = nullptr;
+  std::unique_ptr<TColParams> FOwnFirst;
+  std::unique_ptr<TColParams> FOwnLast;
+};
+
+// www.word.ending, sometimes with a page path.
+class TCPWebSite : public TColParams {
+ public:
+  TCPWebSite() { InitDataLength(3); }
+  std::string_view ClassName() const override { return "TCPWebSite"; }
+  const TPropList& Props() const override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+};
+
+// The 15 domain endings the e-mail and web-site generators draw from.
+extern const std::string_view kDomainEndings[15];
+
+}  // namespace kelvast

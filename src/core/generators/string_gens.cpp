@@ -1,0 +1,140 @@
+#include "core/generators/string_gens.h"
+
+#include <cstdlib>
+
+#include "core/platform/random.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast {
+
+// ---- TCPString ----
+
+TCPString::TCPString() : FCharset(TCharSet::Range('A', 'Z') + TCharSet::Range('a', 'z')) {
+  InitDataLength(1);
+}
+
+const TPropList& TCPString::Props() const {
+  using C = TCPString;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       IntProp<C>("DataLength", &C::DataLength, &C::SetDataLength),
+                       IntProp<C>("MinSize", &C::MinSize, &C::SetMinSize),
+                       TextProp<C>("EXCharset", &C::CharsetText, &C::SetCharsetText,
+                                   TPropKind::Charset),
+                   });
+  return kProps;
+}
+
+void TCPString::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPString*>(&source)) {
+    FCharset = s->FCharset;
+    FMinSize = s->FMinSize;
+  }
+}
+
+void TCPString::DoGenerate(std::string& out) {
+  // The length is uniform over the two bounds taken as magnitudes, in whichever order they
+  // come, so a minimum above the length or a negative bound neither fails nor loops.
+  int64_t low = std::llabs(static_cast<int64_t>(FMinSize));
+  int64_t high = std::llabs(static_cast<int64_t>(DataLength()));
+  if (low > high) std::swap(low, high);
+  const int64_t span = high - low + 1;
+  const int64_t length = low + (span > INT32_MAX ? Random(INT32_MAX) : Random(static_cast<int32_t>(span)));
+  AppendRandomCharString(out, FCharset, static_cast<uint16_t>(length));
+}
+
+// ---- TCPFormatted ----
+
+const TPropList& TCPFormatted::Props() const {
+  using C = TCPFormatted;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       TextProp<C>("Mask", &C::Mask, &C::SetMask),
+                       EnumProp<C, TExportType>("ExportType", kExportTypeIdents, &C::ExportType,
+                                                &C::SetExportType),
+                   });
+  return kProps;
+}
+
+void TCPFormatted::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPFormatted*>(&source)) FMask = s->FMask;
+}
+
+void TCPFormatted::DoGenerate(std::string& out) {
+  static constexpr char kLower[] = "abcdefghijklmnopqrstuvwxyz";
+  static constexpr char kUpper[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  static constexpr char kDigits[] = "0123456789";
+  static constexpr char kLowerDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  static constexpr char kUpperDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  TRandomSource& random = GlobalRandom();
+  const size_t start = out.size();
+  out += FMask;
+  for (size_t i = start; i < out.size(); ++i) {
+    char& c = out[i];
+    switch (c) {
+      case 'a': c = kLower[random.Below(26)]; break;
+      case 'A': c = kUpper[random.Below(26)]; break;
+      case '0': c = kDigits[random.Below(10)]; break;
+      case 'z': c = kLowerDigits[random.Below(36)]; break;
+      case 'Z': c = kUpperDigits[random.Below(36)]; break;
+      case '?': c = static_cast<char>(33 + random.Below(15)); break;
+      default: break;
+    }
+  }
+}
+
+// ---- TCPZip ----
+
+TCPZip::TCPZip() { InitDataLength(2); }
+
+const TPropList& TCPZip::Props() const {
+  using C = TCPZip;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       BoolProp<C>("Numbers", &C::Numbers, &C::SetNumbers),
+                       BoolProp<C>("Letters", &C::Letters, &C::SetLetters),
+                       IntProp<C>("DataLength", &C::DataLength, &C::SetDataLength),
+                       EnumProp<C, TExportType>("ExportType", kExportTypeIdents, &C::ExportType,
+                                                &C::SetExportType),
+                   });
+  return kProps;
+}
+
+void TCPZip::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPZip*>(&source)) {
+    FLetters = s->FLetters;
+    FNumbers = s->FNumbers;
+  }
+}
+
+void TCPZip::DoGenerate(std::string& out) {
+  static const TCharSet kDigits = TCharSet::Range('0', '9');
+  static const TCharSet kLetters = TCharSet::Range('A', 'Z');
+  TCharSet set;
+  if (FNumbers) set += kDigits;
+  if (FLetters) set += kLetters;
+  AppendRandomCharString(out, set, static_cast<uint16_t>(DataLength()));
+}
+
+// ---- TCPConst ----
+
+const TPropList& TCPConst::Props() const {
+  using C = TCPConst;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       TextProp<C>("ConstValue", &C::ConstValue, &C::SetConstValue),
+                       EnumProp<C, TExportType>("ExportType", kExportTypeIdents, &C::ExportType,
+                                                &C::SetExportType),
+                   });
+  return kProps;
+}
+
+void TCPConst::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPConst*>(&source)) FConstValue = s->FConstValue;
+}
+
+}  // namespace kelvast

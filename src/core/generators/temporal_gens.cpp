@@ -1,0 +1,102 @@
+#include "core/generators/temporal_gens.h"
+
+#include <cmath>
+
+#include "core/platform/random.h"
+
+namespace kelvast {
+
+namespace {
+// The integer part, towards zero, of a day drawn uniformly over [min, max + 1).
+double DrawDay(TDateTime min, TDateTime max) {
+  return std::trunc(min + RandomReal() * (max - min + 1));
+}
+
+double DrawTime(TDateTime min, TDateTime max) { return min + RandomReal() * (max - min); }
+}  // namespace
+
+// ---- TCPDate ----
+
+const TPropList& TCPDate::Props() const {
+  using C = TCPDate;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       FloatProp<C>("MinDate", &C::MinDate, &C::SetMinDate),
+                       FloatProp<C>("MaxDate", &C::MaxDate, &C::SetMaxDate),
+                       TextProp<C>("Format", &C::Format, &C::SetFormat),
+                   });
+  return kProps;
+}
+
+void TCPDate::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPDate*>(&source)) {
+    FMinDate = s->FMinDate;
+    FMaxDate = s->FMaxDate;
+    FFormat = s->FFormat;
+  }
+}
+
+void TCPDate::DoGenerate(std::string& out) {
+  AppendDateTime(out, FFormat, DrawDay(FMinDate, FMaxDate));
+}
+
+// ---- TCPTime ----
+
+const TPropList& TCPTime::Props() const {
+  using C = TCPTime;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       FloatProp<C>("MinTime", &C::MinTime, &C::SetMinTime),
+                       FloatProp<C>("MaxTime", &C::MaxTime, &C::SetMaxTime),
+                       TextProp<C>("Format", &C::Format, &C::SetFormat),
+                   });
+  return kProps;
+}
+
+void TCPTime::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPTime*>(&source)) {
+    FMinTime = s->FMinTime;
+    FMaxTime = s->FMaxTime;
+    FFormat = s->FFormat;
+  }
+}
+
+void TCPTime::DoGenerate(std::string& out) {
+  AppendDateTime(out, FFormat, DrawTime(FMinTime, FMaxTime));
+}
+
+// ---- TCPDateTime ----
+
+const TPropList& TCPDateTime::Props() const {
+  using C = TCPDateTime;
+  static const TPropList kProps = TPropList::Extend(
+      BaseProps(), {
+                       FloatProp<C>("MinDate", &C::MinDate, &C::SetMinDate),
+                       FloatProp<C>("MaxDate", &C::MaxDate, &C::SetMaxDate),
+                       FloatProp<C>("MinTime", &C::MinTime, &C::SetMinTime),
+                       FloatProp<C>("MaxTime", &C::MaxTime, &C::SetMaxTime),
+                       TextProp<C>("Format", &C::Format, &C::SetFormat),
+                   });
+  return kProps;
+}
+
+void TCPDateTime::Assign(const TColParams& source) {
+  TColParams::Assign(source);
+  if (auto* s = dynamic_cast<const TCPDateTime*>(&source)) {
+    FMinDate = s->FMinDate;
+    FMaxDate = s->FMaxDate;
+    FMinTime = s->FMinTime;
+    FMaxTime = s->FMaxTime;
+    FFormat = s->FFormat;
+  }
+}
+
+void TCPDateTime::DoGenerate(std::string& out) {
+  const double day = DrawDay(FMinDate, FMaxDate);
+  const double time = DrawTime(FMinTime, FMaxTime);
+  AppendDateTime(out, FFormat, day + time);
+}
+
+}  // namespace kelvast

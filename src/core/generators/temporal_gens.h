@@ -1,0 +1,93 @@
+#pragma once
+// Temporal generators: dates, times and date-times between two bounds, written with a
+// date-time pattern.
+
+#include <string>
+
+#include "core/model/col_params.h"
+#include "core/platform/date_time.h"
+
+namespace kelvast {
+
+// A whole day from MinDate to MaxDate, both included.
+class TCPDate : public TColParams {
+ public:
+  TCPDate() = default;
+  std::string_view ClassName() const override { return "TCPDate"; }
+  const TPropList& Props() const override;
+
+  TDateTime MinDate() const { return FMinDate; }
+  void SetMinDate(TDateTime v) { SetProp(FMinDate, v); }
+  TDateTime MaxDate() const { return FMaxDate; }
+  void SetMaxDate(TDateTime v) { SetProp(FMaxDate, v); }
+  const std::string& Format() const { return FFormat; }
+  void SetFormat(const std::string& v) { SetProp(FFormat, v); }
+
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  TDateTime FMinDate = 0;
+  TDateTime FMaxDate = 0;
+  std::string FFormat = "mm/dd/yyyy";
+};
+
+// A time of day from MinTime up to, not including, MaxTime.
+class TCPTime : public TColParams {
+ public:
+  TCPTime() = default;
+  std::string_view ClassName() const override { return "TCPTime"; }
+  const TPropList& Props() const override;
+
+  TDateTime MinTime() const { return FMinTime; }
+  void SetMinTime(TDateTime v) { SetProp(FMinTime, v); }
+  TDateTime MaxTime() const { return FMaxTime; }
+  void SetMaxTime(TDateTime v) { SetProp(FMaxTime, v); }
+  const std::string& Format() const { return FFormat; }
+  void SetFormat(const std::string& v) { SetProp(FFormat, v); }
+
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  TDateTime FMinTime = 0;
+  TDateTime FMaxTime = 0;
+  std::string FFormat = "hh:nn:ss";
+};
+
+// A day drawn as TCPDate draws it plus a time drawn as TCPTime draws it.
+class TCPDateTime : public TColParams {
+ public:
+  TCPDateTime() = default;
+  std::string_view ClassName() const override { return "TCPDateTime"; }
+  const TPropList& Props() const override;
+
+  TDateTime MinDate() const { return FMinDate; }
+  void SetMinDate(TDateTime v) { SetProp(FMinDate, v); }
+  TDateTime MaxDate() const { return FMaxDate; }
+  void SetMaxDate(TDateTime v) { SetProp(FMaxDate, v); }
+  TDateTime MinTime() const { return FMinTime; }
+  void SetMinTime(TDateTime v) { SetProp(FMinTime, v); }
+  TDateTime MaxTime() const { return FMaxTime; }
+  void SetMaxTime(TDateTime v) { SetProp(FMaxTime, v); }
+  const std::string& Format() const { return FFormat; }
+  void SetFormat(const std::string& v) { SetProp(FFormat, v); }
+
+  void Assign(const TColParams& source) override;
+
+ protected:
+  void DoGenerate(std::string& out) override;
+
+ private:
+  TDateTime FMinDate = 0;
+  TDateTime FMaxDate = 0;
+  TDateTime FMinTime = 0;
+  TDateTime FMaxTime = 0;
+  std::string FFormat = "mm/dd/yyyy hh:nn:ss";
+};
+
+}  // namespace kelvast

@@ -1,0 +1,92 @@
+#include "core/generators/word_lists.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "core/platform/errors.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast {
+
+namespace {
+
+constexpr std::array<std::string_view, kWordListCount> kFileNames{
+    "BoynamesUSA.txt", "GirlnamesUSA.txt", "FrenchWords.txt", "EnglishWords.txt",
+    "Lorem.txt",       "FrenchTowns.txt",  "WorldTowns.txt",  "countries.txt",
+    "payscourt.txt",   "payslong.txt",     "USAStatesLong.txt", "USAStates.txt"};
+
+struct TWordStore {
+  std::array<std::vector<std::string>, kWordListCount> lists;
+  std::string lorem;
+  uint64_t generation = 1;
+};
+
+TWordStore& Store() {
+  static TWordStore store;
+  return store;
+}
+
+void RebuildLorem() {
+  std::string& joined = Store().lorem;
+  joined.clear();
+  for (const std::string& line : Store().lists[static_cast<int>(TWordList::LoremText)]) {
+    joined += line;
+    joined += "\r\n";
+  }
+}
+
+}  // namespace
+
+std::string_view WordListFileName(TWordList list) { return kFileNames[static_cast<int>(list)]; }
+
+const std::vector<std::string>& WordList(TWordList list) {
+  return Store().lists[static_cast<int>(list)];
+}
+
+const std::string& LoremJoined() { return Store().lorem; }
+
+uint64_t WordListsGeneration() { return Store().generation; }
+
+std::filesystem::path DefaultDictFolder() {
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  const auto dir = ec ? std::filesystem::current_path() : exe.parent_path();
+  return dir / "Dict";
+}
+
+void LoadWordLists(const std::filesystem::path& folder) {
+  for (int i = 0; i < kWordListCount; ++i) {
+    const auto path = folder / kFileNames[static_cast<size_t>(i)];
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      const int err = errno;
+      throw EFileError("Cannot open file \"" + path.string() + "\". " + std::strerror(err));
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw EFileError("Cannot read file \"" + path.string() + "\".");
+    Store().lists[static_cast<size_t>(i)] = SplitLines(text.str());
+    ++Store().generation;
+    if (i == static_cast<int>(TWordList::LoremText)) RebuildLorem();
+  }
+}
+
+void ClearWordLists() {
+  for (auto& list : Store().lists) {
+    list.clear();
+    list.shrink_to_fit();
+  }
+  Store().lorem.clear();
+  ++Store().generation;
+}
+
+void SetWordList(TWordList list, std::vector<std::string> lines) {
+  Store().lists[static_cast<int>(list)] = std::move(lines);
+  ++Store().generation;
+  if (list == TWordList::LoremText) RebuildLorem();
+}
+
+}  // namespace kelvast

@@ -1,0 +1,126 @@
+#include "core/model/col_params.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/platform/code_page.h"
+#include "core/platform/errors.h"
+#include "core/platform/random.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast {
+
+const TPropList& TColParams::BaseProps() {
+  using C = TColParams;
+  static const TPropList kProps{{
+      BoolProp<C>("UseExternalFile", &C::UseExternalFile, &C::SetUseExternalFile),
+      TextProp<C>("ExternalFile", &C::ExternalFile, &C::SetExternalFile),
+      BoolProp<C>("AllowNull", &C::AllowNull, &C::SetAllowNull),
+      IntProp<C>("NullPercent", &C::NullPercent, &C::SetNullPercent),
+      BoolProp<C>("Stealth", &C::Stealth, &C::SetStealth),
+      TextProp<C>("LastValue", &C::LastValue, &C::SetLastValue),
+      BoolProp<C>("Modified", &C::Modified, &C::SetModified),
+      EnumProp<C, TGenCase>("DataCase", kGenCaseIdents, &C::DataCase, &C::SetDataCase),
+  }};
+  return kProps;
+}
+
+const std::string& TColParams::GetValue() {
+  if (!IsBlank(FLastValue)) return FLastValue;
+
+  FLastValue.clear();
+  if (FUseExternalFile && !FExternalLines.empty()) {
+    const std::string& line = FExternalLines[Random(static_cast<int32_t>(FExternalLines.size()))];
+    FLastValue.assign(TrimView(line));
+  } else {
+    DoGenerate(FLastValue);
+  }
+  if (FAllowNull && FNullPercent >= Random(100)) FLastValue.clear();
+  ApplyCase(FLastValue, FDataCase);
+  return FLastValue;
+}
+
+const std::string& TColParams::LastInternalValue() {
+  if (IsBlank(FLastValue)) GetValue();
+  return FLastValue;
+}
+
+void TColParams::Prepare() {
+  if (!FUseExternalFile) return;
+  std::error_code ec;
+  if (!std::filesystem::exists(FExternalFile, ec)) {
+    // A missing file switches the external source off without marking anything modified; a
+    // later save writes the cleared flag.
+    FUseExternalFile = false;
+    return;
+  }
+  std::ifstream in(FExternalFile, std::ios::binary);
+  std::ostringstream text;
+  if (!in || !(text << in.rdbuf()) || in.bad())
+    throw EFileError("Cannot read the external file \"" + FExternalFile + "\"");
+  FExternalLines = SplitLines(text.str());
+}
+
+void TColParams::Changed() {
+  FModified = true;
+  if (OnChange) OnChange(*this);
+}
+
+void TColParams::Assign(const TColParams& source) {
+  FUseExternalFile = source.FUseExternalFile;
+  FExternalFile = source.FExternalFile;
+  FExternalLines = source.FExternalLines;
+  FFrench = source.FFrench;
+  FDataLength = source.FDataLength;
+  FAllowNull = source.FAllowNull;
+  FNullPercent = source.FNullPercent;
+  FStealth = source.FStealth;
+}
+
+void ApplyCase(std::string& s, TGenCase c) {
+  if (c == gcRandom) c = static_cast<TGenCase>(Random(4));
+  switch (c) {
+    case gcUpper:
+      AnsiUpperInPlace(s);
+      break;
+    case gcLower:
+      AnsiLowerInPlace(s);
+      break;
+    case gcProper:
+      AnsiLowerInPlace(s);
+      if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 32);
+      break;
+    case gcNoChange:
+    case gcRandom:
+      break;
+  }
+}
+
+void ProperCaseInPlace(std::string& s) {
+  // Unlike the gcProper transform, the first character is never lower-cased.
+  for (size_t i = 1; i < s.size(); ++i) s[i] = AnsiLowerChar(s[i]);
+  if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 32);
+}
+
+std::string ProperCase(std::string_view s) {
+  std::string out(s);
+  ProperCaseInPlace(out);
+  return out;
+}
+
+void IdentifierSafeInPlace(std::string& s, size_t from) {
+  for (size_t i = from; i < s.size(); ++i) {
+    char& c = s[i];
+    const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!keep) c = '_';
+  }
+}
+
+std::string IdentifierSafe(std::string_view s) {
+  std::string out(s);
+  IdentifierSafeInPlace(out);
+  return out;
+}
+
+}  // namespace kelvast

@@ -1,0 +1,125 @@
+#pragma once
+// TColParams: the settings every generator type shares, and the value pipeline through which
+// every value is obtained (cached value, external file, nulls, case).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/model/col_types.h"
+#include "core/model/persistent.h"
+#include "core/model/property.h"
+
+namespace kelvast {
+
+class TColParams : public TPersistent {
+ public:
+  TColParams() = default;
+  ~TColParams() override = default;
+  TColParams(const TColParams&) = delete;
+  TColParams& operator=(const TColParams&) = delete;
+
+  std::string_view ClassName() const override { return "TColParams"; }
+  const TPropList& Props() const override { return BaseProps(); }
+  // The properties every parameter class stores first.
+  static const TPropList& BaseProps();
+
+  // ---- Shared settings. Setters store a different value and report the change. ----
+  bool UseExternalFile() const { return FUseExternalFile; }
+  void SetUseExternalFile(bool v) { SetProp(FUseExternalFile, v); }
+  const std::string& ExternalFile() const { return FExternalFile; }
+  void SetExternalFile(const std::string& v) { SetProp(FExternalFile, v); }
+  bool French() const { return FFrench; }
+  void SetFrench(bool v) { SetProp(FFrench, v); }
+  int32_t DataLength() const { return FDataLength; }
+  void SetDataLength(int32_t v) { SetProp(FDataLength, v); }
+  bool AllowNull() const { return FAllowNull; }
+  void SetAllowNull(bool v) { SetProp(FAllowNull, v); }
+  int32_t NullPercent() const { return FNullPercent; }
+  void SetNullPercent(int32_t v) { SetProp(FNullPercent, v); }
+  bool Stealth() const { return FStealth; }
+  void SetStealth(bool v) { SetProp(FStealth, v); }
+  TExportType ExportType() const { return FExportType; }
+  void SetExportType(TExportType v) { SetProp(FExportType, v); }
+  TGenCase DataCase() const { return FDataCase; }
+  void SetDataCase(TGenCase v) { SetProp(FDataCase, v); }
+
+  // The value of the current record; a plain store that reports nothing.
+  const std::string& LastValue() const { return FLastValue; }
+  void SetLastValue(const std::string& v) { FLastValue = v; }
+
+  bool Modified() const { return FModified; }
+  // Stores the flag; fires nothing.
+  virtual void SetModified(bool v) { FModified = v; }
+
+  // Lines of the external file, read at Prepare.
+  const std::vector<std::string>& ExternalLines() const { return FExternalLines; }
+
+  // Called with this object whenever a setting changes; the owning item listens here.
+  std::function<void(TColParams&)> OnChange;
+
+  // ---- The value pipeline. ----
+
+  // The value of the current record: generated on the first request, cached for the rest.
+  const std::string& GetValue();
+  // The value other generators read for the current record (a bit reads its draw, a title its
+  // code).
+  virtual const std::string& LastInternalValue();
+  // Called once before a run: reads the external file and resets run state.
+  virtual void Prepare();
+  // Forgets the cached value (the start of a record).
+  virtual void ClearLastValue() { FLastValue.clear(); }
+  // Sets the modified flag and notifies OnChange.
+  void Changed();
+
+  // Copies the settings of another parameter object; subclasses add their own when the source is
+  // of their class.
+  virtual void Assign(const TColParams& source);
+
+ protected:
+  // Produces one raw value of the type, appended to out (which is empty on entry).
+  virtual void DoGenerate(std::string& out) = 0;
+
+  template <class T, class V>
+  void SetProp(T& field, const V& v) {
+    if (field == v) return;
+    field = v;
+    Changed();
+  }
+
+  // Construction defaults that subclasses change.
+  void InitDataLength(int32_t v) { FDataLength = v; }
+  void InitExportType(TExportType v) { FExportType = v; }
+  void InitUseExternalFile(bool v) { FUseExternalFile = v; }
+
+ private:
+  bool FUseExternalFile = false;
+  std::string FExternalFile;
+  std::vector<std::string> FExternalLines;
+  bool FFrench = false;
+  int32_t FDataLength = 0;
+  bool FAllowNull = false;
+  int32_t FNullPercent = 0;
+  bool FStealth = false;
+  std::string FLastValue;
+  bool FModified = false;
+  TExportType FExportType = etString;
+  TGenCase FDataCase = gcNoChange;
+};
+
+// Applies a case transform in place; gcRandom draws one of the four others for this value.
+void ApplyCase(std::string& s, TGenCase c);
+
+// First character upper-cased when it is an ASCII letter a..z, the rest lower-cased under the
+// locale rules: "pARIS" gives "Paris"; an accented first letter stays small.
+std::string ProperCase(std::string_view s);
+void ProperCaseInPlace(std::string& s);
+
+// Every character other than 0-9, A-Z, a-z becomes "_": "Jean-Luc O'Neil" gives
+// "Jean_Luc_O_Neil".
+std::string IdentifierSafe(std::string_view s);
+// The in-place form changes the characters from position `from` on.
+void IdentifierSafeInPlace(std::string& s, size_t from = 0);
+
+}  // namespace kelvast

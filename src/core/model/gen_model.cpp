@@ -1,0 +1,87 @@
+#include "core/model/gen_model.h"
+
+#include "core/generators/composite_gens.h"
+#include "core/generators/person_gens.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast {
+
+namespace {
+TGenModel* gCurrentModel = nullptr;
+}
+
+TGenModel* CurrentModel() { return gCurrentModel; }
+void SetCurrentModel(TGenModel* model) { gCurrentModel = model; }
+
+std::string ReadDelimiter(const std::string& stored) {
+  return TrimView(stored).size() == 2 ? stored : std::string("  ");
+}
+
+TGenModel::TGenModel() : FCurrentSex(std::make_unique<TCPSex>()) {}
+
+TGenModel::~TGenModel() {
+  if (gCurrentModel == this) gCurrentModel = nullptr;
+}
+
+const TPropList& TGenModel::Props() const {
+  using C = TGenModel;
+  static const TPropList kProps{{
+      IntProp<C>("Tag", &C::Tag, &C::SetTag, 0),
+      TextProp<C>("Description", &C::Description, &C::SetDescription),
+      TextProp<C>("Database", &C::Database, &C::SetDatabase),
+      TextProp<C>("ConnectionString", &C::ConnectionString, &C::SetConnectionString),
+      TextProp<C>("TableName", &C::TableName, &C::SetTableName),
+      ObjectProp<C>("Cols", &C::ColsPtr, TPropKind::Collection),
+      TextProp<C>("SQLFile", &C::SQLFile, &C::SetSQLFile),
+      IntProp<C>("RecNumber", &C::RecNumber, &C::SetRecNumber),
+      TextProp<C>("Delimiter", &C::Delimiter, &C::SetDelimiter),
+      TextProp<C>("StringDelimiter", &C::StringDelimiter, &C::SetStringDelimiter),
+      BoolProp<C>("Modified", &C::Modified, &C::SetModified),
+  }};
+  return kProps;
+}
+
+void TGenModel::SetText(std::string& field, const std::string& v) {
+  if (field == v) return;
+  field = v;
+  FModified = true;
+}
+
+std::string TGenModel::Delimiter() const { return ReadDelimiter(FDelimiter); }
+std::string TGenModel::StringDelimiter() const { return ReadDelimiter(FStringDelimiter); }
+
+void TGenModel::SetDelimiter(const std::string& v) {
+  if (FDelimiter == v) return;
+  FDelimiter = v;
+  FModified = true;
+  for (const auto& item : FCols)
+    if (auto* ref = dynamic_cast<TCPColRef*>(&item->Param())) ref->SetDelimiter(v);
+}
+
+void TGenModel::SetStringDelimiter(const std::string& v) {
+  if (FStringDelimiter == v) return;
+  FStringDelimiter = v;
+  FModified = true;
+  for (const auto& item : FCols)
+    if (auto* ref = dynamic_cast<TCPColRef*>(&item->Param())) ref->SetStrDelimiter(v);
+}
+
+bool TGenModel::Modified() const { return FModified || FCols.Modified(); }
+
+void TGenModel::SetModified(bool v) {
+  FModified = v;
+  FCols.SetModified(v);
+  for (const auto& item : FCols) item->SetModified(v);
+}
+
+void TGenModel::PrepareAll() {
+  for (const auto& item : FCols) item->Param().Prepare();
+}
+
+void TGenModel::NewRecord() {
+  for (const auto& item : FCols) item->Param().ClearLastValue();
+  FCurrentSex->ClearLastValue();
+  FCurrentSex->GetValue();
+}
+
+}  // namespace kelvast

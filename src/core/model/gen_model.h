@@ -1,0 +1,115 @@
+#pragma once
+// TGenModel: one target table, its ordered generators, and where and how many records a run
+// writes. The current model is the one the program works on; generators that read other
+// generators of their model (combinations, e-mail, first names, titles) look there.
+
+#include <memory>
+#include <string>
+
+#include "core/model/col_to_gens.h"
+#include "core/model/persistent.h"
+
+namespace kelvast {
+
+class TCPSex;
+
+class TGenModel : public TPersistent {
+ public:
+  TGenModel();
+  ~TGenModel() override;
+  TGenModel(const TGenModel&) = delete;
+  TGenModel& operator=(const TGenModel&) = delete;
+
+  std::string_view ClassName() const override { return "TGenModel"; }
+  const TPropList& Props() const override;
+
+  // The component name (always empty) and tag (always 0) that model files carry.
+  const std::string& Name() const { return FName; }
+  void SetName(const std::string& v) { FName = v; }
+  int32_t Tag() const { return FTag; }
+  void SetTag(int32_t v) { FTag = v; }
+
+  const std::string& Description() const { return FDescription; }
+  void SetDescription(const std::string& v) { SetText(FDescription, v); }
+  const std::string& Database() const { return FDatabase; }
+  void SetDatabase(const std::string& v) { SetText(FDatabase, v); }
+  const std::string& ConnectionString() const { return FConnectionString; }
+  void SetConnectionString(const std::string& v) { SetText(FConnectionString, v); }
+  const std::string& TableName() const { return FTableName; }
+  void SetTableName(const std::string& v) { SetText(FTableName, v); }
+  const std::string& SQLFile() const { return FSQLFile; }
+  void SetSQLFile(const std::string& v) { SetText(FSQLFile, v); }
+
+  // The number of records a run writes; storing it marks nothing modified.
+  int32_t RecNumber() const { return FRecNumber; }
+  void SetRecNumber(int32_t v) { FRecNumber = v; }
+
+  // The two characters written around table and field names: the stored text when it is, trimmed,
+  // exactly two characters long, else two blanks. Setting it also sets it on every
+  // column-reference generator.
+  std::string Delimiter() const;
+  void SetDelimiter(const std::string& v);
+  // The two characters written around string values; read like Delimiter.
+  std::string StringDelimiter() const;
+  void SetStringDelimiter(const std::string& v);
+  const std::string& StoredDelimiter() const { return FDelimiter; }
+  const std::string& StoredStringDelimiter() const { return FStringDelimiter; }
+
+  TColToGens& Cols() { return FCols; }
+  const TColToGens& Cols() const { return FCols; }
+  TColToGens* ColsPtr() { return &FCols; }
+
+  // The courtesy title of the current record, drawn by NewRecord.
+  TCPSex& CurrentSex() const { return *FCurrentSex; }
+
+  // True when the model's own flag or its collection's flag is set.
+  bool Modified() const;
+  // Sets the model, the collection, every item and every parameter object to v; no events.
+  void SetModified(bool v);
+
+  // Prepare on every generator, in order (start of a run or a sample).
+  void PrepareAll();
+  // Start of a record: every generator forgets its value, then the record's title is drawn.
+  void NewRecord();
+
+ private:
+  void SetText(std::string& field, const std::string& v);
+
+  std::string FName;
+  int32_t FTag = 0;
+  std::string FDescription;
+  std::string FDatabase;
+  std::string FConnectionString;
+  std::string FTableName;
+  TColToGens FCols{this};
+  std::string FSQLFile;
+  int32_t FRecNumber = 0;
+  std::string FDelimiter = "''";
+  std::string FStringDelimiter = "''";
+  bool FModified = false;
+  std::unique_ptr<TCPSex> FCurrentSex;
+};
+
+// The model the program works on; nullptr when there is none.
+TGenModel* CurrentModel();
+void SetCurrentModel(TGenModel* model);
+
+// Makes a model current for the guard's lifetime, then restores the previous one.
+class TCurrentModelScope {
+ public:
+  explicit TCurrentModelScope(TGenModel* model) : FPrevious(CurrentModel()) {
+    SetCurrentModel(model);
+  }
+  ~TCurrentModelScope() { SetCurrentModel(FPrevious); }
+  TCurrentModelScope(const TCurrentModelScope&) = delete;
+  TCurrentModelScope& operator=(const TCurrentModelScope&) = delete;
+
+ private:
+  TGenModel* FPrevious;
+};
+
+// The delimiter rule shared by the model and column references: the text when it is, trimmed,
+// exactly two characters long, else two blanks.
+std::string ReadDelimiter(const std::string& stored);
+
+}  // namespace kelvast

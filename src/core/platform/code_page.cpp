@@ -111,38 +111,36 @@ bool Utf8ToAnsi(std::string_view utf8, std::string& out) {
   size_t i = 0;
   while (i < utf8.size()) {
     const unsigned char b0 = static_cast<unsigned char>(utf8[i]);
+    if (b0 < 0x80) {
+      out += static_cast<char>(b0);
+      ++i;
+      continue;
+    }
     int extra = 0;
     char32_t c = 0;
-    if (b0 < 0x80) {
-      c = b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-      extra = 1, c = b0 & 0x1F;
+    char32_t smallest = 0;  // below this the sequence is an overlong form
+    if ((b0 & 0xE0) == 0xC0) {
+      extra = 1, c = b0 & 0x1F, smallest = 0x80;
     } else if ((b0 & 0xF0) == 0xE0) {
-      extra = 2, c = b0 & 0x0F;
+      extra = 2, c = b0 & 0x0F, smallest = 0x800;
     } else if ((b0 & 0xF8) == 0xF0) {
-      extra = 3, c = b0 & 0x07;
-    } else {
-      out += '?';
-      exact = false;
-      ++i;
-      continue;
+      extra = 3, c = b0 & 0x07, smallest = 0x10000;
     }
-    bool valid = i + extra < utf8.size();
-    for (int k = 1; valid && k <= extra; ++k) {
-      const unsigned char b = static_cast<unsigned char>(utf8[i + k]);
-      if ((b & 0xC0) != 0x80) valid = false;
-      else c = (c << 6) | (b & 0x3F);
+    // A malformed sequence (a stray continuation byte, a lead byte without enough continuation
+    // bytes, an overlong form, a surrogate or a code above U+10FFFF) becomes one '?'. Overlong
+    // forms must not decode: they would smuggle in characters such as NUL or '/'.
+    size_t length = 1;
+    while (static_cast<int>(length) <= extra && i + length < utf8.size() &&
+           (static_cast<unsigned char>(utf8[i + length]) & 0xC0) == 0x80) {
+      c = (c << 6) | (static_cast<unsigned char>(utf8[i + length]) & 0x3F);
+      ++length;
     }
-    if (!valid) {
-      out += '?';
-      exact = false;
-      ++i;
-      continue;
-    }
-    char a;
-    exact &= WideCharToAnsi(c, a);
+    const bool wellFormed = extra > 0 && static_cast<int>(length) == extra + 1 && c >= smallest &&
+                            c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+    char a = '?';
+    exact &= wellFormed && WideCharToAnsi(c, a);
     out += a;
-    i += 1 + extra;
+    i += length;
   }
   return exact;
 }

@@ -2,10 +2,12 @@
 // Decimal formatting of reals in the general format: at most 15 significant digits, trailing
 // zeros and a trailing separator dropped; scientific notation ("1.5E20", "1E-5") when the integer
 // part has more than 15 digits or the magnitude is below 0.0001 (0.0001 itself stays fixed).
-
-#include <string>
+// Zero of either sign is "0"; NaN and the infinities are "NAN", "INF" and "-INF".
+//   FloatToStr(0.1 + 0.2) -> "0.3",  FloatToStr(1.5e-5) -> "1.5E-5"
 
 #include "core/platform/format_settings.h"
+
+#include <string>
 
 namespace kelvast {
 

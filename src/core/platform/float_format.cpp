@@ -1,0 +1,79 @@
+#include "core/platform/float_format.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kelvast {
+
+void AppendFloatGeneral(std::string& out, double v, char decimalSeparator) {
+  if (std::isnan(v)) {
+    out += "NAN";
+    return;
+  }
+  if (std::isinf(v)) {
+    out += v < 0 ? "-INF" : "INF";
+    return;
+  }
+  // Negative zero is written as "0": a sign on zero means nothing to a database column.
+  if (v == 0) {
+    out += '0';
+    return;
+  }
+
+  // Rounding to 15 significant digits first fixes both the digits and the decimal exponent, so
+  // 9.999999999999999e14 becomes "1E15" and 0.30000000000000004 becomes "0.3". The text has
+  // the form [-]d.ddddddddddddddde(+|-)dd[d].
+  char buf[32];
+  const char* const end =
+      std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 14).ptr;
+  const char* p = buf;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  char digits[15];
+  int count = 0;
+  for (; *p != 'e'; ++p)
+    if (*p != '.') digits[count++] = *p;
+  ++p;
+  if (*p == '+') ++p;
+  int exponent = 0;
+  std::from_chars(p, end, exponent);
+  while (count > 1 && digits[count - 1] == '0')
+    --count;
+
+  if (negative) out += '-';
+  // The rounded exponent decides the notation: an integer part of more than 15 digits, or a
+  // magnitude below 0.0001, is written in scientific notation.
+  if (exponent >= 15 || exponent < -4) {
+    out += digits[0];
+    if (count > 1) {
+      out += decimalSeparator;
+      out.append(digits + 1, count - 1);
+    }
+    out += 'E';
+    char expBuf[8];
+    out.append(expBuf, std::to_chars(expBuf, expBuf + sizeof expBuf, exponent).ptr);
+  } else if (exponent >= 0) {
+    const int intDigits = exponent + 1;
+    if (count <= intDigits) {
+      out.append(digits, count);
+      out.append(intDigits - count, '0');
+    } else {
+      out.append(digits, intDigits);
+      out += decimalSeparator;
+      out.append(digits + intDigits, count - intDigits);
+    }
+  } else {
+    out += '0';
+    out += decimalSeparator;
+    out.append(-exponent - 1, '0');
+    out.append(digits, count);
+  }
+}
+
+std::string FloatToStr(double v, const TFormatSettings& fs) {
+  std::string out;
+  AppendFloatGeneral(out, v, fs.DecimalSeparator);
+  return out;
+}
+
+}  // namespace kelvast

@@ -1,0 +1,127 @@
+#include "core/output/generation_run.h"
+
+#include <memory>
+
+#include "core/output/csv_writer.h"
+#include "core/output/output_file.h"
+#include "core/output/sql_writer.h"
+#include "core/output/xml_writer.h"
+#include "core/platform/date_time.h"
+#include "core/platform/errors.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast {
+
+bool TRunObserver::ConfirmReplace(const std::string&, const std::string&) { return false; }
+void TRunObserver::ShowMessage(const std::string&) {}
+void TRunObserver::Progress(int64_t, int64_t) {}
+
+std::string_view OutputExtension(TOutputMode mode) {
+  switch (mode) {
+    case omSqlScript: return ".sql";
+    case omCsv: return ".csv";
+    case omXml: return ".xml";
+    case omDatabase: break;
+  }
+  return "";
+}
+
+std::string OutputPathFor(const std::string& sqlFile, TOutputMode mode) {
+  std::string path = Trim(sqlFile);
+  const size_t slash = path.find_last_of('/');
+  const size_t dot = path.find_last_of('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.resize(dot);
+  path += OutputExtension(mode);
+  return path;
+}
+
+std::string ReplaceQuestion(const std::string& path) {
+  return "\"" + path + "\" already exists.\nThe next operation will REPLACE data by the new " +
+         "ones.\nDo you want to replace existing file ?";
+}
+
+namespace {
+
+std::unique_ptr<TRecordWriter> MakeWriter(TGenModel& model, TOutputMode mode) {
+  switch (mode) {
+    case omSqlScript: return std::make_unique<TSqlWriter>(model);
+    case omCsv: return std::make_unique<TCsvWriter>(model);
+    case omXml: return std::make_unique<TXmlWriter>(model);
+    case omDatabase: break;
+  }
+  throw EKelvastError("Direct database insert is not available yet.");
+}
+
+}  // namespace
+
+TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObserver& observer) {
+  TRunResult result;
+  if (model.Cols().Count() == 0) {
+    if (options.UserStarted) observer.ShowMessage(std::string(kNoColumnMessage));
+    result.Outcome = roNoColumns;
+    return result;
+  }
+  if (options.Mode != omDatabase && IsBlank(model.SQLFile())) {
+    if (options.UserStarted) observer.ShowMessage(std::string(kNoFileNameMessage));
+    result.Outcome = roNoFileName;
+    return result;
+  }
+  result.OutputPath = OutputPathFor(model.SQLFile(), options.Mode);
+  std::error_code ec;
+  if (options.Mode != omDatabase && std::filesystem::exists(result.OutputPath, ec) &&
+      !observer.ConfirmReplace(std::string(kReplaceCaption), ReplaceQuestion(result.OutputPath))) {
+    result.Outcome = roNotReplaced;
+    return result;
+  }
+
+  // Generators that read other generators look through the current model.
+  TCurrentModelScope current(&model);
+  TWordListsLoaded lists(options.DictFolder);
+  model.PrepareAll();
+  std::unique_ptr<TRecordWriter> writer = MakeWriter(model, options.Mode);
+  TOutputFile file(result.OutputPath);
+  const TDateTime start = Now();
+  writer->Header(file, start);
+
+  const int64_t total = model.RecNumber();
+  const int64_t step = std::max<int64_t>(1, observer.ProgressStep());
+  int64_t untilReport = step;
+  for (int64_t record = 1; record <= total; ++record) {
+    model.NewRecord();
+    writer->Row(file);
+    if (--untilReport == 0 || record == total) {
+      observer.Progress(record, total);
+      untilReport = step;
+    }
+  }
+  writer->Footer(file, start);
+  file.Close();
+  result.Records = total > 0 ? total : 0;
+  result.DataSize = writer->DataSize();
+  return result;
+}
+
+std::vector<std::vector<std::string>> SampleModel(TGenModel& model,
+                                                  const std::filesystem::path& dictFolder) {
+  TCurrentModelScope current(&model);
+  TWordListsLoaded lists(dictFolder);
+  const int columns = model.Cols().Count();
+  std::vector<std::vector<std::string>> grid(11, std::vector<std::string>(columns + 1));
+  for (int i = 0; i < columns; ++i) {
+    const TColToGenItem& item = model.Cols()[i];
+    std::string& title = grid[0][static_cast<size_t>(i) + 1];
+    if (item.Param().Stealth()) title = "(" + item.ColName() + ")";
+    else if (!IsBlank(item.DBColName())) title = item.DBColName();
+    else title = "<Missing!>";
+  }
+  for (int row = 1; row <= 10; ++row) grid[static_cast<size_t>(row)][0] = std::to_string(row);
+  model.PrepareAll();
+  for (int row = 1; row <= 10; ++row) {
+    model.NewRecord();
+    for (int i = 0; i < columns; ++i)
+      grid[static_cast<size_t>(row)][static_cast<size_t>(i) + 1] = model.Cols()[i].Param().GetValue();
+  }
+  return grid;
+}
+
+}  // namespace kelvast

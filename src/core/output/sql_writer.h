@@ -1,0 +1,39 @@
+#pragma once
+// The SQL script: six comment lines, one INSERT statement per record, three comment lines.
+//
+//   INSERT INTO 'T' ('A', 'B') VALUES ('x''y', 12);
+
+#include <string>
+
+#include "core/output/record_writer.h"
+
+namespace kelvast {
+
+class TSqlWriter : public TRecordWriter {
+ public:
+  // With comments off the writer produces only the statement lines (the direct insert's form).
+  explicit TSqlWriter(TGenModel& model, bool comments = true);
+
+  void Header(TOutputFile& file, TDateTime start) override;
+  void Row(TOutputFile& file) override;
+  void Footer(TOutputFile& file, TDateTime start) override;
+
+  // The statement of the current record, without line end.
+  const std::string& BuildStatement();
+
+ private:
+  void AppendValue(const TColParams& param, const std::string& value);
+
+  TGenModel& FModel;
+  bool FComments;
+  std::vector<TWrittenColumn> FColumns;
+  std::string FPrefix;  // INSERT INTO ... VALUES (
+  char FStringOpen;
+  char FStringClose;
+};
+
+// The data size in kilobytes as the footer writes it: the pattern "### ### ###.##" (digits only
+// where significant, the two blanks always, two decimals at most and only when there are any).
+std::string FormatDataSizeKb(double kb, char decimalSeparator);
+
+}  // namespace kelvast

@@ -1,0 +1,205 @@
+// Byte-exact output of the SQL, CSV and XML writers for small models with known values.
+
+#include <gtest/gtest.h>
+
+#include "core/output/csv_writer.h"
+#include "core/output/generation_run.h"
+#include "core/output/sql_writer.h"
+#include "core/output/xml_writer.h"
+#include "core/platform/format_settings.h"
+#include "core/output/output_fixture.h"
+#include "support/test_support.h"
+
+namespace kelvast::test {
+namespace {
+
+// Runs `records` rows of a writer into a file and returns the file's bytes.
+template <class W>
+std::string WriteRows(TGenModel& model, int records, bool header = false) {
+  TempDir dir;
+  const auto path = dir / "out";
+  TCurrentModelScope current(&model);
+  model.PrepareAll();
+  {
+    W writer(model);
+    TOutputFile file(path.string());
+    if (header) writer.Header(file, 0);
+    for (int i = 0; i < records; ++i) {
+      model.NewRecord();
+      writer.Row(file);
+    }
+    file.Close();
+  }
+  return ReadFileBytes(path);
+}
+
+struct SqlCase {
+  const char* name;
+  const char* delimiter;
+  const char* stringDelimiter;
+  const char* expected;
+};
+
+TEST(SqlWriter, StatementFollowsTheDelimiters) {
+  const SqlCase cases[] = {
+      {"default", "''", "''", "INSERT INTO 'T' ('A', 'B') VALUES ('x''y', 12);\r\n"},
+      {"brackets", "[]", "{}", "INSERT INTO [T] ([A], [B]) VALUES ({x'y}, 12);\r\n"},
+      {"apostrophe ignores closer", "''", "'\"", "INSERT INTO 'T' ('A', 'B') VALUES ('x''y', 12);\r\n"},
+      {"invalid delimiter", "", "''", "INSERT INTO  T  ( A ,  B ) VALUES ('x''y', 12);\r\n"},
+      {"three characters", "[[]", "''", "INSERT INTO  T  ( A ,  B ) VALUES ('x''y', 12);\r\n"},
+      {"double quotes", "\"\"", "\"\"", "INSERT INTO \"T\" (\"A\", \"B\") VALUES (\"x'y\", 12);\r\n"},
+  };
+  for (const SqlCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TGenModel model;
+    model.SetTableName("T");
+    model.SetDelimiter(c.delimiter);
+    model.SetStringDelimiter(c.stringDelimiter);
+    AddConst(model, "A", "x'y");
+    AddConst(model, "B", "12", etNum);
+    EXPECT_EQ(WriteRows<TSqlWriter>(model, 1), c.expected);
+  }
+}
+
+TEST(SqlWriter, BlankValuesAreNullAndCountTowardsTheSize) {
+  TGenModel model;
+  model.SetTableName("T");
+  AddConst(model, "A", "   ");
+  AddConst(model, "B", "", etNum);
+  AddConst(model, "C", "it's", etString);
+  TCurrentModelScope current(&model);
+  TSqlWriter writer(model);
+  model.NewRecord();
+  EXPECT_EQ(writer.BuildStatement(), "INSERT INTO 'T' ('A', 'B', 'C') VALUES (NULL, NULL, 'it''s');");
+  // Three blanks and four characters, as generated: not the NULL words nor doubled apostrophes.
+  EXPECT_EQ(writer.DataSize(), 7);
+}
+
+TEST(SqlWriter, AllStealthWritesEmptyLists) {
+  TGenModel model;
+  model.SetTableName("T");
+  AddConst(model, "A", "a").Param().SetStealth(true);
+  EXPECT_EQ(WriteRows<TSqlWriter>(model, 2), "INSERT INTO 'T' () VALUES ();\r\n"
+                                             "INSERT INTO 'T' () VALUES ();\r\n");
+}
+
+TEST(SqlWriter, DataSizePattern) {
+  const struct {
+    double kb;
+    char separator;
+    const char* expected;
+  } cases[] = {
+      {0, '.', "  "},
+      {12, '.', "  12"},
+      {12.5, '.', "  12.5"},
+      {0.25, '.', "  .25"},
+      {1234567.891, '.', "1 234 567.89"},
+      {1234.999, ',', " 1 235"},
+      {999999999.5, '.', "999 999 999.5"},
+      {12345678901.0, '.', "12345 678 901"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kb);
+    EXPECT_EQ(FormatDataSizeKb(c.kb, c.separator), c.expected);
+  }
+}
+
+TEST(CsvWriter, FieldsByExportType) {
+  TFormatSettings saved = FormatSettings();
+  FormatSettings().DecimalSeparator = ',';
+  TGenModel model;
+  AddConst(model, "Hidden", "h").Param().SetStealth(true);
+  AddConst(model, "Name", "  Smith ");
+  AddConst(model, "Price", "12,5", etNum);
+  AddConst(model, "Blank", "   ");
+  AddConst(model, "Empty", "", etNum);
+  AddConst(model, "Quoted", "a \"b\", c");
+  const std::string out = WriteRows<TCsvWriter>(model, 1, /*header=*/true);
+  FormatSettings() = saved;
+  EXPECT_EQ(out,
+            "\"Name\",\"Price\",\"Blank\",\"Empty\",\"Quoted\"\r\n"
+            "\"Smith\",12.5,,,\"a \"b\", c\"\r\n");
+}
+
+TEST(CsvWriter, AllStealthWritesEmptyLines) {
+  TGenModel model;
+  AddConst(model, "A", "a").Param().SetStealth(true);
+  EXPECT_EQ(WriteRows<TCsvWriter>(model, 2, true), "\r\n\r\n\r\n");
+}
+
+TEST(XmlWriter, Escaping) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"Tom & Jerry <2>", "Tom &amp; Jerry &lt;2&gt;"},
+      {"a|b", "a&nbsp;b"},
+      {"\xE9\xC9\xFF", "&eacute;&Eacute;&yuml;"},
+      {"\xD0\xDE\xDF\xF0\xF7\x80\x9F", "\xD0\xDE\xDF\xF0\xF7\x80\x9F"},
+      {"say \"hi\" it's", "say &quot;hi&quot; it's"},
+      {"one\r\ntwo\nthree\rfour", "one<br>two<br>threefour"},
+      {"a\tb\x01", "a&#9;b&#1;"},
+      {"&amp;", "&amp;amp;"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.in);
+    EXPECT_EQ(XmlEscape(c.in), c.out);
+  }
+  EXPECT_EQ(XmlName("Order Date"), "OrderDate");
+  EXPECT_EQ(XmlName("a_b-9!"), "a_b9");
+  EXPECT_EQ(XmlName("- !"), "");
+}
+
+TEST(XmlWriter, DocumentWithFieldTypes) {
+  TGenModel model;
+  model.SetRecNumber(1);
+  TColToGenItem& s = model.Cols().Add();
+  s.SetDBColName("Order Date");
+  s.SetColType(ctConst);
+  static_cast<TCPConst&>(s.Param()).SetConstValue("a<b");
+  TColToGenItem& wide = model.Cols().Add();
+  wide.SetDBColName("Code");
+  static_cast<TCPString&>(wide.Param()).SetCharsetText("x");
+  wide.Param().SetDataLength(3);
+  static_cast<TCPString&>(wide.Param()).SetMinSize(3);
+  TColToGenItem& n = AddConst(model, "N", "<5>", etNum);
+  TColToGenItem& mask = model.Cols().Add();
+  mask.SetDBColName("M");
+  mask.SetColType(ctFormatted);
+  mask.Param().SetExportType(etNum);
+  mask.Param().SetDataLength(4);
+  static_cast<TCPFormatted&>(mask.Param()).SetMask("&");
+  AddConst(model, "E", "");
+  (void)n;
+
+  TempDir dir;
+  model.SetSQLFile((dir / "out").string());
+  TRunObserver quiet;
+  TRunOptions options;
+  options.Mode = omXml;
+  options.DictFolder = KELVAST_DICT_DIR;
+  RunGeneration(model, options, quiet);
+  EXPECT_EQ(ReadFileBytes(dir / "out.xml"),
+            "<?xml version=\"1.0\" encoding=\"windows-1252\" standalone=\"yes\"?>\r\n"
+            "<!-- Generated by ORVELA Data Test Generator - Standard XML Compatibility  -->  \r\n"
+            "<RECORDS>\r\n<METADATA>\r\n <FIELDS>\r\n"
+            " <FIELD attrname=\"OrderDate\" fieldtype=\"string\"/>\r\n"
+            " <FIELD attrname=\"Code\" fieldtype=\"string\" WIDTH=\"3\"/>\r\n"
+            " <FIELD attrname=\"N\" fieldtype=\"i8\"/>\r\n"
+            " <FIELD attrname=\"M\" fieldtype=\"i4\"/>\r\n"
+            " <FIELD attrname=\"E\" fieldtype=\"string\"/>\r\n"
+            " </FIELDS>\r\n</METADATA>\r\n"
+            "<RECORD><ROW OrderDate=\"a&lt;b\" Code=\"xxx\" N=\"<5>\" M=\"&\" E=\"\"/></RECORD>\r\n"
+            "</RECORDS>\r\n");
+}
+
+TEST(XmlWriter, AllStealthAndNoRecords) {
+  TGenModel model;
+  AddConst(model, "A", "a").Param().SetStealth(true);
+  EXPECT_EQ(WriteRows<TXmlWriter>(model, 1),
+            "<RECORD><ROW/></RECORD>\r\n");
+}
+
+}  // namespace
+}  // namespace kelvast::test

@@ -1,12 +1,12 @@
 // The JSON import on arbitrary text: it either builds a model or raises EFormatError, and the
 // model it builds exports to JSON that imports to the same model file.
 
-#include <string>
-
 #include "core/files/model_file.h"
 #include "core/files/model_json.h"
 #include "core/platform/errors.h"
 #include "fuzz_target.h"
+
+#include <string>
 
 using namespace kelvast;
 

@@ -3,6 +3,8 @@
 // saved input without libFuzzer:  replay_model_reader crash-1234abcd
 // Exit status 0 when every input ran; a failing input aborts with the target's message.
 
+#include "fuzz_target.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -10,8 +12,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include "fuzz_target.h"
 
 namespace fs = std::filesystem;
 

@@ -1,9 +1,9 @@
 #include "core/files/connection_file.h"
 
-#include <vector>
-
 #include "core/files/file_io.h"
 #include "core/platform/text_utils.h"
+
+#include <vector>
 
 namespace kelvast {
 

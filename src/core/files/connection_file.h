@@ -3,7 +3,8 @@
 // (codes 0 to 32 at both ends) whenever they are applied, not when they are read.
 //
 //   TConnectionFileContent con = ReadConnectionFile("prod.con");
-//   if (con.Status == TConnectionFileContent::csOk) Apply(TrimConnectionString(con.ConnectionString));
+//   if (con.Status == TConnectionFileContent::csOk)
+//   Apply(TrimConnectionString(con.ConnectionString));
 
 #include <filesystem>
 #include <string>
@@ -19,9 +20,9 @@ inline constexpr std::string_view kNotAConnectionMessage = "This is not a valid 
 // What reading a connection file found.
 struct TConnectionFileContent {
   enum TStatus {
-    csOk,               // the marker, then the string (empty when the file has only the marker)
-    csEmpty,            // no line at all: nothing happens, without a message
-    csNotAConnection,   // the first line is not the marker (case and blanks count)
+    csOk,              // the marker, then the string (empty when the file has only the marker)
+    csEmpty,           // no line at all: nothing happens, without a message
+    csNotAConnection,  // the first line is not the marker (case and blanks count)
   };
   TStatus Status = csEmpty;
   // Every line after the marker, joined with CR LF; not trimmed.

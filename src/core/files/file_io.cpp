@@ -1,12 +1,12 @@
 #include "core/files/file_io.h"
 
+#include "core/platform/errors.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <system_error>
-
-#include "core/platform/errors.h"
 
 namespace kelvast {
 
@@ -32,7 +32,8 @@ std::string ReadWholeFile(const std::filesystem::path& fileName) {
   std::string bytes;
   char buffer[65536];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) bytes.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)
+    bytes.append(buffer, n);
   if (std::ferror(f.get())) Fail("Cannot read the file", fileName, errno);
   return bytes;
 }
@@ -43,8 +44,8 @@ void WriteWholeFile(const std::filesystem::path& fileName, std::string_view byte
   errno = 0;
   std::FILE* raw = std::fopen(temp.c_str(), "wb");
   if (!raw) Fail("Cannot create the file", fileName, errno);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), raw) == bytes.size() &&
-                       std::fflush(raw) == 0;
+  const bool written =
+      std::fwrite(bytes.data(), 1, bytes.size(), raw) == bytes.size() && std::fflush(raw) == 0;
   const int writeError = errno;
   const bool closed = std::fclose(raw) == 0;
   const int closeError = errno;

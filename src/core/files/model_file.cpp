@@ -1,13 +1,13 @@
 #include "core/files/model_file.h"
 
-#include <algorithm>
-
 #include "core/files/file_io.h"
 #include "core/files/model_stream.h"
 #include "core/model/property.h"
 #include "core/platform/code_page.h"
 #include "core/platform/errors.h"
 #include "core/platform/text_utils.h"
+
+#include <algorithm>
 
 namespace kelvast {
 
@@ -79,7 +79,8 @@ void WriteProperties(TStreamWriter& w, TPersistent& obj, const std::string& pref
       case TPropKind::Strings:
         w.WriteShortString(path + "." + std::string(kStringsName));
         w.WriteValueType(vaList);
-        for (const std::string& line : p.GetStrings(obj)) w.WriteListText(line);
+        for (const std::string& line : p.GetStrings(obj))
+          w.WriteListText(line);
         w.WriteValueType(vaNull);
         break;
       case TPropKind::Object:
@@ -97,7 +98,8 @@ class TModelReader {
 
   // Records until the end marker, applied to obj. where names obj in messages ("" or "Cols[2].").
   void ReadProperties(TPersistent& obj, const std::string& where) {
-    while (FIn.PeekByte() != vaNull) ReadProperty(obj, where);
+    while (FIn.PeekByte() != vaNull)
+      ReadProperty(obj, where);
     FIn.ReadByte();
   }
 
@@ -121,8 +123,9 @@ class TModelReader {
       TPersistent* child = (p->Kind == TPropKind::Object || p->Kind == TPropKind::Collection)
                                ? p->GetObject(*obj)
                                : nullptr;
-      if (!child) Fail("property \"" + shown + "\" goes through \"" + std::string(name) +
-                       "\", which holds no object");
+      if (!child)
+        Fail("property \"" + shown + "\" goes through \"" + std::string(name) +
+             "\", which holds no object");
       obj = child;
     }
   }

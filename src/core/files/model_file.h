@@ -6,12 +6,12 @@
 //   SaveModelFile("people.model", model);
 //   std::unique_ptr<TGenModel> copy = LoadModelFile("people.model");
 
+#include "core/model/gen_model.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include "core/model/gen_model.h"
 
 namespace kelvast {
 

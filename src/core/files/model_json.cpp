@@ -1,17 +1,16 @@
 #include "core/files/model_json.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <limits>
-#include <vector>
-
-#include <nlohmann/json.hpp>
-
 #include "core/model/property.h"
 #include "core/platform/code_page.h"
 #include "core/platform/errors.h"
 #include "core/platform/text_utils.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <vector>
 
 namespace kelvast {
 
@@ -43,7 +42,8 @@ Json ObjectToJson(TPersistent& obj) {
     if (p.Kind == TPropKind::Collection) {
       Json items = Json::array();
       if (auto* cols = dynamic_cast<TPersistentCollection*>(p.GetObject(obj)))
-        for (int i = 0; i < cols->Count(); ++i) items.push_back(ObjectToJson(cols->ItemAt(i)));
+        for (int i = 0; i < cols->Count(); ++i)
+          items.push_back(ObjectToJson(cols->ItemAt(i)));
       j[name] = std::move(items);
       continue;
     }
@@ -67,7 +67,8 @@ Json ObjectToJson(TPersistent& obj) {
         break;
       case TPropKind::Strings: {
         Json lines = Json::array();
-        for (const std::string& line : p.GetStrings(obj)) lines.push_back(AnsiToUtf8(line));
+        for (const std::string& line : p.GetStrings(obj))
+          lines.push_back(AnsiToUtf8(line));
         j[name] = std::move(lines);
         break;
       }
@@ -99,8 +100,8 @@ int64_t IntegerOf(const Json& v, const std::string& path) {
   constexpr int64_t hi = std::numeric_limits<int32_t>::max();
   if (v.is_number_unsigned() ? v.get<uint64_t>() > static_cast<uint64_t>(hi)
                              : v.get<int64_t>() < lo || v.get<int64_t>() > hi)
-    Fail(path, "the integer is out of the range " + std::to_string(lo) + " to " +
-                   std::to_string(hi));
+    Fail(path,
+         "the integer is out of the range " + std::to_string(lo) + " to " + std::to_string(hi));
   return v.get<int64_t>();
 }
 

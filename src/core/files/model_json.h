@@ -7,11 +7,11 @@
 //   std::string text = ModelToJson(model);
 //   std::unique_ptr<TGenModel> back = ModelFromJson(text);  // saves to the same file bytes
 
+#include "core/model/gen_model.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include "core/model/gen_model.h"
 
 namespace kelvast {
 

@@ -1,31 +1,40 @@
 #include "core/files/model_stream.h"
 
+#include "core/platform/code_page.h"
+#include "core/platform/errors.h"
+
 #include <bit>
 #include <cstdio>
 #include <limits>
-
-#include "core/platform/code_page.h"
-#include "core/platform/errors.h"
 
 namespace kelvast {
 
 std::string ValueTypeName(uint8_t tag) {
   switch (tag) {
-    case vaNull: return "the end marker";
-    case vaList: return "a list";
+    case vaNull:
+      return "the end marker";
+    case vaList:
+      return "a list";
     case vaInt8:
     case vaInt16:
-    case vaInt32: return "an integer";
-    case vaExtended: return "a floating-point number";
+    case vaInt32:
+      return "an integer";
+    case vaExtended:
+      return "a floating-point number";
     case vaString:
     case vaLString:
     case vaWString:
-    case vaUTF8String: return "a text";
-    case vaIdent: return "an enumeration name";
+    case vaUTF8String:
+      return "a text";
+    case vaIdent:
+      return "an enumeration name";
     case vaFalse:
-    case vaTrue: return "a boolean";
-    case vaCollection: return "a collection";
-    default: break;
+    case vaTrue:
+      return "a boolean";
+    case vaCollection:
+      return "a collection";
+    default:
+      break;
   }
   char buf[16];
   std::snprintf(buf, sizeof buf, "tag 0x%02X", tag);
@@ -74,7 +83,8 @@ TExtended DoubleToExtended(double v) {
   }
 
   TExtended e{};
-  for (int i = 0; i < 8; ++i) e[i] = static_cast<uint8_t>(significand >> (8 * i));
+  for (int i = 0; i < 8; ++i)
+    e[i] = static_cast<uint8_t>(significand >> (8 * i));
   const uint16_t se = static_cast<uint16_t>(sign | extExp);
   e[8] = static_cast<uint8_t>(se);
   e[9] = static_cast<uint8_t>(se >> 8);
@@ -83,7 +93,8 @@ TExtended DoubleToExtended(double v) {
 
 double ExtendedToDouble(const TExtended& e) {
   uint64_t significand = 0;
-  for (int i = 0; i < 8; ++i) significand |= uint64_t{e[i]} << (8 * i);
+  for (int i = 0; i < 8; ++i)
+    significand |= uint64_t{e[i]} << (8 * i);
   const uint16_t se = static_cast<uint16_t>(e[8] | (e[9] << 8));
   const uint64_t sign = static_cast<uint64_t>(se >> 15) << 63;
   const int exp = se & 0x7FFF;
@@ -129,11 +140,13 @@ void TStreamWriter::WriteUInt16(uint16_t v) {
 }
 
 void TStreamWriter::WriteUInt32(uint32_t v) {
-  for (int i = 0; i < 4; ++i) WriteByte(static_cast<uint8_t>(v >> (8 * i)));
+  for (int i = 0; i < 4; ++i)
+    WriteByte(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 void TStreamWriter::PatchUInt32(size_t offset, uint32_t v) {
-  for (int i = 0; i < 4; ++i) FBytes.at(offset + i) = static_cast<char>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    FBytes.at(offset + i) = static_cast<char>(v >> (8 * i));
 }
 
 void TStreamWriter::WriteShortString(std::string_view s) {
@@ -172,7 +185,8 @@ void TStreamWriter::WriteText(std::string_view ansi) {
   if (AnsiToUtf8(ansi).size() >= 2 * units) {
     WriteValueType(vaWString);
     WriteUInt32(static_cast<uint32_t>(units));
-    for (char c : ansi) WriteUInt16(AnsiToWideChar(static_cast<unsigned char>(c)));
+    for (char c : ansi)
+      WriteUInt16(AnsiToWideChar(static_cast<unsigned char>(c)));
     return;
   }
   WriteListText(ansi);
@@ -235,7 +249,8 @@ uint16_t TStreamReader::ReadUInt16() {
 uint32_t TStreamReader::ReadUInt32() {
   const std::string_view b = ReadBytes(4);
   uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v |= uint32_t{static_cast<uint8_t>(b[i])} << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    v |= uint32_t{static_cast<uint8_t>(b[i])} << (8 * i);
   return v;
 }
 
@@ -246,17 +261,22 @@ std::string TStreamReader::ReadShortString() {
 
 int32_t TStreamReader::ReadIntegerAfter(uint8_t tag) {
   switch (tag) {
-    case vaInt8: return static_cast<int8_t>(ReadByte());
-    case vaInt16: return static_cast<int16_t>(ReadUInt16());
-    case vaInt32: return static_cast<int32_t>(ReadUInt32());
-    default: throw EFormatError("expected an integer, found " + ValueTypeName(tag));
+    case vaInt8:
+      return static_cast<int8_t>(ReadByte());
+    case vaInt16:
+      return static_cast<int16_t>(ReadUInt16());
+    case vaInt32:
+      return static_cast<int32_t>(ReadUInt32());
+    default:
+      throw EFormatError("expected an integer, found " + ValueTypeName(tag));
   }
 }
 
 double TStreamReader::ReadFloatAfter() {
   const std::string_view b = ReadBytes(10);
   TExtended e;
-  for (size_t i = 0; i < e.size(); ++i) e[i] = static_cast<uint8_t>(b[i]);
+  for (size_t i = 0; i < e.size(); ++i)
+    e[i] = static_cast<uint8_t>(b[i]);
   return ExtendedToDouble(e);
 }
 

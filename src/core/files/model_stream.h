@@ -18,17 +18,17 @@ namespace kelvast {
 
 // The tag that starts every value.
 enum TValueType : uint8_t {
-  vaNull = 0x00,        // end of a list, an item, a collection, the properties
-  vaList = 0x01,        // start of a collection item or a string list
+  vaNull = 0x00,  // end of a list, an item, a collection, the properties
+  vaList = 0x01,  // start of a collection item or a string list
   vaInt8 = 0x02,
   vaInt16 = 0x03,
   vaInt32 = 0x04,
-  vaExtended = 0x05,    // 10-byte x87 extended float
-  vaString = 0x06,      // 1-byte length, code-page bytes
-  vaIdent = 0x07,       // enumeration value name
+  vaExtended = 0x05,  // 10-byte x87 extended float
+  vaString = 0x06,    // 1-byte length, code-page bytes
+  vaIdent = 0x07,     // enumeration value name
   vaFalse = 0x08,
   vaTrue = 0x09,
-  vaLString = 0x0C,     // 4-byte length, code-page bytes
+  vaLString = 0x0C,  // 4-byte length, code-page bytes
   vaCollection = 0x0E,
   vaWString = 0x12,     // 4-byte count of UTF-16 code units, little-endian units
   vaUTF8String = 0x14,  // 4-byte length, UTF-8 bytes
@@ -94,9 +94,9 @@ class TStreamReader {
   std::string ReadShortString();
 
   // Payloads of values whose tag has been read.
-  int32_t ReadIntegerAfter(uint8_t tag);  // vaInt8, vaInt16 or vaInt32, sign-extended
-  double ReadFloatAfter();                // vaExtended
-  std::string ReadTextAfter(uint8_t tag); // any of the four text tags, in the code page
+  int32_t ReadIntegerAfter(uint8_t tag);   // vaInt8, vaInt16 or vaInt32, sign-extended
+  double ReadFloatAfter();                 // vaExtended
+  std::string ReadTextAfter(uint8_t tag);  // any of the four text tags, in the code page
 
  private:
   void Need(size_t count) const;
@@ -105,7 +105,9 @@ class TStreamReader {
   size_t FPos;
 };
 
-constexpr bool IsIntegerTag(uint8_t tag) { return tag == vaInt8 || tag == vaInt16 || tag == vaInt32; }
+constexpr bool IsIntegerTag(uint8_t tag) {
+  return tag == vaInt8 || tag == vaInt16 || tag == vaInt32;
+}
 constexpr bool IsTextTag(uint8_t tag) {
   return tag == vaString || tag == vaLString || tag == vaWString || tag == vaUTF8String;
 }

@@ -1,9 +1,9 @@
 #include "core/files/connection_file.h"
 
-#include <gtest/gtest.h>
-
 #include "core/platform/errors.h"
 #include "support/test_support.h"
+
+#include <gtest/gtest.h>
 
 namespace kelvast {
 namespace {

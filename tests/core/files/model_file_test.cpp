@@ -1,7 +1,5 @@
 #include "core/files/model_file.h"
 
-#include <gtest/gtest.h>
-
 #include "core/generators/composite_gens.h"
 #include "core/generators/numeric_gens.h"
 #include "core/generators/person_gens.h"
@@ -9,6 +7,8 @@
 #include "core/platform/errors.h"
 #include "model_fixtures.h"
 #include "support/test_support.h"
+
+#include <gtest/gtest.h>
 
 namespace kelvast {
 namespace {
@@ -92,8 +92,8 @@ TEST(ModelFileTest, LeftOutValuesComeBackAsNewObjectsHaveThem) {
   }
   const std::string bytes = SaveModelToBytes(model);
   // Paths unique in this model; the float's MinValue shows by coming back below.
-  for (const char* path : {"Param.ZeroValue", "Param.PhonemeList.Strings",
-                           "Param.EXCharset", "Param.Step", "Param.MissPercent", "Description"}) {
+  for (const char* path : {"Param.ZeroValue", "Param.PhonemeList.Strings", "Param.EXCharset",
+                           "Param.Step", "Param.MissPercent", "Description"}) {
     SCOPED_TRACE(path);
     EXPECT_EQ(ValueOf(bytes, path), "");
   }
@@ -129,7 +129,9 @@ TEST(ModelFileTest, RecordsAreWrittenInTheirSmallestForms) {
       {"Param.MinValue", std::string("\x04\x00\x00\x00\x80", 5)},  // new Integer: -2147483648
       {"Param.Step", "\x02\x02"},
       {"RecNumber", std::string("\x04\x40\x9C\x00\x00", 5)},
-      {"Description", std::string("\x14\x05\x00\x00\x00" "caf\xC3\xA9", 10)},
+      {"Description", std::string("\x14\x05\x00\x00\x00"
+                                  "caf\xC3\xA9",
+                                  10)},
       {"TableName", std::string("\x12\x01\x00\x00\x00\xE9\x00", 7)},
       {"Modified", "\x09"},
       {"Param.FirstLast", "\x08"},
@@ -166,7 +168,8 @@ TEST(ModelFileTest, ReadsPathsWithoutRegardToCaseAndSkipsItemOrderValues) {
   ASSERT_EQ(m->Cols().Count(), 1);
   EXPECT_EQ(m->Cols()[0].ColType(), ctLastName);
   EXPECT_EQ(ParamOf<TCPLastName>(*m, 0).DataLength(), 300);
-  EXPECT_EQ(ParamOf<TCPLastName>(*m, 0).PhonemeList(), (std::vector<std::string>{"ab", "\xE9t\xE9"}));
+  EXPECT_EQ(ParamOf<TCPLastName>(*m, 0).PhonemeList(),
+            (std::vector<std::string>{"ab", "\xE9t\xE9"}));
   EXPECT_EQ(m->RecNumber(), 5);
 }
 
@@ -342,8 +345,8 @@ TEST(ModelFileTest, MalformedFilesFailWithTheReason) {
 TEST(ModelFileTest, EveryCutShortFileFails) {
   // A small model with a value of every kind and every text form.
   TGenModel model;
-  model.SetDescription("\xE9");                    // UTF-16
-  model.SetTableName("caf\xE9");                   // UTF-8
+  model.SetDescription("\xE9");                      // UTF-16
+  model.SetTableName("caf\xE9");                     // UTF-8
   model.SetConnectionString(std::string(300, 'c'));  // long text
   model.Cols().Add().SetColType(ctLastName);
   ParamOf<TCPLastName>(model, 0).SetPhonemeList({"a", "\xE9"});

@@ -1,13 +1,13 @@
 #include "model_fixtures.h"
 
-#include <cstdio>
-
 #include "core/generators/composite_gens.h"
 #include "core/generators/dictionary_gens.h"
 #include "core/generators/numeric_gens.h"
 #include "core/generators/person_gens.h"
 #include "core/generators/string_gens.h"
 #include "core/generators/temporal_gens.h"
+
+#include <cstdio>
 
 namespace kelvast::test {
 

@@ -1,14 +1,14 @@
 #pragma once
 // Models and streams shared by the model-file tests.
 
+#include "core/files/model_stream.h"
+#include "core/model/gen_model.h"
+
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include "core/files/model_stream.h"
-#include "core/model/gen_model.h"
 
 namespace kelvast::test {
 

@@ -1,10 +1,5 @@
 #include "core/files/model_json.h"
 
-#include <cmath>
-#include <limits>
-
-#include <gtest/gtest.h>
-
 #include "core/files/model_file.h"
 #include "core/generators/composite_gens.h"
 #include "core/generators/numeric_gens.h"
@@ -12,6 +7,11 @@
 #include "core/generators/string_gens.h"
 #include "core/platform/errors.h"
 #include "model_fixtures.h"
+
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
 
 namespace kelvast {
 namespace {
@@ -122,8 +122,10 @@ TEST(ModelJsonTest, BadPropertiesAndValuesAreNamed) {
       {R"({"RecNumber": 1, "recnumber": 2})", "\"recnumber\": is given twice"},
       {R"({"Modified": 1})", "\"Modified\": expects true or false"},
       {R"({"Description": 5})", "\"Description\": expects a text"},
-      {R"({"Description": "Привет"})", "\"Description\": the text has characters that Windows-1252"},
-      {R"({"Cols": [{"ColType": "ctPhone"}]})", "\"Cols[0].ColType\": has no value named \"ctPhone\""},
+      {R"({"Description": "Привет"})",
+       "\"Description\": the text has characters that Windows-1252"},
+      {R"({"Cols": [{"ColType": "ctPhone"}]})",
+       "\"Cols[0].ColType\": has no value named \"ctPhone\""},
       {R"({"Cols": [{"ColType": 3}]})", "\"Cols[0].ColType\": expects a value name"},
       {R"({"Cols": [{"ColType": "ctFloat", "Param": {"MaxValue": "big"}}]})",
        "\"Cols[0].Param.MaxValue\": expects a number"},

@@ -1,13 +1,13 @@
 #include "core/files/model_stream.h"
 
+#include "core/platform/errors.h"
+#include "model_fixtures.h"
+
 #include <bit>
 #include <cmath>
 #include <limits>
 
 #include <gtest/gtest.h>
-
-#include "core/platform/errors.h"
-#include "model_fixtures.h"
 
 namespace kelvast {
 namespace {
@@ -17,7 +17,8 @@ using test::Hex;
 // Extended bytes from the exponent word and the significand as the x87 layout stores them.
 TExtended Ext(uint16_t signExp, uint64_t significand) {
   TExtended e{};
-  for (int i = 0; i < 8; ++i) e[i] = static_cast<uint8_t>(significand >> (8 * i));
+  for (int i = 0; i < 8; ++i)
+    e[i] = static_cast<uint8_t>(significand >> (8 * i));
   e[8] = static_cast<uint8_t>(signExp);
   e[9] = static_cast<uint8_t>(signExp >> 8);
   return e;
@@ -63,8 +64,8 @@ TEST(ExtendedTest, EveryDoubleSurvivesTheRoundTrip) {
   uint64_t x = 0x9E3779B97F4A7C15u;
   for (int i = 0; i < 200000; ++i) {
     x ^= x << 13, x ^= x >> 7, x ^= x << 17;
-    const uint64_t bits = (i % 4 == 0) ? (x & ((uint64_t{1} << 52) - 1)) | (x & (uint64_t{1} << 63))
-                                       : x;
+    const uint64_t bits =
+        (i % 4 == 0) ? (x & ((uint64_t{1} << 52) - 1)) | (x & (uint64_t{1} << 63)) : x;
     const double v = std::bit_cast<double>(bits);
     ASSERT_EQ(Bits(ExtendedToDouble(DoubleToExtended(v))), bits) << std::hex << bits;
   }
@@ -148,14 +149,23 @@ TEST(StreamWriterTest, TextsTakeTheTagTheirEncodingsCallFor) {
     std::string listLine;  // bytes of a string-list line or a character set
   };
   const Case cases[] = {
-      {"ASCII", "ab", std::string("\x06\x02" "ab"), std::string("\x06\x02" "ab")},
+      {"ASCII", "ab",
+       std::string("\x06\x02"
+                   "ab"),
+       std::string("\x06\x02"
+                   "ab")},
       {"255 bytes", a255, "\x06\xFF" + a255, "\x06\xFF" + a255},
       {"256 bytes", a256, std::string("\x0C\x00\x01\x00\x00", 5) + a256,
        std::string("\x0C\x00\x01\x00\x00", 5) + a256},
       {"caf\xE9: UTF-8 is shorter than UTF-16", "caf\xE9",
-       std::string("\x14\x05\x00\x00\x00" "caf\xC3\xA9", 10),
-       std::string("\x14\x05\x00\x00\x00" "caf\xC3\xA9", 10)},
-      {"\xE9 alone: UTF-8 as long as UTF-16", "\xE9", std::string("\x12\x01\x00\x00\x00\xE9\x00", 7),
+       std::string("\x14\x05\x00\x00\x00"
+                   "caf\xC3\xA9",
+                   10),
+       std::string("\x14\x05\x00\x00\x00"
+                   "caf\xC3\xA9",
+                   10)},
+      {"\xE9 alone: UTF-8 as long as UTF-16", "\xE9",
+       std::string("\x12\x01\x00\x00\x00\xE9\x00", 7),
        std::string("\x14\x02\x00\x00\x00\xC3\xA9", 7)},
       {"euro signs", "\x80\x80\x80",
        std::string("\x12\x03\x00\x00\x00\xAC\x20\xAC\x20\xAC\x20", 11),
@@ -180,7 +190,10 @@ TEST(StreamWriterTest, TextsTakeTheTagTheirEncodingsCallFor) {
 
 TEST(StreamReaderTest, UnicodeOutsideTheCodePageBecomesQuestionMarks) {
   const std::string wide("\x12\x02\x00\x00\x00\x3A\x04\x41\x00", 9);  // Cyrillic ka, "A"
-  const std::string utf8("\x14\x04\x00\x00\x00\xE4\xB8\xAD" "A", 9);   // CJK "middle", "A"
+  const std::string utf8(
+      "\x14\x04\x00\x00\x00\xE4\xB8\xAD"
+      "A",
+      9);  // CJK "middle", "A"
   for (const std::string& bytes : {wide, utf8}) {
     TStreamReader r(bytes);
     EXPECT_EQ(r.ReadTextAfter(r.ReadByte()), "?A");
@@ -197,11 +210,17 @@ TEST(StreamReaderTest, ShortOrMalformedValuesRaiseFormatErrors) {
       {"int16 cut", std::string("\x03\x01", 2)},
       {"int32 cut", std::string("\x04\x01\x02\x03", 4)},
       {"extended cut", std::string("\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00", 10)},
-      {"short text longer than the rest", std::string("\x06\x05" "abc", 5)},
-      {"long text of 4 GB", std::string("\x0C\xFF\xFF\xFF\xFF" "abc", 8)},
+      {"short text longer than the rest", std::string("\x06\x05"
+                                                      "abc",
+                                                      5)},
+      {"long text of 4 GB", std::string("\x0C\xFF\xFF\xFF\xFF"
+                                        "abc",
+                                        8)},
       {"UTF-16 count beyond the rest", std::string("\x12\xFF\xFF\xFF\x7F\x41\x00", 7)},
       {"UTF-16 odd byte count", std::string("\x12\x01\x00\x00\x00\x41", 6)},
-      {"UTF-8 length beyond the rest", std::string("\x14\x10\x00\x00\x00" "abc", 8)},
+      {"UTF-8 length beyond the rest", std::string("\x14\x10\x00\x00\x00"
+                                                   "abc",
+                                                   8)},
       {"text expected, boolean found", "\x08"},
   };
   for (const Case& c : cases) {

@@ -2,12 +2,12 @@
 // the writer gives back their bytes, and models built through the classes' own setters are
 // written to the same bytes.
 
-#include <gtest/gtest.h>
-
 #include "core/files/model_file.h"
 #include "core/files/model_json.h"
 #include "model_fixtures.h"
 #include "support/test_support.h"
+
+#include <gtest/gtest.h>
 
 namespace kelvast {
 namespace {

@@ -1,9 +1,9 @@
 #include "core/files/plan_file.h"
 
-#include <gtest/gtest.h>
-
 #include "core/platform/errors.h"
 #include "support/test_support.h"
+
+#include <gtest/gtest.h>
 
 namespace kelvast {
 namespace {
@@ -20,14 +20,22 @@ TEST(PlanFileTest, ParsesTheMarkerAndTheEntries) {
   const Case cases[] = {
       {"no line at all", "", TPlanFileContent::psEmpty, {}},
       {"marker only", "ORVELA KELVAST PLAN\r\n", TPlanFileContent::psOk, {}},
-      {"CR LF lines, empty one kept", "ORVELA KELVAST PLAN\r\na.model\r\n\r\nb.model\r\n",
-       TPlanFileContent::psOk, {"a.model", "", "b.model"}},
-      {"LF, CR and no final break", "ORVELA KELVAST PLAN\na.model\rb.model", TPlanFileContent::psOk,
+      {"CR LF lines, empty one kept",
+       "ORVELA KELVAST PLAN\r\na.model\r\n\r\nb.model\r\n",
+       TPlanFileContent::psOk,
+       {"a.model", "", "b.model"}},
+      {"LF, CR and no final break",
+       "ORVELA KELVAST PLAN\na.model\rb.model",
+       TPlanFileContent::psOk,
        {"a.model", "b.model"}},
-      {"marker in other case", "orvela kelvast plan\r\na.model\r\n", TPlanFileContent::psNotAPlan,
+      {"marker in other case",
+       "orvela kelvast plan\r\na.model\r\n",
+       TPlanFileContent::psNotAPlan,
        {}},
-      {"marker with a trailing blank", "ORVELA KELVAST PLAN \r\na.model\r\n",
-       TPlanFileContent::psNotAPlan, {}},
+      {"marker with a trailing blank",
+       "ORVELA KELVAST PLAN \r\na.model\r\n",
+       TPlanFileContent::psNotAPlan,
+       {}},
       {"connection file", "ORVELA KELVAST\r\nDSN=x\r\n", TPlanFileContent::psNotAPlan, {}},
       {"empty first line", "\r\nORVELA KELVAST PLAN\r\n", TPlanFileContent::psNotAPlan, {}},
   };
@@ -63,7 +71,7 @@ TEST(PlanFileTest, EntriesAreLookedForInThePlanFilesFolder) {
   const Case cases[] = {
       {"/data/plans/nightly.plan", "people.model", "/data/plans/people.model"},
       {"/nightly.plan", "people.model", "/people.model"},
-      {"", "people.model", "/people.model"},             // no plan file: the root folder
+      {"", "people.model", "/people.model"},              // no plan file: the root folder
       {"nightly.plan", "people.model", "/people.model"},  // a name without folder: the same
       {"/data/plans/", "people.model", "/data/plans/people.model"},
       {"/data/plans/nightly.plan", "", "/data/plans/"},

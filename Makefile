@@ -24,12 +24,12 @@ build-release: deps
 	@cmake --build $(REL_DIR) -j $(JOBS)
 
 build-test: deps
-	@cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DKELVAST_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DKELVAST_SANITIZE=ON >/dev/null
 	@cmake --build $(TEST_DIR) -j $(JOBS)
 
 run: build-release
-	@echo "The desktop program is not built yet; showing a ten-record sample of the demo model." >&2
-	@$(REL_DIR)/bin/kelvast-cli
+	@echo "The desktop program is not built yet; showing a ten-record sample of examples/people." >&2
+	@$(REL_DIR)/bin/kelvast-cli sample examples/people.model
 
 test: build-test
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)

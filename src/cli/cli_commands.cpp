@@ -1,0 +1,212 @@
+#include "cli/cli_commands.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "cli/progress_reporter.h"
+#include "core/files/file_io.h"
+#include "core/files/model_file.h"
+#include "core/files/model_json.h"
+#include "core/files/plan_file.h"
+#include "core/output/generation_run.h"
+#include "core/output/plan_run.h"
+#include "core/platform/code_page.h"
+#include "core/platform/errors.h"
+#include "core/platform/random.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast::cli {
+
+namespace {
+
+bool EndsWith(const std::string& s, std::string_view suffix) {
+  return s.size() >= suffix.size() &&
+         SameTextAscii(std::string_view(s).substr(s.size() - suffix.size()), suffix);
+}
+
+// A model file, or its JSON form when the name ends in .json.
+std::unique_ptr<TGenModel> ReadModel(const std::string& path) {
+  if (EndsWith(path, ".json")) return ModelFromJson(ReadWholeFile(path));
+  return LoadModelFile(path);
+}
+
+TOutputMode ModeFromName(const std::string& name) {
+  if (name == "csv") return omCsv;
+  if (name == "xml") return omXml;
+  if (name == "db") return omDatabase;
+  return omSqlScript;
+}
+
+// Without --format, the output file's extension decides, as the desktop program does.
+TOutputMode DefaultMode(const TGenModel& model) {
+  const std::string file = Trim(model.SQLFile());
+  if (EndsWith(file, ".csv")) return omCsv;
+  if (EndsWith(file, ".xml")) return omXml;
+  return omSqlScript;
+}
+
+TRunOptions RunOptionsFrom(const TCliOptions& o, TOutputMode mode) {
+  TRunOptions options;
+  options.Mode = mode;
+  options.UserStarted = true;
+  if (o.Dict) options.DictFolder = *o.Dict;
+  return options;
+}
+
+// Text in memory is Windows-1252; the terminal speaks UTF-8.
+void PrintLine(const std::string& ansi) { std::cout << AnsiToUtf8(ansi) << '\n'; }
+
+int Run(const TCliOptions& o) {
+  std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
+  TCurrentModelScope current(model.get());
+  if (o.Records) model->SetRecNumber(*o.Records);
+  if (o.Output) model->SetSQLFile(*o.Output);
+  if (o.Connection) model->SetConnectionString(*o.Connection);
+  if (o.Seed) RandSeed(*o.Seed);
+  const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : DefaultMode(*model);
+  if (mode == omDatabase) {
+    std::fprintf(stderr, "kelvast-cli: direct database insert is not available yet\n");
+    return 1;
+  }
+  TProgressReporter reporter(o.Yes, o.Quiet);
+  const TRunResult result = RunGeneration(*model, RunOptionsFrom(o, mode), reporter);
+  reporter.Finish();
+  switch (result.Outcome) {
+    case roDone:
+      if (!o.Quiet)
+        std::fprintf(stderr, "kelvast-cli: %lld records written to %s\n",
+                     static_cast<long long>(result.Records), result.OutputPath.c_str());
+      return 0;
+    case roNotReplaced:
+      std::fprintf(stderr, "kelvast-cli: \"%s\" already exists; add --yes to replace it\n",
+                   result.OutputPath.c_str());
+      return 1;
+    case roNoColumns:
+    case roNoFileName:
+      return 1;  // the reporter has printed the message
+  }
+  return 1;
+}
+
+int Sample(const TCliOptions& o) {
+  std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
+  if (o.Seed) RandSeed(*o.Seed);
+  const auto grid = o.Dict ? SampleModel(*model, *o.Dict) : SampleModel(*model);
+  for (const auto& row : grid) {
+    std::string line;
+    for (size_t i = 0; i < row.size(); ++i) {
+      if (i > 0) line += '\t';
+      line += row[i];
+    }
+    PrintLine(line);
+  }
+  return 0;
+}
+
+int Show(const TCliOptions& o) {
+  std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
+  TCurrentModelScope current(model.get());
+  PrintLine("Description: " + model->Description());
+  PrintLine("Database: " + model->Database());
+  PrintLine("Table: " + model->TableName());
+  PrintLine("Output: " + model->SQLFile());
+  PrintLine("Records: " + std::to_string(model->RecNumber()));
+  PrintLine("Delimiters: " + model->Delimiter() + " " + model->StringDelimiter());
+  PrintLine("Connection: " + model->ConnectionString());
+  PrintLine("Generators: " + std::to_string(model->Cols().Count()));
+  for (const auto& item : model->Cols()) {
+    const TColParams& p = item->Param();
+    std::string line = "  " + item->ColName() + "\t" + item->DBColName() + "\t" +
+                       std::string(ColTypeNames[item->ColType()]);
+    if (p.Stealth()) line += "\tstealth";
+    if (p.AllowNull()) line += "\tnulls " + std::to_string(p.NullPercent()) + "%";
+    if (p.UseExternalFile()) line += "\tfrom " + p.ExternalFile();
+    PrintLine(line);
+  }
+  return 0;
+}
+
+int Export(const TCliOptions& o) {
+  std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
+  const std::string json = ModelToJson(*model);
+  if (!o.Output) {
+    std::cout << json << '\n';
+    return 0;
+  }
+  std::ofstream out(*o.Output, std::ios::binary | std::ios::trunc);
+  if (!out || !(out << json << '\n') || !out.flush())
+    throw EFileError("Cannot write file \"" + *o.Output + "\".");
+  return 0;
+}
+
+int Import(const TCliOptions& o) {
+  std::unique_ptr<TGenModel> model = ModelFromJson(ReadWholeFile(o.Operand));
+  SaveModelFile(*o.Output, *model);
+  return 0;
+}
+
+class TCliPlanObserver : public TPlanObserver {
+ public:
+  explicit TCliPlanObserver(TProgressReporter& reporter) : FReporter(reporter) {}
+  bool ConfirmReplace(const std::string& c, const std::string& t) override {
+    const bool yes = FReporter.ConfirmReplace(c, t);
+    if (!yes) std::fprintf(stderr, "kelvast-cli: %s exists; skipped (add --yes to replace)\n", FEntry.c_str());
+    return yes;
+  }
+  void ShowMessage(const std::string& text) override { FReporter.ShowMessage(text); }
+  void Progress(int64_t r, int64_t t) override { FReporter.Progress(r, t); }
+  int64_t ProgressStep() const override { return FReporter.ProgressStep(); }
+  void ModelStarting(int index, int count, const std::string& entry) override {
+    FReporter.Finish();
+    FEntry = entry;
+    FReporter.Start("[" + std::to_string(index + 1) + "/" + std::to_string(count) + "] " + entry + " ");
+  }
+  void ModelSkipped(int index, const std::string& entry, const std::string& reason) override {
+    std::fprintf(stderr, "kelvast-cli: plan entry %d (%s) skipped: %s\n", index + 1, entry.c_str(),
+                 reason.c_str());
+  }
+
+ private:
+  TProgressReporter& FReporter;
+  std::string FEntry;
+};
+
+int Plan(const TCliOptions& o) {
+  const TPlanFileContent plan = ReadPlanFile(o.Operand);
+  if (plan.Status == TPlanFileContent::psNotAPlan) {
+    std::fprintf(stderr, "kelvast-cli: %s\n", std::string(kNotAPlanMessage).c_str());
+    return 1;
+  }
+  const std::vector<std::string>& entries = plan.Entries;
+  if (o.Seed) RandSeed(*o.Seed);
+  const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : omSqlScript;
+  if (mode == omDatabase) {
+    std::fprintf(stderr, "kelvast-cli: direct database insert is not available yet\n");
+    return 1;
+  }
+  TProgressReporter reporter(o.Yes, o.Quiet);
+  TCliPlanObserver observer(reporter);
+  std::unique_ptr<TGenModel> current = std::make_unique<TGenModel>();
+  const TPlanResult result = RunPlan(o.Operand, entries, RunOptionsFrom(o, mode), observer, current);
+  reporter.Finish();
+  SetCurrentModel(nullptr);
+  if (!o.Quiet)
+    std::fprintf(stderr, "kelvast-cli: plan done: %d models run, %d skipped\n", result.Ran,
+                 result.Skipped);
+  return result.Skipped > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int RunCommand(const TCliOptions& o) {
+  if (o.Command == "run") return Run(o);
+  if (o.Command == "sample") return Sample(o);
+  if (o.Command == "plan") return Plan(o);
+  if (o.Command == "show") return Show(o);
+  if (o.Command == "export") return Export(o);
+  return Import(o);
+}
+
+}  // namespace kelvast::cli

@@ -1,0 +1,40 @@
+#pragma once
+// The command line's run observer: answers the replace question from --yes, and shows progress
+// with a rate and the time left on stderr when stderr is a terminal.
+
+#include <chrono>
+#include <string>
+
+#include "core/output/generation_run.h"
+
+namespace kelvast::cli {
+
+class TProgressReporter : public TRunObserver {
+ public:
+  TProgressReporter(bool yes, bool quiet);
+  ~TProgressReporter() override;
+
+  bool ConfirmReplace(const std::string& caption, const std::string& text) override;
+  void ShowMessage(const std::string& text) override;
+  void Progress(int64_t record, int64_t total) override;
+  int64_t ProgressStep() const override { return FShow ? 4096 : INT64_MAX; }
+
+  // Starts the clock of a new run, labelled (the plan shows the model's name).
+  void Start(std::string label);
+  // Ends the progress line.
+  void Finish();
+
+  // True when the replace question was answered No.
+  bool Refused() const { return FRefused; }
+
+ private:
+  bool FYes;
+  bool FShow;
+  bool FRefused = false;
+  bool FLineOpen = false;
+  std::string FLabel;
+  std::chrono::steady_clock::time_point FStart;
+  std::chrono::steady_clock::time_point FLastShown;
+};
+
+}  // namespace kelvast::cli

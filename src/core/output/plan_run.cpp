@@ -1,0 +1,42 @@
+#include "core/output/plan_run.h"
+
+#include "core/files/model_file.h"
+#include "core/files/plan_file.h"
+
+namespace kelvast {
+
+void TPlanObserver::ModelStarting(int, int, const std::string&) {}
+void TPlanObserver::ModelSkipped(int, const std::string&, const std::string&) {}
+void TPlanObserver::ApplyConnection(TGenModel&) {}
+
+TPlanResult RunPlan(const std::string& planFile, const std::vector<std::string>& entries,
+                    const TRunOptions& options, TPlanObserver& observer,
+                    std::unique_ptr<TGenModel>& current) {
+  TPlanResult result;
+  const int count = static_cast<int>(entries.size());
+  for (int i = 0; i < count; ++i) {
+    const std::string& entry = entries[static_cast<size_t>(i)];
+    current.reset();
+    SetCurrentModel(nullptr);
+    try {
+      current = LoadModelFile(PlanEntryPath(planFile, entry));
+    } catch (const std::exception& e) {
+      current = std::make_unique<TGenModel>();
+      SetCurrentModel(current.get());
+      ++result.Skipped;
+      observer.ModelSkipped(i, entry, e.what());
+      continue;
+    }
+    SetCurrentModel(current.get());
+    observer.ModelStarting(i, count, entry);
+    observer.ApplyConnection(*current);
+    current->SetModified(false);
+    TRunOptions step = options;
+    step.UserStarted = false;
+    RunGeneration(*current, step, observer);
+    ++result.Ran;
+  }
+  return result;
+}
+
+}  // namespace kelvast

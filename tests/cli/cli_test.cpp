@@ -1,0 +1,125 @@
+// kelvast-cli end to end: the real binary on temporary folders.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/cli_runner.h"
+#include "support/test_support.h"
+
+namespace kelvast::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kExamples = KELVAST_EXAMPLES;
+
+int CountLines(const std::string& s) { return static_cast<int>(std::count(s.begin(), s.end(), '\n')); }
+
+TEST(Cli, UsageErrorsExitWithTwo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"frobnicate", "x"},
+      {"run"},
+      {"run", "m.model", "--records", "many"},
+      {"run", "m.model", "--format", "pdf"},
+      {"sample", "m.model", "--yes"},
+      {"import", "m.json"},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(args.empty() ? "(none)" : args[0]);
+    const TCliRun r = RunCli(args);
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_NE(r.Err.find("usage:"), std::string::npos);
+  }
+}
+
+TEST(Cli, MissingOrCorruptModelExitsWithOne) {
+  TempDir dir;
+  WriteFileBytes(dir / "bad.model", "not a model");
+  for (const std::string& path : {(dir / "missing.model").string(), (dir / "bad.model").string()}) {
+    const TCliRun r = RunCli({"show", path});
+    EXPECT_EQ(r.Status, 1) << path;
+    EXPECT_EQ(r.Err.rfind("kelvast-cli: ", 0), 0u) << r.Err;
+  }
+}
+
+TEST(Cli, ImportExportRoundTrip) {
+  TempDir dir;
+  const std::string model = (dir / "people.model").string();
+  ASSERT_EQ(RunCli({"import", kExamples + "/people.json", "--output", model}).Status, 0);
+  // The committed example model is what its JSON describes.
+  EXPECT_EQ(ReadFileBytes(kExamples + "/people.model"), ReadFileBytes(model));
+
+  // Model -> JSON -> model reaches a fixed point after one pass: the second pass changes nothing.
+  auto pass = [&](const std::string& from, const std::string& name) {
+    const std::string json = (dir / (name + ".json")).string();
+    const std::string out = (dir / (name + ".model")).string();
+    EXPECT_EQ(RunCli({"export", from, "--output", json}).Status, 0);
+    EXPECT_EQ(RunCli({"import", json, "--output", out}).Status, 0);
+    return std::make_pair(ReadFileBytes(json), ReadFileBytes(out));
+  };
+  const auto first = pass(model, "first");
+  const auto second = pass((dir / "first.model").string(), "second");
+  EXPECT_EQ(first.first, second.first);
+  EXPECT_EQ(first.second, second.second);
+
+  const TCliRun shown = RunCli({"show", model});
+  EXPECT_EQ(shown.Status, 0);
+  EXPECT_NE(shown.Out.find("Table: people"), std::string::npos);
+  EXPECT_NE(shown.Out.find("  email\temail\te-mail"), std::string::npos);
+}
+
+TEST(Cli, SeededRunsAreReproducibleAndGuardExistingFiles) {
+  TempDir dir;
+  const std::vector<std::string> run = {"run", kExamples + "/people.model", "--format", "csv",
+                                        "--records", "1000000", "--seed", "7", "--yes",
+                                        "--output", (dir / "a").string()};
+  ASSERT_EQ(RunCli(run).Status, 0);
+  std::vector<std::string> second = run;
+  second.back() = (dir / "b").string();
+  ASSERT_EQ(RunCli(second).Status, 0);
+  const std::string a = ReadFileBytes(dir / "a.csv");
+  EXPECT_EQ(CountLines(a), 1000001);
+  EXPECT_TRUE(a == ReadFileBytes(dir / "b.csv"));
+
+  // Without --yes an existing file is left alone.
+  std::vector<std::string> again = run;
+  again.erase(std::find(again.begin(), again.end(), "--yes"));
+  again.back() = (dir / "a").string();
+  const TCliRun refused = RunCli(again);
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_NE(refused.Err.find("already exists"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(dir / "a.csv").size(), a.size());
+}
+
+TEST(Cli, SamplePrintsTheTenRecordGrid) {
+  const TCliRun r = RunCli({"sample", kExamples + "/people.model", "--seed", "3"});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(CountLines(r.Out), 11);
+  EXPECT_EQ(r.Out.substr(0, r.Out.find('\n')),
+            "\tid\tfirst_name\tlast_name\temail\tquantity\tprice\tsignup_date\tcity\tzip\tcode");
+  EXPECT_EQ(RunCli({"sample", kExamples + "/people.model", "--seed", "3"}).Out, r.Out);
+}
+
+TEST(Cli, PlanSkipsAMissingModelAndRunsTheRest) {
+  TempDir dir;
+  fs::copy_file(kExamples + "/people.model", dir / "first.model");
+  fs::copy_file(kExamples + "/orders.model", dir / "third.model");
+  WriteFileBytes(dir / "p.plan", "ORVELA KELVAST PLAN\r\nfirst.model\r\nsecond.model\r\nthird.model\r\n");
+  // The models' output files are relative: they land in the working folder.
+  const TCliRun r = RunCli({"plan", (dir / "p.plan").string(), "--format", "csv", "--yes", "--seed", "1"},
+                           dir.Path().string());
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find("second.model"), std::string::npos);
+  EXPECT_TRUE(fs::exists(dir / "people.csv"));
+  EXPECT_TRUE(fs::exists(dir / "orders.csv"));
+
+  WriteFileBytes(dir / "bad.plan", "ORVELA KELVAST plan\r\nfirst.model\r\n");
+  const TCliRun bad = RunCli({"plan", (dir / "bad.plan").string()});
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_NE(bad.Err.find("This is not a valid data generator plan!"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelvast::test

@@ -24,9 +24,8 @@ fi
 # Runs a command, prints "seconds peak_kib bytes" for the file it wrote.
 measure() {
   local out=$1; shift
-  local stats
-  stats=$( { /usr/bin/time -f "%e %M" "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -n 1)
-  echo "$stats $(stat -c %s "$out")"
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1
+  echo "$(tail -n 1 "$work/time") $(stat -c %s "$out")"
 }
 
 best() {  # keeps the faster of two "seconds peak bytes" lines

@@ -45,17 +45,27 @@ const TCharSet& FallbackCharSet() {
 
 void AppendRandomCharString(std::string& out, const TCharSet& set, uint16_t count) {
   const TCharSet& source = set.Empty() ? FallbackCharSet() : set;
-  // The alphabet is rebuilt on every call; walking the set bits of the 32 bytes keeps that
-  // cheap next to the draws of a short value. Code 0 is never drawn.
-  char alphabet[255];
-  int size = 0;
-  const auto& bits = source.Bits();
-  for (int byte = 0; byte < 32; ++byte) {
-    unsigned members = bits[static_cast<size_t>(byte)];
-    if (byte == 0) members &= ~1u;
-    for (; members != 0; members &= members - 1)
-      alphabet[size++] = static_cast<char>(byte * 8 + std::countr_zero(members));
+  // The alphabet of the last set asked for is kept: a generator asks with the same set for every
+  // value, so it is built once per run rather than once per value. Code 0 is never drawn.
+  struct TAlphabet {
+    TCharSet set;
+    char chars[255];
+    int size = -1;
+  };
+  static thread_local TAlphabet cache;
+  if (cache.size < 0 || !(cache.set == source)) {
+    cache.set = source;
+    cache.size = 0;
+    const auto& bits = source.Bits();
+    for (int byte = 0; byte < 32; ++byte) {
+      unsigned members = bits[static_cast<size_t>(byte)];
+      if (byte == 0) members &= ~1u;
+      for (; members != 0; members &= members - 1)
+        cache.chars[cache.size++] = static_cast<char>(byte * 8 + std::countr_zero(members));
+    }
   }
+  const char* alphabet = cache.chars;
+  const int size = cache.size;
   if (size == 0) return;
 
   const size_t start = out.size();
@@ -63,13 +73,7 @@ void AppendRandomCharString(std::string& out, const TCharSet& set, uint16_t coun
   TRandomSource& random = GlobalRandom();
   for (size_t i = start; i < out.size(); ++i) out[i] = alphabet[random.Below(size)];
 
-  // Trim only what this call appended.
-  size_t end = out.size();
-  while (end > start && IsTrimChar(out[end - 1])) --end;
-  out.resize(end);
-  size_t first = start;
-  while (first < out.size() && IsTrimChar(out[first])) ++first;
-  out.erase(start, first - start);
+  TrimFrom(out, start);  // only what this call appended
 }
 
 std::string RandomCharString(const TCharSet& set, uint16_t count) {

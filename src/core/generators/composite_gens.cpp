@@ -51,8 +51,7 @@ void TCPCombo::DoGenerate(std::string& out) {
     throw;
   }
   FEvaluating = false;
-  const std::string kept(TrimView(out));
-  out = kept;
+  TrimFrom(out, 0);
 }
 
 // ---- TCPColRef ----

@@ -17,6 +17,7 @@ void AppendInt(std::string& out, int64_t v) {
   const auto result = std::to_chars(buf, buf + sizeof buf, v);
   out.append(buf, result.ptr);
 }
+
 }  // namespace
 
 // ---- TCPInteger ----
@@ -154,7 +155,9 @@ void TCPFloat::DoGenerate(std::string& out) {
                     v, FPrecision);
       throw EGenerationError(message);
     }
-    v = static_cast<long double>(static_cast<int64_t>(scaled)) / p;
+    const int64_t whole = static_cast<int64_t>(scaled);
+    if (AppendScaledDecimal(out, whole, FPrecision, FormatSettings().DecimalSeparator)) return;
+    v = static_cast<long double>(whole) / p;
   }
   AppendFloatGeneral(out, static_cast<double>(v), FormatSettings().DecimalSeparator);
 }

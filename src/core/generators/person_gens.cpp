@@ -123,10 +123,7 @@ void TCPLastName::DoGenerate(std::string& out) {
   }
   if (out.size() > start && out[start] >= 'a' && out[start] <= 'z')
     out[start] = static_cast<char>(out[start] - 32);
-  const std::string_view trimmed = TrimView(std::string_view(out).substr(start));
-  const std::string kept(trimmed);
-  out.resize(start);
-  out += kept;
+  TrimFrom(out, start);
 }
 
 // ---- TCPFirstLastName ----
@@ -189,9 +186,7 @@ void TCPFirstLastName::DoGenerate(std::string& out) {
     out += FSeparator;
     out += FLastName->GetValue();
   }
-  const std::string kept(TrimView(std::string_view(out).substr(start)));
-  out.resize(start);
-  out += kept;
+  TrimFrom(out, start);
 }
 
 // ---- TCPSex ----

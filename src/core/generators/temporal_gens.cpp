@@ -1,5 +1,6 @@
 #include "core/generators/temporal_gens.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/platform/random.h"
@@ -37,8 +38,36 @@ void TCPDate::Assign(const TColParams& source) {
   }
 }
 
+void TCPDate::Prepare() {
+  TColParams::Prepare();
+  FDays = TDayCache();
+}
+
 void TCPDate::DoGenerate(std::string& out) {
-  AppendDateTime(out, FFormat, DrawDay(FMinDate, FMaxDate));
+  const double day = DrawDay(FMinDate, FMaxDate);
+  // A run draws from a fixed range of whole days, so each day is formatted once. Ranges beyond
+  // about 360 years are formatted every time, keeping the cache small.
+  constexpr double kMaxDays = 1 << 17;
+  if (!FDays.Valid || FDays.Min != FMinDate || FDays.Max != FMaxDate || FDays.Format != FFormat) {
+    FDays = TDayCache();
+    FDays.Min = FMinDate;
+    FDays.Max = FMaxDate;
+    FDays.Format = FFormat;
+    FDays.Valid = true;
+    const double span = std::fabs(FMaxDate - FMinDate);
+    if (span < kMaxDays) {
+      FDays.Base = static_cast<int64_t>(std::floor(std::min(FMinDate, FMaxDate))) - 2;
+      FDays.Days.resize(static_cast<size_t>(span) + 6);
+    }
+  }
+  const int64_t index = static_cast<int64_t>(day) - FDays.Base;
+  if (index < 0 || index >= static_cast<int64_t>(FDays.Days.size())) {
+    AppendDateTime(out, FFormat, day);
+    return;
+  }
+  std::string& text = FDays.Days[static_cast<size_t>(index)];
+  if (text.empty()) AppendDateTime(text, FFormat, day);
+  out += text;
 }
 
 // ---- TCPTime ----

@@ -2,7 +2,9 @@
 // Temporal generators: dates, times and date-times between two bounds, written with a
 // date-time pattern.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/model/col_params.h"
 #include "core/platform/date_time.h"
@@ -23,6 +25,8 @@ class TCPDate : public TColParams {
   const std::string& Format() const { return FFormat; }
   void SetFormat(const std::string& v) { SetProp(FFormat, v); }
 
+  // Also forgets the formatted days, so a run follows the current locale settings.
+  void Prepare() override;
   void Assign(const TColParams& source) override;
 
  protected:
@@ -32,6 +36,15 @@ class TCPDate : public TColParams {
   TDateTime FMinDate = 0;
   TDateTime FMaxDate = 0;
   std::string FFormat = "mm/dd/yyyy";
+  // Each day's text, formatted the first time it is drawn: the bounds and format it was built
+  // for, the day of index 0, and the texts (empty: not formatted yet).
+  struct TDayCache {
+    TDateTime Min = 0, Max = 0;
+    std::string Format;
+    int64_t Base = 0;
+    std::vector<std::string> Days;
+    bool Valid = false;
+  } FDays;
 };
 
 // A time of day from MinTime up to, not including, MaxTime.

@@ -1,5 +1,6 @@
 #include "core/model/col_params.h"
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 
@@ -36,7 +37,7 @@ const std::string& TColParams::GetValue() {
     DoGenerate(FLastValue);
   }
   if (FAllowNull && FNullPercent >= Random(100)) FLastValue.clear();
-  ApplyCase(FLastValue, FDataCase);
+  if (FDataCase != gcNoChange) ApplyCase(FLastValue, FDataCase);
   return FLastValue;
 }
 
@@ -117,11 +118,15 @@ std::string ProperCase(std::string_view s) {
 }
 
 void IdentifierSafeInPlace(std::string& s, size_t from) {
-  for (size_t i = from; i < s.size(); ++i) {
-    char& c = s[i];
-    const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    if (!keep) c = '_';
-  }
+  static constexpr auto kSafe = [] {
+    std::array<char, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+      const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+      t[static_cast<size_t>(c)] = keep ? static_cast<char>(c) : '_';
+    }
+    return t;
+  }();
+  for (size_t i = from; i < s.size(); ++i) s[i] = kSafe[static_cast<unsigned char>(s[i])];
 }
 
 std::string IdentifierSafe(std::string_view s) {

@@ -20,30 +20,30 @@ void TCsvWriter::Header(TOutputFile& file, TDateTime) {
 }
 
 void TCsvWriter::Row(TOutputFile& file) {
-  FRow.clear();
+  std::string& row = file.RowBuffer();
   for (size_t i = 0; i < FColumns.size(); ++i) {
-    if (i > 0) FRow += ',';
+    if (i > 0) row += ',';
     const TColParams& param = *FColumns[i].Param;
     const std::string& value = FColumns[i].Param->GetValue();
     if (param.ExportType() == etString) {
       // Quotes and commas inside are written as they are.
       const std::string_view text = TrimView(value);
       if (!text.empty()) {
-        FRow += '"';
-        FRow += text;
-        FRow += '"';
+        row += '"';
+        row += text;
+        row += '"';
       }
     } else {
       // Numbers carry a full stop whatever the locale's separator.
-      const size_t start = FRow.size();
-      FRow += value;
+      const size_t start = row.size();
+      row += value;
       if (FDecimalSeparator != '.') {
-        const size_t at = FRow.find(FDecimalSeparator, start);
-        if (at != std::string::npos) FRow[at] = '.';
+        const size_t at = row.find(FDecimalSeparator, start);
+        if (at != std::string::npos) row[at] = '.';
       }
     }
   }
-  file.WriteLine(FRow);
+  file.EndLine();
 }
 
 }  // namespace kelvast

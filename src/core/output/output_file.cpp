@@ -10,7 +10,9 @@
 namespace kelvast {
 
 TOutputFile::TOutputFile(std::string path, size_t bufferSize)
-    : FPath(std::move(path)), FBuffer(bufferSize) {
+    : FPath(std::move(path)), FFlushAt(bufferSize) {
+  // Room for a full buffer plus a long row, so appending rarely reallocates.
+  FBuffer.reserve(bufferSize + (bufferSize >> 2));
   FFd = ::open(FPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (FFd < 0) {
     const int err = errno;
@@ -46,21 +48,15 @@ void TOutputFile::WriteAll(const char* data, size_t size) {
   }
 }
 
-void TOutputFile::Spill(std::string_view bytes) {
-  Flush();
-  if (bytes.size() >= FBuffer.size()) {
-    WriteAll(bytes.data(), bytes.size());
-    return;
-  }
-  bytes.copy(FBuffer.data(), bytes.size());
-  FUsed = bytes.size();
-}
-
 void TOutputFile::Flush() {
-  if (FUsed == 0) return;
-  const size_t used = FUsed;
-  FUsed = 0;  // a failed write is not retried by the destructor
-  WriteAll(FBuffer.data(), used);
+  if (FBuffer.empty()) return;
+  try {
+    WriteAll(FBuffer.data(), FBuffer.size());
+  } catch (...) {
+    FBuffer.clear();  // a failed write is not retried by the destructor
+    throw;
+  }
+  FBuffer.clear();  // keeps the capacity
 }
 
 void TOutputFile::Close() {

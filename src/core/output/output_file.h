@@ -1,11 +1,12 @@
 #pragma once
-// A write-only file behind a large buffer. Rows are appended to the buffer and reach the disk in
-// big writes; a failed write (disk full, file removed, no permission) raises EFileError naming
-// the file, and everything written before it stays on disk.
+// A write-only file behind a large buffer. Writers build each row straight into the buffer
+// (RowBuffer, then EndLine), which reaches the disk in big writes; a failed write (disk full,
+// file removed, no permission) raises EFileError naming the file, and everything written before
+// it stays on disk.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kelvast {
 
@@ -20,17 +21,21 @@ class TOutputFile {
 
   const std::string& Path() const { return FPath; }
 
-  void Write(std::string_view bytes) {
-    if (FBuffer.size() - FUsed < bytes.size()) Spill(bytes);
-    else {
-      bytes.copy(FBuffer.data() + FUsed, bytes.size());
-      FUsed += bytes.size();
-    }
+  // The text of the line being built; append to it, then call EndLine.
+  std::string& RowBuffer() { return FBuffer; }
+  // Ends the line with the CR LF that ends every line of our text files.
+  void EndLine() {
+    FBuffer += "\r\n";
+    if (FBuffer.size() >= FFlushAt) Flush();
   }
-  // Writes the text and the CR LF that ends every line of our text files.
+
+  void Write(std::string_view bytes) {
+    FBuffer += bytes;
+    if (FBuffer.size() >= FFlushAt) Flush();
+  }
   void WriteLine(std::string_view line) {
-    Write(line);
-    Write("\r\n");
+    FBuffer += line;
+    EndLine();
   }
 
   // Writes the buffer out; raises EFileError on failure.
@@ -39,17 +44,16 @@ class TOutputFile {
   void Close();
 
   // Bytes handed to the file so far (written or buffered).
-  uint64_t BytesWritten() const { return FFlushed + FUsed; }
+  uint64_t BytesWritten() const { return FFlushed + FBuffer.size(); }
 
  private:
-  void Spill(std::string_view bytes);
   void WriteAll(const char* data, size_t size);
   [[noreturn]] void Fail(int err);
 
   std::string FPath;
   int FFd = -1;
-  std::vector<char> FBuffer;
-  size_t FUsed = 0;
+  std::string FBuffer;
+  size_t FFlushAt;
   uint64_t FFlushed = 0;
 };
 

@@ -50,39 +50,50 @@ void TSqlWriter::Header(TOutputFile& file, TDateTime start) {
   file.WriteLine(Comment(kRule));
 }
 
-void TSqlWriter::AppendValue(const TColParams& param, const std::string& value) {
+void TSqlWriter::AppendValue(std::string& out, const TColParams& param, const std::string& value) {
   FDataSize += static_cast<int64_t>(value.size());
   if (IsBlank(value)) {
-    FRow += "NULL";
+    out += "NULL";
   } else if (param.ExportType() == etNum) {
-    FRow += value;
+    out += value;
   } else if (FStringOpen == '\'') {
     // An apostrophe opens and closes the text, whatever the closing character says, and
     // apostrophes inside are doubled.
-    FRow += '\'';
-    for (char c : value) {
-      if (c == '\'') FRow += '\'';
-      FRow += c;
+    out += '\'';
+    size_t from = 0;
+    for (size_t at = value.find('\''); at != std::string::npos; at = value.find('\'', from)) {
+      out.append(value, from, at + 1 - from);
+      out += '\'';
+      from = at + 1;
     }
-    FRow += '\'';
+    out.append(value, from);
+    out += '\'';
   } else {
-    FRow += FStringOpen;
-    FRow += value;
-    FRow += FStringClose;
+    out += FStringOpen;
+    out += value;
+    out += FStringClose;
   }
+}
+
+void TSqlWriter::AppendStatement(std::string& out) {
+  out += FPrefix;
+  for (size_t i = 0; i < FColumns.size(); ++i) {
+    if (i > 0) out += ", ";
+    AppendValue(out, *FColumns[i].Param, FColumns[i].Param->GetValue());
+  }
+  out += ");";
 }
 
 const std::string& TSqlWriter::BuildStatement() {
-  FRow.assign(FPrefix);
-  for (size_t i = 0; i < FColumns.size(); ++i) {
-    if (i > 0) FRow += ", ";
-    AppendValue(*FColumns[i].Param, FColumns[i].Param->GetValue());
-  }
-  FRow += ");";
+  FRow.clear();
+  AppendStatement(FRow);
   return FRow;
 }
 
-void TSqlWriter::Row(TOutputFile& file) { file.WriteLine(BuildStatement()); }
+void TSqlWriter::Row(TOutputFile& file) {
+  AppendStatement(file.RowBuffer());
+  file.EndLine();
+}
 
 void TSqlWriter::Footer(TOutputFile& file, TDateTime start) {
   if (!FComments) return;

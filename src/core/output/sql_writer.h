@@ -20,9 +20,11 @@ class TSqlWriter : public TRecordWriter {
 
   // The statement of the current record, without line end.
   const std::string& BuildStatement();
+  // Appends that statement to out.
+  void AppendStatement(std::string& out);
 
  private:
-  void AppendValue(const TColParams& param, const std::string& value);
+  void AppendValue(std::string& out, const TColParams& param, const std::string& value);
 
   TGenModel& FModel;
   bool FComments;

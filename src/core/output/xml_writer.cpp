@@ -140,16 +140,17 @@ void TXmlWriter::Header(TOutputFile& file, TDateTime) {
 }
 
 void TXmlWriter::Row(TOutputFile& file) {
-  FRow.assign("<RECORD><ROW");
+  std::string& row = file.RowBuffer();
+  row += "<RECORD><ROW";
   for (size_t i = 0; i < FColumns.size(); ++i) {
-    FRow += ' ';
-    FRow += FNames[i];
-    FRow += "=\"";
-    AppendXmlValue(FRow, *FColumns[i].Item, FColumns[i].Param->GetValue());
-    FRow += '"';
+    row += ' ';
+    row += FNames[i];
+    row += "=\"";
+    AppendXmlValue(row, *FColumns[i].Item, FColumns[i].Param->GetValue());
+    row += '"';
   }
-  FRow += "/></RECORD>";
-  file.WriteLine(FRow);
+  row += "/></RECORD>";
+  file.EndLine();
 }
 
 void TXmlWriter::Footer(TOutputFile& file, TDateTime) { file.WriteLine("</RECORDS>"); }

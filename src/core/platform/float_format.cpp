@@ -76,4 +76,38 @@ std::string FloatToStr(double v, const TFormatSettings& fs) {
   return out;
 }
 
+// Writes scaled / 10^precision in the general format straight from its digits, which is what
+// formatting the double would give whenever the value has at most 15 significant digits and is
+// not below 0.0001 (a decimal of 15 digits survives the round trip through a double). Returns
+// false, writing nothing, for the values that need the general formatter.
+bool AppendScaledDecimal(std::string& out, int64_t scaled, int32_t precision, char decimalSeparator) {
+  constexpr int64_t kLimit = 1'000'000'000'000'000;  // 10^15
+  if (precision > 15) return false;
+  if (scaled == 0) {
+    out += '0';
+    return true;
+  }
+  const uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+  if (magnitude >= static_cast<uint64_t>(kLimit)) return false;
+  uint64_t p = 1;
+  for (int32_t i = 0; i < precision; ++i) p *= 10;
+  if (magnitude * 10000 < p) return false;  // below 0.0001: scientific notation
+
+  char digits[20];
+  const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  int fractionEnd = n;
+  while (fractionEnd > n - precision && fractionEnd > 0 && digits[fractionEnd - 1] == '0')
+    --fractionEnd;
+  if (scaled < 0) out += '-';
+  const int wholeDigits = n - precision;
+  if (wholeDigits > 0) out.append(digits, static_cast<size_t>(wholeDigits));
+  else out += '0';
+  const int fractionStart = wholeDigits > 0 ? wholeDigits : 0;
+  if (fractionEnd > fractionStart) {
+    out += decimalSeparator;
+    for (int i = wholeDigits; i < 0; ++i) out += '0';
+    out.append(digits + fractionStart, static_cast<size_t>(fractionEnd - fractionStart));
+  }
+  return true;
+}
 }  // namespace kelvast

@@ -22,10 +22,9 @@ void TRandomSource::Seed(uint64_t seed) {
   for (uint64_t& word : s_) word = SplitMix(seed);
 }
 
-TRandomSource& GlobalRandom() {
-  static TRandomSource source(ClockSeed());
-  return source;
-}
+// A plain global rather than a function-local static, so a draw costs no initialisation check.
+// Nothing draws during static initialisation.
+TRandomSource detail::gRandomSource(ClockSeed());
 
 void RandSeed(uint64_t seed) { GlobalRandom().Seed(seed); }
 

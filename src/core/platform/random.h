@@ -40,8 +40,12 @@ class TRandomSource {
   uint64_t s_[4];
 };
 
+namespace detail {
+extern TRandomSource gRandomSource;
+}
+
 // The one source every generator draws from.
-TRandomSource& GlobalRandom();
+inline TRandomSource& GlobalRandom() { return detail::gRandomSource; }
 
 // Re-seeds the process-wide source: the same seed gives the same sequence of draws.
 void RandSeed(uint64_t seed);

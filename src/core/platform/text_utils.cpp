@@ -2,20 +2,6 @@
 
 namespace kelvast {
 
-std::string_view TrimView(std::string_view s) {
-  size_t begin = 0;
-  size_t end = s.size();
-  while (begin < end && IsTrimChar(s[begin])) ++begin;
-  while (end > begin && IsTrimChar(s[end - 1])) --end;
-  return s.substr(begin, end - begin);
-}
-
-bool IsBlank(std::string_view s) {
-  for (char c : s)
-    if (!IsTrimChar(c)) return false;
-  return true;
-}
-
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   size_t start = 0;

@@ -12,11 +12,31 @@ namespace kelvast {
 constexpr bool IsTrimChar(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 // The text without leading and trailing characters of codes 0 to 32.
-std::string_view TrimView(std::string_view s);
+inline std::string_view TrimView(std::string_view s) {
+  size_t begin = 0;
+  size_t end = s.size();
+  while (begin < end && IsTrimChar(s[begin])) ++begin;
+  while (end > begin && IsTrimChar(s[end - 1])) --end;
+  return s.substr(begin, end - begin);
+}
 inline std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
+// Trims, in place and without allocating, the part of s from position `from` on.
+inline void TrimFrom(std::string& s, size_t from) {
+  size_t end = s.size();
+  while (end > from && IsTrimChar(s[end - 1])) --end;
+  s.resize(end);
+  size_t first = from;
+  while (first < end && IsTrimChar(s[first])) ++first;
+  if (first > from) s.erase(from, first - from);
+}
+
 // True when the text holds only characters of codes 0 to 32 (or nothing).
-bool IsBlank(std::string_view s);
+inline bool IsBlank(std::string_view s) {
+  for (char c : s)
+    if (!IsTrimChar(c)) return false;
+  return true;
+}
 
 // Splits text into lines at CR, LF or CR LF. A last line without a line break is a line; a line
 // break at the very end adds no empty line. Bytes are kept as they are.

@@ -5,6 +5,7 @@
 #   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60)
 
 JOBS      ?= $(shell nproc)
+BENCH_RECORDS ?= 10000000
 TEST_DIR  := build/test
 REL_DIR   := build/release
 CMAKE_GEN := -G Ninja
@@ -38,6 +39,7 @@ bench: deps
 	@cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKELVAST_TESTS=OFF -DKELVAST_BENCH=ON >/dev/null
 	@cmake --build build/bench -j $(JOBS)
 	@for b in build/bench/bin/bench_*; do echo "== $$b"; $$b; done
+	@echo "== end to end"; bench/end_to_end.sh build/bench/bin/kelvast-cli $(BENCH_RECORDS)
 
 # Each target grows its corpus in build/fuzz/corpus/<target> from the seeds in fuzz/corpus/<target>;
 # a crashing input is saved as build/fuzz/artifacts/<target>-crash-* and replays with

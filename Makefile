@@ -2,13 +2,17 @@
 #   make run    build and start the program
 #   make test   build with AddressSanitizer + UndefinedBehaviorSanitizer and run every test
 #   make bench  build Release and run the benchmarks
+#   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60)
 
 JOBS      ?= $(shell nproc)
 TEST_DIR  := build/test
 REL_DIR   := build/release
 CMAKE_GEN := -G Ninja
+FUZZ_DIR  := build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := model_reader model_json plan_reader connection_reader
 
-.PHONY: all deps run test bench build-test build-release clean
+.PHONY: all deps run test bench fuzz build-test build-release clean
 
 all: build-release
 
@@ -34,6 +38,23 @@ bench: deps
 	@cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKELVAST_TESTS=OFF -DKELVAST_BENCH=ON >/dev/null
 	@cmake --build build/bench -j $(JOBS)
 	@for b in build/bench/bin/bench_*; do echo "== $$b"; $$b; done
+
+# Each target grows its corpus in build/fuzz/corpus/<target> from the seeds in fuzz/corpus/<target>;
+# a crashing input is saved as build/fuzz/artifacts/<target>-crash-* and replays with
+# build/test/bin/replay_<target> FILE.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DKELVAST_FUZZ=ON -DKELVAST_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@mkdir -p $(FUZZ_DIR)/artifacts
+	@for t in $(FUZZ_TARGETS); do \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$t; \
+	  $(FUZZ_DIR)/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/artifacts/$$t- $(FUZZ_DIR)/corpus/$$t fuzz/corpus/$$t \
+	    2>$(FUZZ_DIR)/$$t.log || { tail -n 60 $(FUZZ_DIR)/$$t.log; exit 1; }; \
+	  grep -E '^stat::number_of_executed_units' $(FUZZ_DIR)/$$t.log; \
+	done
 
 clean:
 	rm -rf build

@@ -1,5 +1,7 @@
 #include "core/generators/charset.h"
 
+#include <bit>
+
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
 
@@ -43,10 +45,17 @@ const TCharSet& FallbackCharSet() {
 
 void AppendRandomCharString(std::string& out, const TCharSet& set, uint16_t count) {
   const TCharSet& source = set.Empty() ? FallbackCharSet() : set;
+  // The alphabet is rebuilt on every call; walking the set bits of the 32 bytes keeps that
+  // cheap next to the draws of a short value. Code 0 is never drawn.
   char alphabet[255];
   int size = 0;
-  for (int c = 1; c < 256; ++c)
-    if (source.Contains(static_cast<unsigned char>(c))) alphabet[size++] = static_cast<char>(c);
+  const auto& bits = source.Bits();
+  for (int byte = 0; byte < 32; ++byte) {
+    unsigned members = bits[static_cast<size_t>(byte)];
+    if (byte == 0) members &= ~1u;
+    for (; members != 0; members &= members - 1)
+      alphabet[size++] = static_cast<char>(byte * 8 + std::countr_zero(members));
+  }
   if (size == 0) return;
 
   const size_t start = out.size();

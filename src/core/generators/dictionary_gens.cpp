@@ -1,5 +1,6 @@
 #include "core/generators/dictionary_gens.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "core/generators/charset.h"
@@ -112,7 +113,8 @@ void TCPMemo::DoGenerate(std::string& out) {
   const int32_t n = FRandomizeLength ? 1 + Random(DataLength()) : DataLength();
   if (FLoremIpsum) {
     const std::string& lorem = LoremJoined();
-    const size_t keep = n - 1 <= 0 ? 0 : std::min(lorem.size(), static_cast<size_t>(n - 1));
+    // n <= 1 keeps nothing; written without n - 1 so that the smallest length cannot overflow.
+    const size_t keep = n <= 1 ? 0 : std::min(lorem.size(), static_cast<size_t>(n - 1));
     out += TrimView(std::string_view(lorem).substr(0, keep));
     out += '.';
   } else {

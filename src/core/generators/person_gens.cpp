@@ -1,5 +1,8 @@
 #include "core/generators/person_gens.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/generators/charset.h"
 #include "core/generators/dictionary_gens.h"
 #include "core/generators/word_lists.h"
@@ -97,18 +100,26 @@ void TCPLastName::Assign(const TColParams& source) {
 
 void TCPLastName::DoGenerate(std::string& out) {
   // A minimum above the length would make the span negative: the target is then the minimum.
-  const int32_t spread = DataLength() - FMinSize;
-  const int64_t target = static_cast<int64_t>(FMinSize) + (spread > 0 ? Random(spread) : 0);
+  // The span is worked out in 64 bits so that extreme settings cannot overflow.
+  const int64_t spread = static_cast<int64_t>(DataLength()) - FMinSize;
+  const int64_t target =
+      static_cast<int64_t>(FMinSize) +
+      (spread > 0 ? Random(static_cast<int32_t>(std::min<int64_t>(spread, INT32_MAX))) : 0);
   const size_t start = out.size();
   if (FPhonemeList.empty()) {
     AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(DataLength()));
   } else {
     const int32_t count = static_cast<int32_t>(FPhonemeList.size());
     while (static_cast<int64_t>(out.size() - start) < target) {
-      out += FPhonemeList[static_cast<size_t>(Random(count))];
+      const std::string& phoneme = FPhonemeList[static_cast<size_t>(Random(count))];
+      // A list of empty phonemes only can never lengthen the text: stop rather than loop for
+      // ever. One non-empty phoneme is enough for the loop to end.
+      if (phoneme.empty() && std::all_of(FPhonemeList.begin(), FPhonemeList.end(),
+                                         [](const std::string& p) { return p.empty(); }))
+        break;
+      out += phoneme;
       if (Random(1000) < 200 && static_cast<int64_t>(out.size() - start) > FMinSize) break;
     }
-    // An empty phoneme can never lengthen the text; stop rather than loop for ever.
   }
   if (out.size() > start && out[start] >= 'a' && out[start] <= 'z')
     out[start] = static_cast<char>(out[start] - 32);

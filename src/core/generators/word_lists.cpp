@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "core/platform/errors.h"
 #include "core/platform/text_utils.h"
@@ -38,6 +37,26 @@ void RebuildLorem() {
   }
 }
 
+[[noreturn]] void ThrowOpenError(const std::filesystem::path& path, int err) {
+  throw EFileError("Cannot open file \"" + path.string() + "\". " + std::strerror(err));
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  // A folder opens like a file on Linux and then reads as nothing or fails: refuse it here so
+  // that it stops the load like a missing file instead of giving an empty list.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) ThrowOpenError(path, EISDIR);
+  std::ifstream in(path, std::ios::binary);
+  if (!in) ThrowOpenError(path, errno);
+  std::string bytes;
+  if (const auto size = std::filesystem::file_size(path, ec); !ec) bytes.reserve(size);
+  char buffer[64 * 1024];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+    bytes.append(buffer, static_cast<size_t>(in.gcount()));
+  if (in.bad()) throw EFileError("Cannot read file \"" + path.string() + "\".");
+  return bytes;
+}
+
 }  // namespace
 
 std::string_view WordListFileName(TWordList list) { return kFileNames[static_cast<int>(list)]; }
@@ -60,15 +79,7 @@ std::filesystem::path DefaultDictFolder() {
 void LoadWordLists(const std::filesystem::path& folder) {
   for (int i = 0; i < kWordListCount; ++i) {
     const auto path = folder / kFileNames[static_cast<size_t>(i)];
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-      const int err = errno;
-      throw EFileError("Cannot open file \"" + path.string() + "\". " + std::strerror(err));
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) throw EFileError("Cannot read file \"" + path.string() + "\".");
-    Store().lists[static_cast<size_t>(i)] = SplitLines(text.str());
+    Store().lists[static_cast<size_t>(i)] = SplitLines(ReadWholeFile(path));
     ++Store().generation;
     if (i == static_cast<int>(TWordList::LoremText)) RebuildLorem();
   }

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "core/platform/code_page.h"
 #include "core/platform/errors.h"
@@ -55,11 +54,19 @@ void TColParams::Prepare() {
     FUseExternalFile = false;
     return;
   }
+  // Inserting a stream buffer fails when it yields nothing, which would reject an empty file;
+  // reading in blocks tells an empty file (end of file) from a failed read (bad stream, as
+  // for a folder).
   std::ifstream in(FExternalFile, std::ios::binary);
-  std::ostringstream text;
-  if (!in || !(text << in.rdbuf()) || in.bad())
+  std::string text;
+  char block[16384];
+  while (in) {
+    in.read(block, sizeof block);
+    text.append(block, static_cast<size_t>(in.gcount()));
+  }
+  if (!in.is_open() || in.bad())
     throw EFileError("Cannot read the external file \"" + FExternalFile + "\"");
-  FExternalLines = SplitLines(text.str());
+  FExternalLines = SplitLines(text);
 }
 
 void TColParams::Changed() {

@@ -1,0 +1,22 @@
+// The plan reader on arbitrary bytes: a plan it accepts writes back to a file with the same
+// entries; every entry has a path.
+
+#include "core/files/plan_file.h"
+#include "fuzz_target.h"
+
+using namespace kelvast;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const TPlanFileContent plan = ParsePlan(fuzz::AsText(data, size));
+  if (plan.Status != TPlanFileContent::psOk) {
+    if (!plan.Entries.empty()) fuzz::Broken("a rejected plan has entries");
+    return 0;
+  }
+  const TPlanFileContent back = ParsePlan(FormatPlan(plan.Entries));
+  if (back.Status != TPlanFileContent::psOk || back.Entries != plan.Entries)
+    fuzz::Broken("a written plan reads back differently");
+  for (const std::string& entry : plan.Entries)
+    if (PlanEntryPath("/plans/p.plan", entry) != "/plans/" + entry)
+      fuzz::Broken("an entry's path is not in the plan's folder");
+  return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The page set below the generator type box: one page per generator type (page index = type
+// ordinal), each editing the shown generator's parameter object.
+
+#include <QStackedWidget>
+
+#include "ui/ui_state.h"
+
+namespace kelvast::ui {
+
+class TParamPageSet : public QStackedWidget {
+  Q_OBJECT
+
+ public:
+  // objectName "ntbtype"; the 26 pages are created here.
+  TParamPageSet(TUiState& state, QWidget* parent = nullptr);
+  ~TParamPageSet() override;
+
+  // Selects the page of the item's type and loads its controls from the item's parameter object
+  // (under FUpdating); with no item the page set is disabled.
+  void ShowParameters(TColToGenItem* item);
+
+ private:
+  class TImpl;
+  TImpl* FImpl;
+};
+
+}  // namespace kelvast::ui

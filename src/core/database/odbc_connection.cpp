@@ -17,7 +17,8 @@ struct TOdbcConnection::THandles {
   THandle Dbc;
   THandle Stmt;  // the one statement Query, Execute and the schema calls share
   bool Connected = false;
-  std::string Dbms;
+  std::string Dbms;    // the database product ("SQLite", "PostgreSQL")
+  std::string Driver;  // the driver's file name ("libsqlite3odbc.so", "psqlodbcw.so")
 
   ~THandles() {
     Stmt.Reset();
@@ -134,10 +135,7 @@ void TOdbcConnection::SetConnectionString(const std::string& text) {
   FConnectionString = Trim(text);
 }
 
-void TOdbcConnection::Open() {
-  if (FHandles) return;
-  const std::string target = OdbcConnectionString(FConnectionString);
-  if (target.empty()) throw EDatabaseError("No connection string has been given.");
+std::unique_ptr<TOdbcConnection::THandles> TOdbcConnection::Connect(const std::string& target) {
   auto handles = std::make_unique<THandles>();
   handles->Env = THandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
   Check(SQLSetEnvAttr(handles->Env.Get(), SQL_ATTR_ODBC_VERSION,
@@ -157,10 +155,30 @@ void TOdbcConnection::Open() {
   }
   handles->Connected = true;
   handles->Stmt = THandle(SQL_HANDLE_STMT, handles->Dbc.Get());
-  char dbms[256] = {};
+  char text[256] = {};
   SQLSMALLINT length = 0;
-  if (SQL_SUCCEEDED(SQLGetInfo(handles->Dbc.Get(), SQL_DBMS_NAME, dbms, sizeof dbms, &length)))
-    handles->Dbms = ToAnsi(dbms);
+  if (SQL_SUCCEEDED(SQLGetInfo(handles->Dbc.Get(), SQL_DBMS_NAME, text, sizeof text, &length)))
+    handles->Dbms = ToAnsi(text);
+  text[0] = '\0';
+  if (SQL_SUCCEEDED(SQLGetInfo(handles->Dbc.Get(), SQL_DRIVER_NAME, text, sizeof text, &length)))
+    handles->Driver = text;
+  return handles;
+}
+
+void TOdbcConnection::Open() {
+  if (FHandles) return;
+  const std::string target = OdbcConnectionString(FConnectionString);
+  if (target.empty()) throw EDatabaseError("No connection string has been given.");
+  auto handles = Connect(target);
+  // The PostgreSQL driver by default wraps each statement of a transaction in savepoints of its
+  // own and, when it has none at hand (right after one of ours), answers a failed statement by
+  // rolling the whole transaction back. Savepoints are ours to set (see the direct insert), so the
+  // driver is told to leave errors alone ("Protocol=7.4-0"): PostgreSQL's own behaviour, where a
+  // failed statement aborts the transaction until a rollback to a savepoint.
+  if (handles->Driver.rfind("psqlodbc", 0) == 0) {
+    handles.reset();
+    handles = Connect(target + (target.back() == ';' ? "" : ";") + "Protocol=7.4-0");
+  }
   FHandles = std::move(handles);
   FInTransaction = false;
 }

@@ -59,6 +59,7 @@ class TOdbcConnection : public TDataAccess {
 
  private:
   struct THandles;
+  static std::unique_ptr<THandles> Connect(const std::string& target);
   void RequireOpen() const;
   void EndTransaction(bool commit);
 

@@ -13,9 +13,16 @@ namespace kelvast {
 namespace {
 
 const std::string kErrorRule(56, '-');
-constexpr const char* kSavepoint = "SAVEPOINT kelvast_statement";
-constexpr const char* kReleaseSavepoint = "RELEASE SAVEPOINT kelvast_statement";
-constexpr const char* kRollbackToSavepoint = "ROLLBACK TO SAVEPOINT kelvast_statement";
+const std::string kSavepoint = "SAVEPOINT kelvast_batch";
+const std::string kReleaseSavepoint = "RELEASE SAVEPOINT kelvast_batch";
+const std::string kRollbackToSavepoint = "ROLLBACK TO SAVEPOINT kelvast_batch";
+const std::string kReplaySavepoint = "SAVEPOINT kelvast_replay";
+const std::string kReleaseReplay = "RELEASE SAVEPOINT kelvast_replay";
+const std::string kRollbackToReplay = "ROLLBACK TO SAVEPOINT kelvast_replay";
+// A batch under one savepoint: kept small enough that a replay stays cheap and its statements
+// fit in memory whatever their size.
+constexpr size_t kBatchStatements = 256;
+constexpr size_t kBatchBytes = 1 << 20;
 
 }  // namespace
 
@@ -154,12 +161,15 @@ void TDatabaseWriter::Footer(TOutputFile& file, TDateTime) {
 void TDatabaseWriter::ExecuteStatements() {
   TStatementReader reader(FTempPath);
   const int64_t step = std::max<int64_t>(1, FObserver.ProgressStep());
+  FBatch.clear();
+  FBatchBytes = 0;
+  if (FSavepoints) OpenSavepoint();
   std::string statement;
   int64_t done = 0;
   while (reader.Next(statement)) {
     if (!statement.empty() && statement.back() == ';') statement.pop_back();
     try {
-      ExecuteOne(statement);
+      RunStatement(statement);
     } catch (const EDatabaseError& e) {
       if (!e.ConnectionLost()) throw;
       throw EDatabaseError("The connection to the database was lost at statement " +
@@ -170,34 +180,72 @@ void TDatabaseWriter::ExecuteStatements() {
     ++done;
     if (done % step == 0 || done == FStatements) FObserver.InsertProgress(done, FStatements);
   }
+  if (FSavepoints) FConnection->Execute(kReleaseSavepoint);
 }
 
-void TDatabaseWriter::ExecuteOne(const std::string& statement) {
-  TDataAccess& db = *FConnection;
-  if (FSavepoints) {
-    try {
-      db.Execute(kSavepoint);
-    } catch (const EDatabaseError& e) {
-      // An engine without savepoints keeps the others' behaviour: statements run bare.
-      if (e.ConnectionLost()) throw;
-      FSavepoints = false;
-    }
+void TDatabaseWriter::OpenSavepoint() {
+  try {
+    FConnection->Execute(kSavepoint);
+  } catch (const EDatabaseError& e) {
+    // An engine without savepoints runs the statements bare.
+    if (e.ConnectionLost()) throw;
+    FSavepoints = false;
   }
+}
+
+void TDatabaseWriter::RecordFailure(const EDatabaseError& e, const std::string& statement) {
+  ++FFailed;
+  FErrors += e.what();
+  FErrors += "\r\n";
+  FErrors += statement;
+  FErrors += "\r\n";
+  FErrors += kErrorRule;
+  FErrors += "\r\n";
+}
+
+// One savepoint covers a batch of statements, so that the common case costs one round trip per
+// statement. When a statement fails, the batch is rolled back with it and its good statements run
+// again, each under a savepoint of its own: the transaction ends up holding exactly the
+// statements that succeed, as if each had had its own savepoint from the start.
+void TDatabaseWriter::RunStatement(const std::string& statement) {
+  TDataAccess& db = *FConnection;
   try {
     db.Execute(statement);
   } catch (const EDatabaseError& e) {
-    // A lost connection is no fault of the statement: the run ends with it.
     if (e.ConnectionLost()) throw;
-    ++FFailed;
-    FErrors += e.what();
-    FErrors += "\r\n";
-    FErrors += statement;
-    FErrors += "\r\n";
-    FErrors += kErrorRule;
-    FErrors += "\r\n";
-    if (FSavepoints) db.Execute(kRollbackToSavepoint);
+    RecordFailure(e, statement);
+    if (FSavepoints) {
+      db.Execute(kRollbackToSavepoint);
+      for (const std::string& good : FBatch)
+        RunGuarded(good);
+      NextBatch();
+    }
+    return;
   }
-  if (FSavepoints) db.Execute(kReleaseSavepoint);
+  if (!FSavepoints) return;
+  FBatch.push_back(statement);
+  FBatchBytes += statement.size();
+  if (FBatch.size() >= kBatchStatements || FBatchBytes >= kBatchBytes) NextBatch();
+}
+
+void TDatabaseWriter::RunGuarded(const std::string& statement) {
+  TDataAccess& db = *FConnection;
+  db.Execute(kReplaySavepoint);
+  try {
+    db.Execute(statement);
+  } catch (const EDatabaseError& e) {
+    if (e.ConnectionLost()) throw;
+    RecordFailure(e, statement);
+    db.Execute(kRollbackToReplay);
+  }
+  db.Execute(kReleaseReplay);
+}
+
+void TDatabaseWriter::NextBatch() {
+  FConnection->Execute(kReleaseSavepoint);
+  FConnection->Execute(kSavepoint);
+  FBatch.clear();
+  FBatchBytes = 0;
 }
 
 void TDatabaseWriter::Finish(bool commit) {

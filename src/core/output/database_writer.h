@@ -1,10 +1,10 @@
 #pragma once
 // The direct insert. While records are generated, each one's INSERT statement (the SQL script's
 // record line) goes to a temporary file; after the last record the file is read back and every
-// statement executed on the connection, inside one transaction, each under its own savepoint so
-// that a failed statement leaves the others in place on every database (PostgreSQL would
-// otherwise abort the whole transaction). The caller then decides whether a transaction with
-// failures is committed or rolled back.
+// statement executed on the connection, inside one transaction, under savepoints, so that a failed
+// statement leaves the others in place on every database (PostgreSQL would otherwise abort the
+// whole transaction). The caller then decides whether a transaction with failures is committed
+// or rolled back.
 //
 // The temporary file holds one record per statement, "<byte count> <statement>" CR LF, so a
 // value holding a line break stays inside its statement and the statement runs whole.
@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/database/data_access.h"
 #include "core/output/generation_run.h"
@@ -81,7 +82,11 @@ class TDatabaseWriter : public TRecordWriter {
 
  private:
   void ExecuteStatements();
-  void ExecuteOne(const std::string& statement);
+  void OpenSavepoint();
+  void RunStatement(const std::string& statement);
+  void RunGuarded(const std::string& statement);
+  void NextBatch();
+  void RecordFailure(const EDatabaseError& e, const std::string& statement);
   void Finish(bool commit);
   void RemoveTempFile() noexcept;
 
@@ -92,6 +97,8 @@ class TDatabaseWriter : public TRecordWriter {
   bool FStopped = false;
   bool FTransaction = false;  // the run works inside a transaction
   bool FSavepoints = false;   // statements run under savepoints (dropped if the engine has none)
+  std::vector<std::string> FBatch;  // the statements since the last savepoint, all successful
+  size_t FBatchBytes = 0;
   int64_t FStatements = 0;
   int FFailed = 0;
   bool FRolledBack = false;

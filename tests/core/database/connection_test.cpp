@@ -191,5 +191,19 @@ TEST(OdbcConnection, OpenFailuresCarryTheDriverManagersMessage) {
   }
 }
 
+TEST(OdbcConnection, FileDataSourceAndBarePathReachTheSameDatabase) {
+  TempDir dir;
+  const std::string file = (dir / "sales.db").string();
+  WriteFileBytes(dir / "sales.dsn", "[ODBC]\nDRIVER=SQLite3\nDatabase=" + file + "\n");
+  TOdbcConnection viaDsn(" FILEDSN=" + (dir / "sales.dsn").string() + " ");
+  viaDsn.Open();
+  viaDsn.Execute("CREATE TABLE orders (id integer)");
+  viaDsn.Close();
+  TOdbcConnection viaPath(file);
+  viaPath.Open();
+  EXPECT_EQ(viaPath.TableNames(), (std::vector<std::string>{"orders"}));
+  EXPECT_EQ(viaPath.DbmsName(), "SQLite");
+}
+
 }  // namespace
 }  // namespace kelvast::test

@@ -79,42 +79,52 @@ TYPED_TEST(DirectInsertTest, TenThousandRowsAreCommitted) {
 }
 
 TYPED_TEST(DirectInsertTest, FailedStatementsAreRolledBackOrCommittedAsAnswered) {
+  // Rows already there make three inserts fail on the primary key: within ten records, and in
+  // six hundred at the first, a middle and the last record (across the savepoint batches).
   struct Case {
+    int records;
+    std::vector<int> existing;
     bool rollback;
-    std::vector<std::string> ids;
   };
   const Case cases[] = {
-      {true, {"3", "6", "9"}},
-      {false, {"1", "10", "2", "3", "4", "5", "6", "7", "8", "9"}},
+      {10, {3, 6, 9}, true},
+      {10, {3, 6, 9}, false},
+      {600, {1, 300, 600}, true},
+      {600, {1, 300, 600}, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.rollback ? "rollback" : "commit");
-    // Rows already there make three of the ten inserts fail on the primary key.
+    SCOPED_TRACE(std::to_string(c.records) + (c.rollback ? " rollback" : " commit"));
     this->Run({"DROP TABLE IF EXISTS items",
-               "CREATE TABLE items (id integer PRIMARY KEY, name varchar(20))",
-               "INSERT INTO items VALUES (3, 'old'), (6, 'old'), (9, 'old')"});
+               "CREATE TABLE items (id integer PRIMARY KEY, name varchar(20))"});
+    for (int id : c.existing)
+      this->Db().Execute("INSERT INTO items VALUES (" + std::to_string(id) + ", 'old')");
     TGenModel model;
-    this->Fill(model, "items", 10);
+    this->Fill(model, "items", c.records);
     InsertObserver observer;
     observer.rollback = c.rollback;
     const TRunResult result = RunGeneration(model, this->Options(&this->Db()), observer);
     EXPECT_EQ(result.FailedStatements, 3);
     EXPECT_EQ(result.RolledBack, c.rollback);
     EXPECT_EQ(observer.questions, (std::vector<std::string>{RollbackQuestion(3)}));
-    std::vector<std::string> ids = this->Db().Query("SELECT id FROM items");
-    std::sort(ids.begin(), ids.end());
-    EXPECT_EQ(ids, c.ids);
-    EXPECT_EQ(this->Db().Query("SELECT name FROM items WHERE id = 6"),
-              (std::vector<std::string>{"old"}));
+    const int64_t rows = c.rollback ? 3 : c.records;
+    EXPECT_EQ(this->Count("items"), rows);
+    EXPECT_EQ(this->Db().Query("SELECT COUNT(DISTINCT id) FROM items"),
+              (std::vector<std::string>{std::to_string(rows)}));
+    EXPECT_EQ(this->Db().Query("SELECT COUNT(*) FROM items WHERE name = 'old'"),
+              (std::vector<std::string>{"3"}));
 
-    // One memo entry per failed statement: message, the statement, the rule.
+    // One memo entry per failed statement, in order: message, the statement, the rule.
     ASSERT_EQ(observer.memos.size(), 1u);
     const std::string& memo = observer.memos[0];
     const std::string rule = "\r\n" + std::string(56, '-') + "\r\n";
-    for (const char* id : {"3", "6", "9"}) {
+    size_t previous = 0;
+    for (int id : c.existing) {
       const std::string entryEnd = "\r\nINSERT INTO \"items\" (\"id\", \"name\") VALUES (" +
-                                   std::string(id) + ", 'x')" + rule;
-      EXPECT_NE(memo.find(entryEnd), std::string::npos) << memo;
+                                   std::to_string(id) + ", 'x')" + rule;
+      const size_t at = memo.find(entryEnd);
+      EXPECT_NE(at, std::string::npos) << memo;
+      EXPECT_GE(at, previous);
+      previous = at;
     }
     size_t rules = 0;
     for (size_t at = memo.find(rule); at != std::string::npos; at = memo.find(rule, at + 1))

@@ -3,16 +3,29 @@
 // connection; generators that read existing tables use the current one.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/platform/errors.h"
 
 namespace kelvast {
 
-// A database failure, carrying the driver's diagnostic message.
+// A database failure, carrying the driver's diagnostic message, its SQLSTATE (five characters,
+// empty when the failure did not come from a driver) and the driver's native error code.
 class EDatabaseError : public EKelvastError {
  public:
   using EKelvastError::EKelvastError;
+  EDatabaseError(const std::string& message, std::string sqlState, int nativeError)
+      : EKelvastError(message), FSqlState(std::move(sqlState)), FNativeError(nativeError) {}
+
+  const std::string& SqlState() const { return FSqlState; }
+  int NativeError() const { return FNativeError; }
+  // A connection failure (SQLSTATE class 08): the link to the server is gone or never came up.
+  bool ConnectionLost() const { return FSqlState.rfind("08", 0) == 0; }
+
+ private:
+  std::string FSqlState;
+  int FNativeError = 0;
 };
 
 class TDataAccess {

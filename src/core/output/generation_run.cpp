@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/output/csv_writer.h"
+#include "core/output/database_writer.h"
 #include "core/output/output_file.h"
 #include "core/output/sql_writer.h"
 #include "core/output/xml_writer.h"
@@ -15,6 +16,9 @@ namespace kelvast {
 bool TRunObserver::ConfirmReplace(const std::string&, const std::string&) { return false; }
 void TRunObserver::ShowMessage(const std::string&) {}
 void TRunObserver::Progress(int64_t, int64_t) {}
+bool TRunObserver::ConfirmRollback(const std::string&, int) { return true; }
+void TRunObserver::DatabaseErrors(const std::string&) {}
+void TRunObserver::InsertProgress(int64_t, int64_t) {}
 
 std::string_view OutputExtension(TOutputMode mode) {
   switch (mode) {
@@ -42,14 +46,16 @@ std::string ReplaceQuestion(const std::string& path) {
 
 namespace {
 
-std::unique_ptr<TRecordWriter> MakeWriter(TGenModel& model, TOutputMode mode) {
-  switch (mode) {
+std::unique_ptr<TRecordWriter> MakeWriter(TGenModel& model, const TRunOptions& options,
+                                          TRunObserver& observer) {
+  switch (options.Mode) {
     case omSqlScript: return std::make_unique<TSqlWriter>(model);
     case omCsv: return std::make_unique<TCsvWriter>(model);
     case omXml: return std::make_unique<TXmlWriter>(model);
     case omDatabase: break;
   }
-  throw EKelvastError("Direct database insert is not available yet.");
+  TDataAccess* connection = options.Connection ? options.Connection : CurrentConnection();
+  return std::make_unique<TDatabaseWriter>(model, connection, observer);
 }
 
 }  // namespace
@@ -66,7 +72,10 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
     result.Outcome = roNoFileName;
     return result;
   }
-  result.OutputPath = OutputPathFor(model.SQLFile(), options.Mode);
+  if (options.Mode == omDatabase)
+    result.OutputPath = (options.TempFile.empty() ? DatabaseTempPath() : options.TempFile).string();
+  else
+    result.OutputPath = OutputPathFor(model.SQLFile(), options.Mode);
   std::error_code ec;
   if (options.Mode != omDatabase && std::filesystem::exists(result.OutputPath, ec) &&
       !observer.ConfirmReplace(std::string(kReplaceCaption), ReplaceQuestion(result.OutputPath))) {
@@ -78,10 +87,16 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   TCurrentModelScope current(&model);
   TWordListsLoaded lists(options.DictFolder);
   model.PrepareAll();
-  std::unique_ptr<TRecordWriter> writer = MakeWriter(model, options.Mode);
+  std::unique_ptr<TRecordWriter> writer = MakeWriter(model, options, observer);
   TOutputFile file(result.OutputPath);
   const TDateTime start = Now();
   writer->Header(file, start);
+  // The direct insert stops here without a connection; its writer removes the temporary file.
+  auto* insert = dynamic_cast<TDatabaseWriter*>(writer.get());
+  if (insert && insert->Stopped()) {
+    result.Outcome = roNoConnection;
+    return result;
+  }
 
   const int64_t total = model.RecNumber();
   const int64_t step = std::max<int64_t>(1, observer.ProgressStep());
@@ -98,6 +113,10 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   file.Close();
   result.Records = total > 0 ? total : 0;
   result.DataSize = writer->DataSize();
+  if (insert) {
+    result.FailedStatements = insert->FailedStatements();
+    result.RolledBack = insert->RolledBack();
+  }
   return result;
 }
 

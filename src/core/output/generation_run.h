@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/database/data_access.h"
 #include "core/generators/word_lists.h"
 #include "core/model/gen_model.h"
 
@@ -35,6 +36,16 @@ class TRunObserver {
   // Record r of total has been written; called every ProgressStep records and at the last one.
   virtual void Progress(int64_t record, int64_t total);
   virtual int64_t ProgressStep() const { return 1024; }
+
+  // Direct insert. Statements failed: true rolls the transaction back, false commits what
+  // succeeded. The default rolls back.
+  virtual bool ConfirmRollback(const std::string& question, int errors);
+  // Direct insert: the error memo when the execution phase ends, also when it ends by an error;
+  // empty when nothing failed (see TDatabaseWriter::Errors).
+  virtual void DatabaseErrors(const std::string& memo);
+  // Direct insert: statement s of total has run; 0 before the first ("Writing to table..."),
+  // then every ProgressStep statements and at the last one.
+  virtual void InsertProgress(int64_t statement, int64_t total);
 };
 
 struct TRunOptions {
@@ -42,15 +53,21 @@ struct TRunOptions {
   // A run the user started shows the validation messages; a plan step ends silently.
   bool UserStarted = true;
   std::filesystem::path DictFolder = DefaultDictFolder();
+  // Direct insert: the connection to insert through; null means CurrentConnection().
+  TDataAccess* Connection = nullptr;
+  // Direct insert: the temporary file; empty means DatabaseTempPath().
+  std::filesystem::path TempFile;
 };
 
-enum TRunOutcome { roDone, roNoColumns, roNoFileName, roNotReplaced };
+enum TRunOutcome { roDone, roNoColumns, roNoFileName, roNotReplaced, roNoConnection };
 
 struct TRunResult {
   TRunOutcome Outcome = roDone;
   std::string OutputPath;
   int64_t Records = 0;
   int64_t DataSize = 0;  // characters of generated values (SQL); 64-bit, so huge runs are exact
+  int FailedStatements = 0;  // direct insert: statements that failed
+  bool RolledBack = false;   // direct insert: the transaction was rolled back
 };
 
 // The messages and question of a run.

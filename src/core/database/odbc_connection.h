@@ -1,0 +1,71 @@
+#pragma once
+// The data access over unixODBC: one connection, described by an ODBC connection string.
+//
+//   TOdbcConnection db("/tmp/people.db");            // a bare path: an SQLite 3 file
+//   db.Open();                                       // raises EDatabaseError with the driver's
+//   text db.Execute("CREATE TABLE t (a integer)"); std::vector<std::string> names =
+//   db.TableNames();
+//
+// Text is Windows-1252 on this side and UTF-8 on the driver's. Transactions use the driver's
+// manual-commit mode; outside one every statement commits on its own.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/database/data_access.h"
+#include "core/database/odbc_sources.h"
+#include "core/database/schema.h"
+
+namespace kelvast {
+
+class TOdbcConnection : public TDataAccess {
+ public:
+  TOdbcConnection();
+  // Sets the connection string; does not open.
+  explicit TOdbcConnection(const std::string& connectionString);
+  ~TOdbcConnection() override;  // closes, rolling back an open transaction
+  TOdbcConnection(const TOdbcConnection&) = delete;
+  TOdbcConnection& operator=(const TOdbcConnection&) = delete;
+
+  // The string is stored trimmed; it takes effect at the next Open.
+  void SetConnectionString(const std::string& text);
+  const std::string& ConnectionString() const { return FConnectionString; }
+
+  // Opens the connection without prompting; does nothing when it is open. Raises EDatabaseError.
+  void Open();
+  // Closes the connection (an open transaction is rolled back); closing a closed one does nothing.
+  void Close() noexcept;
+  bool Connected() const override;
+
+  // The names of the tables of type TABLE, in the driver's order: no views, no system tables.
+  std::vector<std::string> TableNames();
+  // The columns of the named table in the driver's order (case and blanks count).
+  std::vector<TColumnInfo> Columns(const std::string& table);
+  // The same, one column at a time, so a caller keeps what was read before a failure.
+  void ForEachColumn(const std::string& table, const std::function<void(const TColumnInfo&)>& each);
+
+  std::vector<std::string> Query(const std::string& sql) override;
+  void Execute(const std::string& sql) override;
+
+  void BeginTrans() override;
+  void CommitTrans() override;
+  void RollbackTrans() override;
+  bool InTransaction() const override { return FInTransaction; }
+
+  // The database product as the driver names it ("SQLite", "PostgreSQL", ...).
+  std::string DbmsName();
+
+ private:
+  struct THandles;
+  static std::unique_ptr<THandles> Connect(const std::string& target);
+  void RequireOpen() const;
+  void EndTransaction(bool commit);
+
+  std::string FConnectionString;
+  std::unique_ptr<THandles> FHandles;
+  bool FInTransaction = false;
+};
+
+}  // namespace kelvast

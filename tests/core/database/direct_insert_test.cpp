@@ -1,0 +1,206 @@
+// The direct insert on both databases: a large run committed, failed statements rolled back or
+// committed on the caller's word, no connection, values with line breaks, and the temporary file
+// gone after every ending.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/database/database_fixture.h"
+#include "core/output/database_writer.h"
+#include "core/output/generation_run.h"
+#include "core/output/output_fixture.h"
+
+namespace kelvast::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct InsertObserver : TRunObserver {
+  bool rollback = true;
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::vector<std::string> memos;
+  std::vector<int64_t> progress;
+  bool ConfirmRollback(const std::string& question, int) override {
+    questions.push_back(question);
+    return rollback;
+  }
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  void DatabaseErrors(const std::string& memo) override { memos.push_back(memo); }
+  void InsertProgress(int64_t done, int64_t) override { progress.push_back(done); }
+  int64_t ProgressStep() const override { return 4; }
+};
+
+template <class B>
+class DirectInsertTest : public DatabaseTest<B> {
+ protected:
+  // Makes the model write `records` rows into `table`: an id counting from 1 and a text.
+  static void Fill(TGenModel& model, const std::string& table, int records,
+                   const std::string& text = "x") {
+    model.SetTableName(table);
+    model.SetDelimiter("\"\"");
+    model.SetRecNumber(records);
+    AddCounter(model, "id");
+    AddConst(model, "name", text);
+  }
+  TRunOptions Options(TDataAccess* connection) {
+    TRunOptions o;
+    o.Mode = omDatabase;
+    o.DictFolder = KELVAST_DICT_DIR;
+    o.Connection = connection;
+    o.TempFile = this->Temp / "kelvast.TEMP";
+    return o;
+  }
+  bool TempFileExists() { return fs::exists(this->Temp / "kelvast.TEMP"); }
+};
+TYPED_TEST_SUITE(DirectInsertTest, Backends, BackendNames);
+
+TYPED_TEST(DirectInsertTest, TenThousandRowsAreCommitted) {
+  this->Run({"CREATE TABLE people (id integer, name varchar(20))"});
+  TGenModel model;
+  this->Fill(model, "people", 10000, "O'Brien");
+  InsertObserver observer;
+  const TRunResult result = RunGeneration(model, this->Options(&this->Db()), observer);
+  EXPECT_EQ(result.Outcome, roDone);
+  EXPECT_EQ(result.Records, 10000);
+  EXPECT_EQ(result.FailedStatements, 0);
+  EXPECT_FALSE(result.RolledBack);
+  EXPECT_TRUE(observer.questions.empty());
+  EXPECT_EQ(observer.memos, (std::vector<std::string>{""}));
+  EXPECT_EQ(observer.progress.front(), 0);
+  EXPECT_EQ(observer.progress.back(), 10000);
+  EXPECT_FALSE(this->Db().InTransaction());
+  EXPECT_EQ(this->Count("people"), 10000);
+  EXPECT_EQ(this->Db().Query("SELECT MAX(id) FROM people"), (std::vector<std::string>{"10000"}));
+  EXPECT_EQ(this->Db().Query("SELECT DISTINCT name FROM people"),
+            (std::vector<std::string>{"O'Brien"}));
+  EXPECT_FALSE(this->TempFileExists());
+}
+
+TYPED_TEST(DirectInsertTest, FailedStatementsAreRolledBackOrCommittedAsAnswered) {
+  // Rows already there make three inserts fail on the primary key: within ten records, and in
+  // six hundred at the first, a middle and the last record (across the savepoint batches).
+  struct Case {
+    int records;
+    std::vector<int> existing;
+    bool rollback;
+  };
+  const Case cases[] = {
+      {10, {3, 6, 9}, true},
+      {10, {3, 6, 9}, false},
+      {600, {1, 300, 600}, true},
+      {600, {1, 300, 600}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.records) + (c.rollback ? " rollback" : " commit"));
+    this->Run({"DROP TABLE IF EXISTS items",
+               "CREATE TABLE items (id integer PRIMARY KEY, name varchar(20))"});
+    for (int id : c.existing)
+      this->Db().Execute("INSERT INTO items VALUES (" + std::to_string(id) + ", 'old')");
+    TGenModel model;
+    this->Fill(model, "items", c.records);
+    InsertObserver observer;
+    observer.rollback = c.rollback;
+    const TRunResult result = RunGeneration(model, this->Options(&this->Db()), observer);
+    EXPECT_EQ(result.FailedStatements, 3);
+    EXPECT_EQ(result.RolledBack, c.rollback);
+    EXPECT_EQ(observer.questions, (std::vector<std::string>{RollbackQuestion(3)}));
+    const int64_t rows = c.rollback ? 3 : c.records;
+    EXPECT_EQ(this->Count("items"), rows);
+    EXPECT_EQ(this->Db().Query("SELECT COUNT(DISTINCT id) FROM items"),
+              (std::vector<std::string>{std::to_string(rows)}));
+    EXPECT_EQ(this->Db().Query("SELECT COUNT(*) FROM items WHERE name = 'old'"),
+              (std::vector<std::string>{"3"}));
+
+    // One memo entry per failed statement, in order: message, the statement, the rule.
+    ASSERT_EQ(observer.memos.size(), 1u);
+    const std::string& memo = observer.memos[0];
+    const std::string rule = "\r\n" + std::string(56, '-') + "\r\n";
+    size_t previous = 0;
+    for (int id : c.existing) {
+      const std::string entryEnd = "\r\nINSERT INTO \"items\" (\"id\", \"name\") VALUES (" +
+                                   std::to_string(id) + ", 'x')" + rule;
+      const size_t at = memo.find(entryEnd);
+      EXPECT_NE(at, std::string::npos) << memo;
+      EXPECT_GE(at, previous);
+      previous = at;
+    }
+    size_t rules = 0;
+    for (size_t at = memo.find(rule); at != std::string::npos; at = memo.find(rule, at + 1))
+      ++rules;
+    EXPECT_EQ(rules, 3u);
+    EXPECT_FALSE(this->TempFileExists());
+  }
+}
+
+TYPED_TEST(DirectInsertTest, NoConnectionStopsTheRun) {
+  this->Run({"CREATE TABLE people (id integer, name varchar(20))"});
+  TOdbcConnection closed(this->ConnectionString());
+  struct Case {
+    const char* name;
+    TDataAccess* connection;
+  };
+  const Case cases[] = {{"closed", &closed}, {"none", nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_EQ(CurrentConnection(), nullptr);
+    TGenModel model;
+    this->Fill(model, "people", 5);
+    InsertObserver observer;
+    const TRunResult result = RunGeneration(model, this->Options(c.connection), observer);
+    EXPECT_EQ(result.Outcome, roNoConnection);
+    EXPECT_EQ(observer.messages, (std::vector<std::string>{"There's no active connection..."}));
+    EXPECT_FALSE(this->TempFileExists());
+  }
+  EXPECT_EQ(this->Count("people"), 0);
+}
+
+TYPED_TEST(DirectInsertTest, ValuesWithLineBreaksStayInTheirStatement) {
+  this->Run({"CREATE TABLE notes (id integer, name varchar(200))"});
+  const std::string memo = "First line\r\nSecond 'line' caf\xE9 \x80\r\n\r\nlast\nbare feed";
+  TGenModel model;
+  this->Fill(model, "notes", 3, memo);
+  InsertObserver observer;
+  const TRunResult result = RunGeneration(model, this->Options(&this->Db()), observer);
+  EXPECT_EQ(result.FailedStatements, 0) << observer.memos.at(0);
+  EXPECT_EQ(this->Db().Query("SELECT name FROM notes ORDER BY id"),
+            (std::vector<std::string>{memo, memo, memo}));
+}
+
+TYPED_TEST(DirectInsertTest, ZeroRecordsCommitsAnEmptyTransaction) {
+  this->Run({"CREATE TABLE people (id integer, name varchar(20))"});
+  TGenModel model;
+  this->Fill(model, "people", 0);
+  InsertObserver observer;
+  const TRunResult result = RunGeneration(model, this->Options(&this->Db()), observer);
+  EXPECT_EQ(result.Outcome, roDone);
+  EXPECT_FALSE(this->Db().InTransaction());
+  EXPECT_EQ(this->Count("people"), 0);
+  EXPECT_FALSE(this->TempFileExists());
+}
+
+TYPED_TEST(DirectInsertTest, FailedCommitIsReportedAndRolledBack) {
+  // A deferred foreign key is checked only when the transaction commits.
+  this->EnforceForeignKeys();
+  this->Run({"CREATE TABLE parent (id integer PRIMARY KEY)",
+             "CREATE TABLE child (id integer REFERENCES parent (id) DEFERRABLE INITIALLY "
+             "DEFERRED, name varchar(20))"});
+  TGenModel model;
+  this->Fill(model, "child", 5);
+  InsertObserver observer;
+  try {
+    RunGeneration(model, this->Options(&this->Db()), observer);
+    ADD_FAILURE() << "the commit succeeded";
+  } catch (const EDatabaseError& e) {
+    ASSERT_EQ(observer.memos.size(), 1u);
+    EXPECT_EQ(observer.memos[0], std::string(e.what()) + "\r\n");
+  }
+  EXPECT_TRUE(observer.questions.empty());
+  EXPECT_FALSE(this->Db().InTransaction());
+  EXPECT_EQ(this->Count("child"), 0);
+  EXPECT_FALSE(this->TempFileExists());
+}
+
+}  // namespace
+}  // namespace kelvast::test

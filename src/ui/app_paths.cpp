@@ -10,8 +10,8 @@ namespace kelvast::ui {
 TAppPaths TAppPaths::ForRunningProgram() {
   TAppPaths paths;
   paths.AppDir = QCoreApplication::applicationDirPath();
-  const QString iniName =
-      QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini");
+  const QString iniName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                          QStringLiteral(".ini");
   if (QFileInfo(paths.AppDir).isWritable()) {
     paths.SettingsFile = QDir(paths.AppDir).filePath(iniName);
   } else {

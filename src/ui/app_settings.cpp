@@ -46,8 +46,6 @@ void TAppSettings::WriteInteger(const QString& key, int value) {
   WriteString(key, QString::number(value));
 }
 
-void TAppSettings::WriteBool(const QString& key, bool value) {
-  WriteString(key, BoolText(value));
-}
+void TAppSettings::WriteBool(const QString& key, bool value) { WriteString(key, BoolText(value)); }
 
 }  // namespace kelvast::ui

@@ -1,9 +1,9 @@
 #pragma once
 // Replacing the window's current model (clear model, opening a model file, plan steps).
 
-#include <memory>
-
 #include "ui/ui_state.h"
+
+#include <memory>
 
 namespace kelvast::ui {
 

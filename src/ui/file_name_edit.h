@@ -2,9 +2,9 @@
 // A file-name field: a line edit with a browse button inside its right edge. The browse dialog
 // opens in the field's browse folder and puts the chosen path into the field.
 
-#include <QLineEdit>
-
 #include "ui/file_dialogs.h"
+
+#include <QLineEdit>
 
 namespace kelvast::ui {
 

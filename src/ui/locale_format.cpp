@@ -18,8 +18,10 @@ char AnsiChar(const QString& text, char fallback) {
 QChar FirstSeparator(const QString& format, QChar fallback) {
   bool quoted = false;
   for (const QChar c : format) {
-    if (c == u'\'') quoted = !quoted;
-    else if (!quoted && !c.isLetter() && !c.isSpace()) return c;
+    if (c == u'\'')
+      quoted = !quoted;
+    else if (!quoted && !c.isLetter() && !c.isSpace())
+      return c;
   }
   return fallback;
 }
@@ -53,17 +55,32 @@ std::string CorePattern(const QString& qtFormat) {
       continue;
     }
     qsizetype run = 1;
-    while (i + run < n && qtFormat[i + run] == c) ++run;
+    while (i + run < n && qtFormat[i + run] == c)
+      ++run;
     i += run;
     switch (c.unicode()) {
-      case u'd': out += QString(qMin<qsizetype>(run, 4), u'd'); break;
-      case u'M': out += QString(qMin<qsizetype>(run, 4), u'm'); break;
-      case u'y': out += run >= 3 ? QStringLiteral("yyyy") : QStringLiteral("yy"); break;
+      case u'd':
+        out += QString(qMin<qsizetype>(run, 4), u'd');
+        break;
+      case u'M':
+        out += QString(qMin<qsizetype>(run, 4), u'm');
+        break;
+      case u'y':
+        out += run >= 3 ? QStringLiteral("yyyy") : QStringLiteral("yy");
+        break;
       case u'h':
-      case u'H': out += run >= 2 ? QStringLiteral("hh") : QStringLiteral("h"); break;
-      case u'm': out += run >= 2 ? QStringLiteral("nn") : QStringLiteral("n"); break;
-      case u's': out += run >= 2 ? QStringLiteral("ss") : QStringLiteral("s"); break;
-      case u'z': out += run >= 2 ? QStringLiteral("zzz") : QStringLiteral("z"); break;
+      case u'H':
+        out += run >= 2 ? QStringLiteral("hh") : QStringLiteral("h");
+        break;
+      case u'm':
+        out += run >= 2 ? QStringLiteral("nn") : QStringLiteral("n");
+        break;
+      case u's':
+        out += run >= 2 ? QStringLiteral("ss") : QStringLiteral("s");
+        break;
+      case u'z':
+        out += run >= 2 ? QStringLiteral("zzz") : QStringLiteral("z");
+        break;
       case u'A':
       case u'a':
         // "AP" / "ap" (and a lone "A" / "a") is the morning/afternoon designator.

@@ -2,11 +2,11 @@
 // Fills the core's format settings from a Qt locale: separators, date and time patterns, month
 // and day names, AM/PM designators. The program does this once at start with the system locale.
 
+#include "core/platform/format_settings.h"
+
 #include <QLocale>
 #include <QString>
 #include <string>
-
-#include "core/platform/format_settings.h"
 
 namespace kelvast::ui {
 

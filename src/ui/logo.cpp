@@ -32,9 +32,9 @@ QPixmap LogoPicture(int size) {
     for (int c = 0; c < 4; ++c) {
       const bool filled = (r * 5 + c * 3) % 4 != 0;
       p.setBrush(filled ? QColor(Qt::white) : kCell);
-      p.drawRoundedRect(QRectF(cell + c * cell + gap / 2, cell + r * cell + gap / 2, cell - gap,
-                               cell - gap),
-                        gap, gap);
+      p.drawRoundedRect(
+          QRectF(cell + c * cell + gap / 2, cell + r * cell + gap / 2, cell - gap, cell - gap), gap,
+          gap);
     }
   }
   return pixmap;
@@ -60,9 +60,8 @@ QPixmap RowsPicture(int width, int height) {
 
 QIcon TabIcon(int index) {
   static constexpr QStyle::StandardPixmap kIcons[] = {
-      QStyle::SP_DriveNetIcon,          QStyle::SP_FileDialogDetailedView,
-      QStyle::SP_MediaPlay,             QStyle::SP_FileIcon,
-      QStyle::SP_FileDialogListView,    QStyle::SP_MessageBoxInformation};
+      QStyle::SP_DriveNetIcon, QStyle::SP_FileDialogDetailedView, QStyle::SP_MediaPlay,
+      QStyle::SP_FileIcon,     QStyle::SP_FileDialogListView,     QStyle::SP_MessageBoxInformation};
   if (index < 0 || index >= 6) return {};
   return QApplication::style()->standardIcon(kIcons[index]);
 }

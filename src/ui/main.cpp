@@ -1,9 +1,5 @@
 // kelvast: the desktop program. Shows the splash window, then the main window, and runs until
 // the main window closes. "kelvast --screenshots DIR" renders the windows to PNG files instead.
-#include <QApplication>
-#include <QLocale>
-#include <cstdio>
-
 #include "core/platform/format_settings.h"
 #include "ui/app_paths.h"
 #include "ui/locale_format.h"
@@ -11,6 +7,10 @@
 #include "ui/message_box.h"
 #include "ui/screenshots.h"
 #include "ui/splash_window.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <cstdio>
 
 namespace {
 

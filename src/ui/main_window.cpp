@@ -1,20 +1,5 @@
 #include "ui/main_window.h"
 
-#include <QAbstractEventDispatcher>
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QPushButton>
-#include <QSignalBlocker>
-#include <QStyle>
-#include <QTabWidget>
-#include <QUrl>
-#include <QVBoxLayout>
-
 #include "core/generators/word_lists.h"
 #include "core/model/gen_model.h"
 #include "core/platform/random.h"
@@ -32,6 +17,21 @@
 #include "ui/tabs/model_info_box.h"
 #include "ui/tabs/plan_tab.h"
 #include "ui/tabs/text_editor_tab.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
 
 namespace kelvast::ui {
 
@@ -74,13 +74,12 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   FTextEditorTab = new TTextEditorTab;
   FPlanTab = new TPlanTab;
   FAboutTab = new TAboutTab;
-  const std::pair<QWidget*, QString> tabs[] = {
-      {FConnectionTab, QStringLiteral("Connection")},
-      {FGeneratorsTab, QStringLiteral("Generators")},
-      {FGenerationTab, QStringLiteral("Generation")},
-      {FTextEditorTab, QStringLiteral("Text file editor")},
-      {FPlanTab, QStringLiteral("Generation plan")},
-      {FAboutTab, QStringLiteral("About...")}};
+  const std::pair<QWidget*, QString> tabs[] = {{FConnectionTab, QStringLiteral("Connection")},
+                                               {FGeneratorsTab, QStringLiteral("Generators")},
+                                               {FGenerationTab, QStringLiteral("Generation")},
+                                               {FTextEditorTab, QStringLiteral("Text file editor")},
+                                               {FPlanTab, QStringLiteral("Generation plan")},
+                                               {FAboutTab, QStringLiteral("About...")}};
   for (const auto& [page, caption] : tabs)
     FPageControl->addTab(page, TabIcon(FPageControl->count()), caption);
 
@@ -128,8 +127,8 @@ void TFMain::BuildBottomPanel(QWidget* panel) {
 
   FHint = new QCheckBox(QStringLiteral("Show hint"), panel);
   FHint->setObjectName(QStringLiteral("cbHint"));
-  FHelp = PanelButton(panel, "bbHelp", QStringLiteral("Help"), QString(),
-                      QStyle::SP_DialogHelpButton);
+  FHelp =
+      PanelButton(panel, "bbHelp", QStringLiteral("Help"), QString(), QStyle::SP_DialogHelpButton);
   FExit = PanelButton(panel, "BitBtn1", QStringLiteral("Exit"), QStringLiteral("Exit application"),
                       QStyle::SP_DialogCloseButton);
 
@@ -226,9 +225,10 @@ void TFMain::SetFrenchHelp(bool french) {
 }
 
 void TFMain::bbHelpClick() {
-  const QString path = QDir(FPaths.AppDir).filePath(
-      QStringLiteral("Help/Kelvast_Help_%1.html")
-          .arg(IsFrenchHelp() ? QStringLiteral("FR") : QStringLiteral("US")));
+  const QString path =
+      QDir(FPaths.AppDir)
+          .filePath(QStringLiteral("Help/Kelvast_Help_%1.html")
+                        .arg(IsFrenchHelp() ? QStringLiteral("FR") : QStringLiteral("US")));
   if (QFileInfo(path).isFile()) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     return;

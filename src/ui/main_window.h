@@ -4,14 +4,14 @@
 // whole life, keeps its settings in the INI store, and asks before closing when generators
 // changed.
 
+#include "ui/app_paths.h"
+#include "ui/app_settings.h"
+#include "ui/ui_state.h"
+
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 #include <vector>
-
-#include "ui/app_paths.h"
-#include "ui/app_settings.h"
-#include "ui/ui_state.h"
 
 class QCheckBox;
 class QPushButton;

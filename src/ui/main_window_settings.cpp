@@ -1,8 +1,4 @@
 // TFMain's settings: the window's state saved at exit and restored at its first showing.
-#include <QCheckBox>
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "ui/file_name_edit.h"
 #include "ui/hint_switch.h"
 #include "ui/main_window.h"
@@ -11,6 +7,10 @@
 #include "ui/tabs/generators_tab.h"
 #include "ui/tabs/model_info_box.h"
 #include "ui/tabs/text_editor_tab.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace kelvast::ui {
 
@@ -56,13 +56,15 @@ std::vector<TFMain::TStoredProperty> TFMain::StoredProperties() {
     props.push_back({QLatin1String(key), accessors.first, accessors.second});
   };
   add("sd1_InitialDir", folder(FConnectionSaveDir));
-  props.push_back({QStringLiteral("cbHint_Checked"), [this] { return BoolText(FHint->isChecked()); },
-                   [this](const QString& v) { FHint->setChecked(ParseBool(v, FHint->isChecked())); }});
+  props.push_back(
+      {QStringLiteral("cbHint_Checked"), [this] { return BoolText(FHint->isChecked()); },
+       [this](const QString& v) { FHint->setChecked(ParseBool(v, FHint->isChecked())); }});
   add("sdModel_InitialDir", folder(FModelSaveDir));
   add("opModel_InitialDir", folder(FModelOpenDir));
   add("sdplan_InitialDir", folder(FPlanSaveDir));
   add("jvFNPlan_InitialDir", folder(FPlanFileDir));
-  props.push_back({QStringLiteral("sdtext_InitialDir"), [this] { return FTextEditorTab->SaveDir(); },
+  props.push_back({QStringLiteral("sdtext_InitialDir"),
+                   [this] { return FTextEditorTab->SaveDir(); },
                    [this](const QString& v) { FTextEditorTab->SetSaveDir(v); }});
   add("feTextEditor_InitialDir", field(FTextEditorTab->FileField()));
   add("eScriptName_InitialDir", field(FGeneratorsTab->ModelInfo()->ScriptNameField()));
@@ -76,8 +78,10 @@ void TFMain::SaveState() {
   FSettings.WriteString(QStringLiteral("CONNECTION"), FConnectionString);
 
   int showCmd = kShowNormal;
-  if (isMinimized()) showCmd = kShowMinimized;
-  else if (isMaximized()) showCmd = kShowMaximized;
+  if (isMinimized())
+    showCmd = kShowMinimized;
+  else if (isMaximized())
+    showCmd = kShowMaximized;
   // The normal-position rectangle is the outer frame, as the restore moves the frame.
   const QPoint frameOffset = geometry().topLeft() - pos();
   const QRect normal = (isMinimized() || isMaximized()) ? normalGeometry() : geometry();
@@ -91,7 +95,8 @@ void TFMain::SaveState() {
                         FourInts(outer.left(), outer.top(), outer.left() + outer.width(),
                                  outer.top() + outer.height()));
 
-  for (const TStoredProperty& prop : StoredProperties()) FSettings.WriteString(prop.Key, prop.Get());
+  for (const TStoredProperty& prop : StoredProperties())
+    FSettings.WriteString(prop.Key, prop.Get());
 }
 
 void TFMain::RestoreState() {
@@ -105,11 +110,17 @@ void TFMain::RestoreState() {
       ParseFourInts(FSettings.ReadString(QStringLiteral("NormPos")), norm))
     move(norm[0], norm[1]);
   switch (FSettings.ReadInteger(QStringLiteral("ShowCmd"), kShowNormal)) {
-    case 3: setWindowState(Qt::WindowMaximized); break;
+    case 3:
+      setWindowState(Qt::WindowMaximized);
+      break;
     case 2:
     case 6:
-    case 7: setWindowState(Qt::WindowMinimized); break;
-    default: setWindowState(Qt::WindowNoState); break;
+    case 7:
+      setWindowState(Qt::WindowMinimized);
+      break;
+    default:
+      setWindowState(Qt::WindowNoState);
+      break;
   }
 
   for (const TStoredProperty& prop : StoredProperties())

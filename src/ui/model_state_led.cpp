@@ -5,9 +5,7 @@
 
 namespace kelvast::ui {
 
-TModelStateLed::TModelStateLed(QWidget* parent) : QWidget(parent) {
-  setFixedSize(sizeHint());
-}
+TModelStateLed::TModelStateLed(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
 void TModelStateLed::SetRed(bool red) {
   if (FRed == red) return;

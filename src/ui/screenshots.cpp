@@ -1,5 +1,9 @@
 #include "ui/screenshots.h"
 
+#include "ui/file_name_edit.h"
+#include "ui/main_window.h"
+#include "ui/splash_window.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -8,10 +12,6 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
-
-#include "ui/file_name_edit.h"
-#include "ui/main_window.h"
-#include "ui/splash_window.h"
 
 namespace kelvast::ui {
 
@@ -49,7 +49,8 @@ int SaveScreenshots(const QString& dir) {
 
   // A few generators, so that the Generators tab shows its editing state.
   if (auto* add = window.findChild<QAbstractButton*>(QStringLiteral("sbAddCol")))
-    for (int i = 0; i < 3; ++i) add->click();
+    for (int i = 0; i < 3; ++i)
+      add->click();
   // Some text in the editor.
   const QString sample = scratch.filePath(QStringLiteral("sample.sql"));
   QFile file(sample);
@@ -64,7 +65,9 @@ int SaveScreenshots(const QString& dir) {
   auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
   for (int i = 0; tabs && i < tabs->count(); ++i) {
     tabs->setCurrentIndex(i);
-    ok &= Save(&window, out.filePath(QStringLiteral("tab%1_%2.png").arg(i).arg(tabs->widget(i)->objectName())));
+    ok &= Save(
+        &window,
+        out.filePath(QStringLiteral("tab%1_%2.png").arg(i).arg(tabs->widget(i)->objectName())));
   }
   // The window goes without the closing question: nothing here is worth keeping.
   window.State().Model->SetModified(false);

@@ -1,10 +1,10 @@
 #include "ui/splash_window.h"
 
+#include "ui/logo.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
-
-#include "ui/logo.h"
 
 namespace kelvast::ui {
 

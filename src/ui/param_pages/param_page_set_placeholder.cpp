@@ -1,10 +1,10 @@
 // A stand-in for the parameter pages so that the window links while they are being built: the
 // real pages (param_page_set.cpp) replace this file. It shows one empty page per generator type
 // and follows the shown generator's type, nothing more.
-#include <QLabel>
-
 #include "core/model/col_types.h"
 #include "ui/param_pages/param_page_set.h"
+
+#include <QLabel>
 
 namespace kelvast::ui {
 

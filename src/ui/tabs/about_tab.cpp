@@ -1,11 +1,11 @@
 #include "ui/tabs/about_tab.h"
 
+#include "ui/logo.h"
+#include "ui/message_box.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QVBoxLayout>
-
-#include "ui/logo.h"
-#include "ui/message_box.h"
 
 namespace kelvast::ui {
 

@@ -1,5 +1,13 @@
 #include "ui/tabs/generator_box.h"
 
+#include "core/generators/composite_gens.h"
+#include "core/model/gen_model.h"
+#include "core/platform/text_utils.h"
+#include "ui/ansi_text.h"
+#include "ui/file_name_edit.h"
+#include "ui/message_box.h"
+#include "ui/param_pages/param_page_set.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,14 +18,6 @@
 #include <algorithm>
 #include <utility>
 #include <vector>
-
-#include "core/generators/composite_gens.h"
-#include "core/model/gen_model.h"
-#include "core/platform/text_utils.h"
-#include "ui/ansi_text.h"
-#include "ui/file_name_edit.h"
-#include "ui/message_box.h"
-#include "ui/param_pages/param_page_set.h"
 
 namespace kelvast::ui {
 
@@ -56,8 +56,8 @@ TGeneratorBox::TGeneratorBox(TUiState& state, QWidget* parent)
                    QStringLiteral("External text file containing fake data"));
   FAllowNull = Named(new QCheckBox(QStringLiteral("Allow Null"), this), "cbAllowNull",
                      QStringLiteral("Generate some nulls or not"));
-  FNullPercent = Named(new QSpinBox(this), "eNullPercent",
-                       QStringLiteral("Percentage of generated nulls"));
+  FNullPercent =
+      Named(new QSpinBox(this), "eNullPercent", QStringLiteral("Percentage of generated nulls"));
   FNullPercent->setRange(0, 100);
   FNullPercent->setSingleStep(5);
   FStealth = Named(new QCheckBox(QStringLiteral("Stealth column"), this), "cbStealth",
@@ -77,7 +77,8 @@ TGeneratorBox::TGeneratorBox(TUiState& state, QWidget* parent)
   grid->addWidget(FColName, 1, 0);
   grid->addWidget(FTableField, 1, 1);
   grid->addWidget(FGenType, 1, 2);
-  for (int c = 0; c < 3; ++c) grid->setColumnStretch(c, 1);
+  for (int c = 0; c < 3; ++c)
+    grid->setColumnStretch(c, 1);
 
   auto* external = new QHBoxLayout;
   external->addWidget(FUseExtFile);
@@ -125,7 +126,8 @@ void TGeneratorBox::FillGenTypes() {
     return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
   });
   FGenType->clear();
-  for (const auto& [name, type] : types) FGenType->addItem(name, type);
+  for (const auto& [name, type] : types)
+    FGenType->addItem(name, type);
 }
 
 void TGeneratorBox::ShowGenerator(TColToGenItem* item) {
@@ -142,9 +144,9 @@ void TGeneratorBox::ShowGenerator(TColToGenItem* item) {
   ShowParameters(nullptr);
 
   const bool shown = item != nullptr;
-  for (QWidget* w : std::initializer_list<QWidget*>{FColName, FTableField, FGenType, FStealth,
-                                                    FUseExtFile, FExtFile, FAllowNull,
-                                                    FNullPercent})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{FColName, FTableField, FGenType, FStealth, FUseExtFile,
+                                       FExtFile, FAllowNull, FNullPercent})
     w->setEnabled(shown);
   // The column-reference boxes list the tables and fields of the shown generator only.
   for (const char* name : {"cbCRTable", "cbCRField"})
@@ -225,7 +227,8 @@ void TGeneratorBox::ApplyName() {
   // The lookup ignores case and finds the generator itself too, so a name that only changes case
   // is refused as well.
   if (newName.empty() || FState.Model->Cols().FindByName(newName)) {
-    ShowMessage(this, QStringLiteral("Invalid name (empty or already existing names are not allowed)"));
+    ShowMessage(this,
+                QStringLiteral("Invalid name (empty or already existing names are not allowed)"));
     return;
   }
   item.SetColName(newName);

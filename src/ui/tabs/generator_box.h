@@ -3,9 +3,9 @@
 // generator's name (applied with Enter), target field, type, the options every type shares, and
 // below them the parameter pages of its type.
 
-#include <QGroupBox>
-
 #include "ui/ui_state.h"
+
+#include <QGroupBox>
 
 class QCheckBox;
 class QComboBox;

@@ -1,5 +1,12 @@
 #include "ui/tabs/generators_tab.h"
 
+#include "core/model/gen_model.h"
+#include "ui/ansi_text.h"
+#include "ui/current_model.h"
+#include "ui/message_box.h"
+#include "ui/tabs/generator_box.h"
+#include "ui/tabs/model_info_box.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -7,13 +14,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include "core/model/gen_model.h"
-#include "ui/ansi_text.h"
-#include "ui/current_model.h"
-#include "ui/message_box.h"
-#include "ui/tabs/generator_box.h"
-#include "ui/tabs/model_info_box.h"
 
 namespace kelvast::ui {
 
@@ -57,8 +57,8 @@ TGeneratorsTab::TGeneratorsTab(TUiState& state, QWidget* parent) : QWidget(paren
 
   QStyle* st = style();
   auto* add = SmallButton(this, "sbAddCol", QStringLiteral("Add a generator"), QStringLiteral("+"));
-  auto* del = SmallButton(this, "sbDelCol", QStringLiteral("Delete generator"),
-                          QString(QChar(0x2212)));
+  auto* del =
+      SmallButton(this, "sbDelCol", QStringLiteral("Delete generator"), QString(QChar(0x2212)));
   auto* clear = SmallButton(this, "sbClearCols", QStringLiteral("New model (clear current one)"),
                             {}, st->standardIcon(QStyle::SP_FileIcon));
   auto* assign = SmallButton(this, "sbAssign", QStringLiteral("Table field assignment"), {},
@@ -86,17 +86,18 @@ TGeneratorsTab::TGeneratorsTab(TUiState& state, QWidget* parent) : QWidget(paren
   connect(add, &QToolButton::clicked, this, &TGeneratorsTab::sbAddColClick);
   connect(del, &QToolButton::clicked, this, &TGeneratorsTab::sbDelColClick);
   connect(clear, &QToolButton::clicked, this, &TGeneratorsTab::sbClearColsClick);
-  connect(FCols, &QListWidget::currentRowChanged, this, &TGeneratorsTab::lbcolsClick);
+  // The selection, not the current row: a click moves the current row before it selects.
+  connect(FCols, &QListWidget::itemSelectionChanged, this, &TGeneratorsTab::lbcolsClick);
   connect(FGenerator, &TGeneratorBox::Renamed, this, [this](const QString& name) {
-    if (QListWidgetItem* entry = FCols->currentItem(); entry && entry->isSelected())
-      entry->setText(name);
+    if (QListWidgetItem* entry = SelectedEntry()) entry->setText(name);
   });
 }
 
-TColToGenItem* TGeneratorsTab::ItemOf(int row) const {
-  const QListWidgetItem* entry = FCols->item(row);
+TColToGenItem* TGeneratorsTab::ItemOf(const QListWidgetItem* entry) {
   return entry ? static_cast<TColToGenItem*>(entry->data(Qt::UserRole).value<void*>()) : nullptr;
 }
+
+QListWidgetItem* TGeneratorsTab::SelectedEntry() const { return FCols->selectedItems().value(0); }
 
 void TGeneratorsTab::SelectRow(int row) {
   const QSignalBlocker quiet(FCols);
@@ -125,7 +126,7 @@ void TGeneratorsTab::RefreshGeneratorList() {
     return;
   }
   FCols->setCurrentRow(0);
-  TColToGenItem* first = ItemOf(0);
+  TColToGenItem* first = ItemOf(FCols->item(0));
   FGenerator->ShowGenerator(first);
   FState.FCurrentItem = first;
 }
@@ -142,12 +143,12 @@ void TGeneratorsTab::sbAddColClick() {
 }
 
 void TGeneratorsTab::sbDelColClick() {
-  const QListWidgetItem* selected = FCols->currentItem();
-  if (!selected || !selected->isSelected()) return;
-  int row = FCols->currentRow();
+  const QListWidgetItem* selected = SelectedEntry();
+  if (!selected) return;
+  int row = FCols->row(selected);
   // The generator is found again by its name; with repeated names the first one goes.
   TColToGens& cols = FState.Model->Cols();
-  const int index = cols.IndexOfName(ItemOf(row)->ColName());
+  const int index = cols.IndexOfName(ItemOf(selected)->ColName());
   FState.FCurrentItem = nullptr;
   if (index >= 0) cols.Delete(index);
   RefreshGeneratorList();
@@ -157,8 +158,7 @@ void TGeneratorsTab::sbDelColClick() {
 }
 
 void TGeneratorsTab::lbcolsClick() {
-  const QListWidgetItem* selected = FCols->currentItem();
-  FState.FCurrentItem = selected && selected->isSelected() ? ItemOf(FCols->currentRow()) : nullptr;
+  FState.FCurrentItem = ItemOf(SelectedEntry());
   FGenerator->ShowGenerator(FState.FCurrentItem);
 }
 

@@ -3,11 +3,12 @@
 // field-assignment buttons, the group "Model information" and the group "Selected generator
 // information".
 
-#include <QWidget>
-
 #include "ui/ui_state.h"
 
+#include <QWidget>
+
 class QListWidget;
+class QListWidgetItem;
 class QToolButton;
 
 namespace kelvast::ui {
@@ -33,7 +34,9 @@ class TGeneratorsTab : public QWidget {
   void lbcolsClick();
   void sbClearColsClick();
   void SelectRow(int row);
-  TColToGenItem* ItemOf(int row) const;
+  QListWidgetItem* SelectedEntry() const;
+  // The generator an entry carries.
+  static TColToGenItem* ItemOf(const QListWidgetItem* entry);
 
   TUiState& FState;
   QListWidget* FCols;

@@ -1,14 +1,14 @@
 #include "ui/tabs/model_info_box.h"
 
+#include "ui/ansi_text.h"
+#include "ui/file_name_edit.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <algorithm>
-
-#include "ui/ansi_text.h"
-#include "ui/file_name_edit.h"
 
 namespace kelvast::ui {
 
@@ -41,11 +41,11 @@ TModelInfoBox::TModelInfoBox(TUiState& state, QWidget* parent)
 
   FScriptName = new TFileNameEdit(this);
   FScriptName->setObjectName(QStringLiteral("eScriptName"));
-  FScriptName->setToolTip(QStringLiteral(
-      "Name of output file.\nKeep it blank for a direct OleDB data generation."));
-  FScriptName->SetFilter(QStringLiteral(
-      "SQL Script (*.sql)|*.sql|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv|"
-      "XML file (*.xml)|*.xml|All (*.*)|*.*"));
+  FScriptName->setToolTip(
+      QStringLiteral("Name of output file.\nKeep it blank for a direct OleDB data generation."));
+  FScriptName->SetFilter(
+      QStringLiteral("SQL Script (*.sql)|*.sql|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv|"
+                     "XML file (*.xml)|*.xml|All (*.*)|*.*"));
   FScriptName->SetDefaultExt(QStringLiteral("sql"));
 
   FRecsToGen = new QSpinBox(this);

@@ -3,9 +3,9 @@
 // description, target table, output file, record count and the two delimiters. Every change of
 // a field's text writes into the current model, changes made by the program included.
 
-#include <QGroupBox>
-
 #include "ui/ui_state.h"
+
+#include <QGroupBox>
 
 class QLineEdit;
 class QSpinBox;

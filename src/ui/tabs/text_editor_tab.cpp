@@ -1,5 +1,9 @@
 #include "ui/tabs/text_editor_tab.h"
 
+#include "ui/ansi_text.h"
+#include "ui/file_name_edit.h"
+#include "ui/message_box.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QEvent>
@@ -13,10 +17,6 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QVBoxLayout>
-
-#include "ui/ansi_text.h"
-#include "ui/file_name_edit.h"
-#include "ui/message_box.h"
 
 namespace kelvast::ui {
 
@@ -70,7 +70,8 @@ TTextEditorTab::TTextEditorTab(QWidget* parent) : QWidget(parent) {
   FCaret = new QLabel(QStringLiteral("L:0 C:0"), strip);
   FCaret->setObjectName(QStringLiteral("lCaret"));
   FCaret->setToolTip(QStringLiteral("Caret position (line / column)"));
-  FCaret->setFixedWidth(FCaret->fontMetrics().horizontalAdvance(QStringLiteral("L:000000 C:00000")));
+  FCaret->setFixedWidth(
+      FCaret->fontMetrics().horizontalAdvance(QStringLiteral("L:000000 C:00000")));
   FCaret->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   auto* row = new QHBoxLayout(strip);

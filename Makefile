@@ -1,5 +1,6 @@
 # Set-up, build and test on a fresh Debian 12 machine.
-#   make run    build and start the program
+#   make run    build and start the desktop program (needs a display; xvfb-run -a make run)
+#   make screenshots  render each window and tab to build/screenshots/*.png, without a display
 #   make test   build with AddressSanitizer + UndefinedBehaviorSanitizer and run every test
 #   make bench  build Release and run the benchmarks
 #   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS (default 60)
@@ -13,7 +14,7 @@ FUZZ_DIR  := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := model_reader model_json plan_reader connection_reader
 
-.PHONY: all deps run test bench fuzz build-test build-release clean
+.PHONY: all deps run screenshots test bench fuzz build-test build-release clean
 
 all: build-release
 
@@ -28,9 +29,12 @@ build-test: deps
 	@cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DKELVAST_SANITIZE=ON >/dev/null
 	@cmake --build $(TEST_DIR) -j $(JOBS)
 
+# The program itself says so and exits with status 1 when there is no display.
 run: build-release
-	@echo "The desktop program is not built yet; showing a ten-record sample of examples/people." >&2
-	@$(REL_DIR)/bin/kelvast-cli sample examples/people.model
+	@$(REL_DIR)/bin/kelvast
+
+screenshots: build-release
+	@QT_QPA_PLATFORM=offscreen $(REL_DIR)/bin/kelvast --screenshots build/screenshots
 
 test: build-test
 	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)

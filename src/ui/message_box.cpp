@@ -8,24 +8,35 @@ namespace {
 
 QMessageBox::Icon ToQt(TMsgIcon icon) {
   switch (icon) {
-    case TMsgIcon::Information: return QMessageBox::Information;
-    case TMsgIcon::Warning: return QMessageBox::Warning;
-    case TMsgIcon::Error: return QMessageBox::Critical;
-    case TMsgIcon::Question: return QMessageBox::Question;
-    case TMsgIcon::None: break;
+    case TMsgIcon::Information:
+      return QMessageBox::Information;
+    case TMsgIcon::Warning:
+      return QMessageBox::Warning;
+    case TMsgIcon::Error:
+      return QMessageBox::Critical;
+    case TMsgIcon::Question:
+      return QMessageBox::Question;
+    case TMsgIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
+}
+
+// Messages join their lines with CR LF; a label breaks lines at LF alone.
+QString ForLabel(QString text) {
+  return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 class TQtMessages : public TMessageSeam {
  public:
   void Show(QWidget* parent, const QString& caption, const QString& text, TMsgIcon icon) override {
-    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Ok, parent);
+    QMessageBox box(ToQt(icon), caption, ForLabel(text), QMessageBox::Ok, parent);
     box.exec();
   }
   bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
                 TMsgIcon icon) override {
-    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    QMessageBox box(ToQt(icon), caption, ForLabel(text), QMessageBox::Yes | QMessageBox::No,
+                    parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
   }

@@ -1,0 +1,11 @@
+#include "ui/current_model.h"
+
+namespace kelvast::ui {
+
+void ReplaceCurrentModel(TUiState& state, std::unique_ptr<TGenModel> model) {
+  state.FCurrentItem = nullptr;
+  state.Model = std::move(model);
+  SetCurrentModel(state.Model.get());
+}
+
+}  // namespace kelvast::ui

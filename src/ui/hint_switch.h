@@ -1,0 +1,25 @@
+#pragma once
+// The application-wide hint switch. Hints are tooltips: while the switch is off no tooltip shows;
+// while it is on, tooltips show on the light blue hint colour and disappear after 3 seconds.
+
+#include <QObject>
+
+namespace kelvast::ui {
+
+class THintSwitch : public QObject {
+ public:
+  // Installs itself on the application; hints start switched on.
+  explicit THintSwitch(QObject* parent = nullptr);
+  ~THintSwitch() override;
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool on) { FEnabled = on; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool FEnabled = true;
+};
+
+}  // namespace kelvast::ui

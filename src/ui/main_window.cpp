@@ -1,0 +1,239 @@
+#include "ui/main_window.h"
+
+#include "core/generators/word_lists.h"
+#include "core/model/gen_model.h"
+#include "core/platform/random.h"
+#include "ui/current_model.h"
+#include "ui/hint_switch.h"
+#include "ui/logo.h"
+#include "ui/message_box.h"
+#include "ui/model_state_led.h"
+#include "ui/splash_window.h"
+#include "ui/tabs/about_tab.h"
+#include "ui/tabs/connection_tab.h"
+#include "ui/tabs/generation_tab.h"
+#include "ui/tabs/generator_box.h"
+#include "ui/tabs/generators_tab.h"
+#include "ui/tabs/model_info_box.h"
+#include "ui/tabs/plan_tab.h"
+#include "ui/tabs/text_editor_tab.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace kelvast::ui {
+
+namespace {
+
+constexpr int kClientWidth = 716;
+constexpr int kClientHeight = 530;
+constexpr int kPanelHeight = 35;
+constexpr int kGeneratorsTab = 1;
+
+QPushButton* PanelButton(QWidget* parent, const char* name, const QString& caption,
+                         const QString& hint, QStyle::StandardPixmap icon) {
+  auto* button = new QPushButton(parent->style()->standardIcon(icon), caption, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setToolTip(hint);
+  return button;
+}
+
+}  // namespace
+
+TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
+    : QMainWindow(parent), FPaths(paths), FSettings(paths.SettingsFile) {
+  setObjectName(QStringLiteral("FMain"));
+  setWindowTitle(AppTitle());
+  // The window's 8-point font keeps the designed size roomy enough for every tab.
+  QFont font = this->font();
+  font.setPointSize(8);
+  setFont(font);
+  FHints = new THintSwitch(this);
+
+  // The model exists before the tabs, which read it from the start.
+  ReplaceCurrentModel(FState, std::make_unique<TGenModel>());
+
+  auto* central = new QWidget(this);
+  FPageControl = new QTabWidget(central);
+  FPageControl->setObjectName(QStringLiteral("PageControl1"));
+  FConnectionTab = new TConnectionTab;
+  FGeneratorsTab = new TGeneratorsTab(FState);
+  FGenerationTab = new TGenerationTab;
+  FTextEditorTab = new TTextEditorTab;
+  FPlanTab = new TPlanTab;
+  FAboutTab = new TAboutTab;
+  const std::pair<QWidget*, QString> tabs[] = {{FConnectionTab, QStringLiteral("Connection")},
+                                               {FGeneratorsTab, QStringLiteral("Generators")},
+                                               {FGenerationTab, QStringLiteral("Generation")},
+                                               {FTextEditorTab, QStringLiteral("Text file editor")},
+                                               {FPlanTab, QStringLiteral("Generation plan")},
+                                               {FAboutTab, QStringLiteral("About...")}};
+  for (const auto& [page, caption] : tabs)
+    FPageControl->addTab(page, TabIcon(FPageControl->count()), caption);
+
+  auto* panel = new QWidget(central);
+  panel->setObjectName(QStringLiteral("Panel1"));
+  panel->setFixedHeight(kPanelHeight);
+  BuildBottomPanel(panel);
+
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(4, 4, 4, 0);
+  column->setSpacing(2);
+  column->addWidget(FPageControl, 1);
+  column->addWidget(panel);
+  setCentralWidget(central);
+
+  // The designed size, or more when the tabs' controls need it.
+  setMinimumSize(minimumSizeHint().expandedTo(QSize(kClientWidth, kClientHeight)));
+  resize(minimumSize());
+
+  FormCreate();
+
+  connect(FPageControl, &QTabWidget::currentChanged, this, &TFMain::PageControl1Change);
+  connect(FHint, &QCheckBox::toggled, this, [this](bool on) { FHints->SetEnabled(on); });
+  connect(FAboutTab->FrenchHelpBox(), &QCheckBox::toggled, this, &TFMain::SetFrenchHelp);
+  connect(FHelp, &QPushButton::clicked, this, &TFMain::bbHelpClick);
+  connect(FExit, &QPushButton::clicked, this, &TFMain::close);
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &TFMain::AppIdle);
+}
+
+void TFMain::BuildBottomPanel(QWidget* panel) {
+  FModelOpen = PanelButton(panel, "bbModelOpen", QStringLiteral("Open"),
+                           QStringLiteral("Open a generation model"), QStyle::SP_DialogOpenButton);
+  FModelSave = PanelButton(panel, "bbModelSave", QStringLiteral("Save"),
+                           QStringLiteral("Save current model"), QStyle::SP_DialogSaveButton);
+  FModelOpen->hide();
+  FModelSave->hide();
+
+  const QString stateHint = QStringLiteral("Model state. Red light when modified else green");
+  FLed = new TModelStateLed(panel);
+  FLed->setObjectName(QStringLiteral("LedModelState"));
+  FLed->setToolTip(stateHint);
+  auto* stateLabel = new QLabel(QStringLiteral("Model state"), panel);
+  stateLabel->setToolTip(stateHint);
+
+  FHint = new QCheckBox(QStringLiteral("Show hint"), panel);
+  FHint->setObjectName(QStringLiteral("cbHint"));
+  FHelp =
+      PanelButton(panel, "bbHelp", QStringLiteral("Help"), QString(), QStyle::SP_DialogHelpButton);
+  FExit = PanelButton(panel, "BitBtn1", QStringLiteral("Exit"), QStringLiteral("Exit application"),
+                      QStyle::SP_DialogCloseButton);
+
+  auto* row = new QHBoxLayout(panel);
+  row->setContentsMargins(0, 2, 0, 4);
+  row->addWidget(FModelOpen);
+  row->addWidget(FModelSave);
+  row->addStretch();
+  row->addWidget(FLed);
+  row->addWidget(stateLabel);
+  row->addSpacing(16);
+  row->addWidget(FHint);
+  row->addSpacing(16);
+  row->addWidget(FHelp);
+  row->addWidget(FExit);
+}
+
+void TFMain::FormCreate() {
+  FPageControl->setCurrentIndex(0);
+  // The lists start empty; each run and sample loads them and empties them again.
+  ClearWordLists();
+  Randomize();
+  FConnectionSaveDir = FPaths.AppDir;
+  FConnectionOpenDir = FPaths.AppDir;
+  FGeneratorsTab->GeneratorBox()->ShowGenerator(nullptr);
+  FState.Model->SetModified(false);
+}
+
+TFMain::~TFMain() {
+  if (!FStateSaved) SaveState();
+  disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
+  // The tabs go first, while the model they show still exists.
+  delete takeCentralWidget();
+  FState.FCurrentItem = nullptr;
+  FState.Model.reset();
+  ClearWordLists();
+}
+
+void TFMain::setVisible(bool visible) {
+  const bool first = visible && !FShownOnce;
+  if (first) {
+    FShownOnce = true;
+    RestoreState();
+  }
+  QMainWindow::setVisible(visible);
+  if (first && FSplash) {
+    FSplash->close();
+    FSplash->deleteLater();
+    FSplash = nullptr;
+  }
+}
+
+void TFMain::ShowTabByProgram(int index) {
+  const QSignalBlocker quiet(FPageControl);
+  FPageControl->setCurrentIndex(index);
+}
+
+void TFMain::PageControl1Change(int index) {
+  FGeneratorsTab->ModelInfo()->LoadFromModel();
+  FModelSave->setVisible(index == kGeneratorsTab);
+  FModelOpen->setVisible(index == kGeneratorsTab);
+}
+
+void TFMain::AppIdle() {
+  if (FState.Model) FLed->SetRed(FState.Model->Modified());
+}
+
+bool TFMain::FormCloseQuery() {
+  // Only generator changes are worth the question; edits of the model information alone are not.
+  if (!FState.Model->Cols().Modified()) return true;
+  return AskYesNo(nullptr, QStringLiteral("Exit application ?"),
+                  QStringLiteral("Model has been modified.\r\nYou will lose changes !\r\n"
+                                 "Quit application anymore ?"),
+                  TMsgIcon::Warning);
+}
+
+void TFMain::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
+  SaveState();
+  event->accept();
+}
+
+bool TFMain::IsFrenchHelp() const {
+  const QString def = FHelp->text() == u"Help" ? QStringLiteral("0") : QStringLiteral("1");
+  return FSettings.ReadString(QStringLiteral("FrenchHelp"), def) != u"0";
+}
+
+void TFMain::SetFrenchHelp(bool french) {
+  FSettings.WriteString(QStringLiteral("FrenchHelp"),
+                        french ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void TFMain::bbHelpClick() {
+  const QString path =
+      QDir(FPaths.AppDir)
+          .filePath(QStringLiteral("Help/Kelvast_Help_%1.html")
+                        .arg(IsFrenchHelp() ? QStringLiteral("FR") : QStringLiteral("US")));
+  if (QFileInfo(path).isFile()) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return;
+  }
+  ShowMessage(this, QStringLiteral("Kelvast e-book help file is missing !"));
+}
+
+}  // namespace kelvast::ui

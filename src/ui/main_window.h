@@ -1,0 +1,105 @@
+#pragma once
+// TFMain, the main window: the six tabs above the bottom panel (model Open/Save, the model-state
+// light, the hints switch, Help, Exit). It owns the current model and the word lists for its
+// whole life, keeps its settings in the INI store, and asks before closing when generators
+// changed.
+
+#include "ui/app_paths.h"
+#include "ui/app_settings.h"
+#include "ui/ui_state.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QCheckBox;
+class QPushButton;
+class QTabWidget;
+
+namespace kelvast::ui {
+
+class TAboutTab;
+class TConnectionTab;
+class TFsplash;
+class TGenerationTab;
+class TGeneratorsTab;
+class THintSwitch;
+class TModelStateLed;
+class TPlanTab;
+class TTextEditorTab;
+
+class TFMain : public QMainWindow {
+ public:
+  explicit TFMain(const TAppPaths& paths, QWidget* parent = nullptr);
+  ~TFMain() override;
+
+  TUiState& State() { return FState; }
+  TGeneratorsTab* GeneratorsTab() const { return FGeneratorsTab; }
+
+  // The splash window to close and release when this window is first shown.
+  void SetSplash(TFsplash* splash) { FSplash = splash; }
+
+  // Makes a tab active without running the tab-change handler (plans show the Generators tab
+  // this way).
+  void ShowTabByProgram(int index);
+
+  // The help language: "FrenchHelp" from the settings, by default French only when the Help
+  // button is captioned otherwise than "Help".
+  bool IsFrenchHelp() const;
+  void SetFrenchHelp(bool french);
+
+  // Runs when the application has no more events to process: the light follows the model.
+  void AppIdle();
+
+  void setVisible(bool visible) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildBottomPanel(QWidget* panel);
+  void FormCreate();
+  void RestoreState();
+  void SaveState();
+  bool FormCloseQuery();
+  void PageControl1Change(int index);
+  void bbHelpClick();
+
+  // A folder or switch kept in the settings under "<component>_<property>".
+  struct TStoredProperty {
+    QString Key;
+    std::function<QString()> Get;
+    std::function<void(const QString&)> Set;
+  };
+  std::vector<TStoredProperty> StoredProperties();
+
+  TUiState FState;
+  TAppPaths FPaths;
+  TAppSettings FSettings;
+  bool FShownOnce = false;
+  bool FStateSaved = false;
+  TFsplash* FSplash = nullptr;
+  // The connection string restored at start and written back at exit.
+  QString FConnectionString;
+  // Start folders of the connection, model and plan dialogs.
+  QString FConnectionSaveDir, FConnectionOpenDir, FModelSaveDir, FModelOpenDir, FPlanSaveDir,
+      FPlanFileDir;
+
+  THintSwitch* FHints;
+  QTabWidget* FPageControl;
+  TConnectionTab* FConnectionTab;
+  TGeneratorsTab* FGeneratorsTab;
+  TGenerationTab* FGenerationTab;
+  TTextEditorTab* FTextEditorTab;
+  TPlanTab* FPlanTab;
+  TAboutTab* FAboutTab;
+  QPushButton* FModelOpen;
+  QPushButton* FModelSave;
+  TModelStateLed* FLed;
+  QCheckBox* FHint;
+  QPushButton* FHelp;
+  QPushButton* FExit;
+};
+
+}  // namespace kelvast::ui

@@ -1,0 +1,322 @@
+// The main window: first start, tab changes, the model-state light, the closing question, the
+// settings file and the help launcher.
+#include "core/model/gen_model.h"
+#include "ui/file_name_edit.h"
+#include "ui/model_state_led.h"
+#include "ui/tabs/text_editor_tab.h"
+#include "ui/ui_test_support.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace kelvast::ui::test {
+
+namespace {
+
+void ClickTab(TWindowFixture& f, int index) {
+  QTabBar* bar = f.Find<QTabWidget>("PageControl1")->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+bool LightIsRed(TWindowFixture& f) {
+  ProcessUntilIdle();
+  return f.Find<TModelStateLed>("LedModelState")->IsRed();
+}
+
+int ScreenDpi() { return qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch()); }
+
+// Receives the URLs the program asks the desktop to open.
+class TUrlCatcher : public QObject {
+  Q_OBJECT
+ public:
+  TUrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+  ~TUrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+  QList<QUrl> Opened;
+ public slots:
+  void Open(const QUrl& url) { Opened << url; }
+};
+
+}  // namespace
+
+class TMainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void firstStart() {
+    TMessageRecorder messages;
+    TWindowFixture f;
+    QCOMPARE(f.Find<QTabWidget>("PageControl1")->currentIndex(), 0);
+    QVERIFY(f.Find<QPushButton>("bbModelOpen")->isHidden());
+    QVERIFY(f.Find<QPushButton>("bbModelSave")->isHidden());
+    QVERIFY(!f.Find<QCheckBox>("cbHint")->isChecked());
+    QVERIFY(!LightIsRed(f));
+    QCOMPARE(f.Find<QLabel>("lVersion")->text(), QStringLiteral("Version " KELVAST_VERSION));
+    QVERIFY(messages.Shown.isEmpty());
+  }
+
+  void tabSwitchShowsModelButtonsOnGeneratorsOnly_data() {
+    QTest::addColumn<QList<int>>("clicks");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("Generators") << QList<int>{1} << true;
+    QTest::newRow("Text file editor") << QList<int>{3} << false;
+    QTest::newRow("Generators, then About") << QList<int>{1, 5} << false;
+    QTest::newRow("About, then Generators") << QList<int>{5, 1} << true;
+  }
+  void tabSwitchShowsModelButtonsOnGeneratorsOnly() {
+    QFETCH(QList<int>, clicks);
+    QFETCH(bool, visible);
+    TWindowFixture f;
+    for (int tab : clicks)
+      ClickTab(f, tab);
+    QCOMPARE(f.Find<QPushButton>("bbModelOpen")->isVisible(), visible);
+    QCOMPARE(f.Find<QPushButton>("bbModelSave")->isVisible(), visible);
+  }
+
+  void tabChangeByProgramLeavesModelButtons() {
+    TWindowFixture f;
+    f.Window().ShowTabByProgram(1);
+    QCOMPARE(f.Find<QTabWidget>("PageControl1")->currentIndex(), 1);
+    QVERIFY(f.Find<QPushButton>("bbModelSave")->isHidden());
+  }
+
+  void descriptionEditTurnsLightRedButAsksNothingAtClose() {
+    TMessageRecorder messages;
+    TWindowFixture f;
+    ClickTab(f, 1);
+    QVERIFY(!LightIsRed(f));
+    QTest::keyClicks(f.Find<QLineEdit>("eModelDesc"), QStringLiteral("People"));
+    QCOMPARE(f.Window().State().Model->Description(), std::string("People"));
+    QVERIFY(LightIsRed(f));
+    QVERIFY(f.Window().close());
+    QVERIFY(messages.Shown.isEmpty());
+  }
+
+  void closingAfterAddingGeneratorAsks() {
+    TMessageRecorder messages;
+    TWindowFixture f;
+    ClickTab(f, 1);
+    f.Find<QToolButton>("sbAddCol")->click();
+    QVERIFY(LightIsRed(f));
+
+    messages.Answers = {false};
+    QVERIFY(!f.Window().close());
+    QCOMPARE(messages.Shown.size(), 1);
+    const TMessageRecorder::TShown& asked = messages.Shown[0];
+    QVERIFY(asked.YesNo);
+    QVERIFY(!asked.HasOwner);
+    QCOMPARE(asked.Icon, TMsgIcon::Warning);
+    QCOMPARE(asked.Caption, QStringLiteral("Exit application ?"));
+    QCOMPARE(asked.Text, QStringLiteral("Model has been modified.\r\nYou will lose changes !\r\n"
+                                        "Quit application anymore ?"));
+    QVERIFY(f.Window().isVisible());
+    QCOMPARE(f.Window().State().Model->Cols().Count(), 1);
+
+    messages.Answers = {true};
+    QVERIFY(f.Window().close());
+  }
+
+  void exitButtonClosesLikeTheTitleBar() {
+    TMessageRecorder messages;
+    TWindowFixture f;
+    ClickTab(f, 1);
+    f.Find<QToolButton>("sbAddCol")->click();
+    messages.Answers = {true};
+    f.Find<QPushButton>("BitBtn1")->click();
+    QCOMPARE(messages.Shown.size(), 1);
+    QVERIFY(!f.Window().isVisible());
+  }
+
+  void recordCountClampedAtTabSwitch_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("0 becomes 1") << 0 << 1;
+    QTest::newRow("negative becomes 1") << -5 << 1;
+    QTest::newRow("in range") << 1234 << 1234;
+    QTest::newRow("above the maximum") << 20'000'000 << 10'000'000;
+  }
+  void recordCountClampedAtTabSwitch() {
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    TWindowFixture f;
+    f.Window().State().Model->SetRecNumber(stored);
+    ClickTab(f, 1);
+    QCOMPARE(f.Find<QSpinBox>("eRecsToGen")->value(), shown);
+    QCOMPARE(f.Window().State().Model->RecNumber(), shown);
+    // The record count is not a change worth the light.
+    QVERIFY(!LightIsRed(f));
+  }
+
+  void oneCharacterDelimiterBecomesTwoBlanksAtTabSwitch() {
+    TWindowFixture f;
+    ClickTab(f, 1);
+    auto* names = f.Find<QLineEdit>("eDelimiter");
+    names->setText(QStringLiteral("["));
+    QCOMPARE(f.Window().State().Model->StoredDelimiter(), std::string("["));
+    ClickTab(f, 0);
+    QCOMPARE(names->text(), QStringLiteral("  "));
+    QCOMPARE(f.Window().State().Model->StoredDelimiter(), std::string("  "));
+  }
+
+  void settingsKeysWrittenAtClose_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("FormVersion") << "FormVersion"
+                                 << "0";
+    QTest::newRow("CONNECTION") << "CONNECTION"
+                                << "";
+    QTest::newRow("ShowCmd") << "ShowCmd"
+                             << "1";
+    QTest::newRow("Flags") << "Flags"
+                           << "0";
+    QTest::newRow("PixelsPerInch") << "PixelsPerInch" << QString::number(ScreenDpi());
+    QTest::newRow("MinMaxPos") << "MinMaxPos"
+                               << "\"-1,-1,-1,-1\"";
+    QTest::newRow("NormPos") << "NormPos"
+                             << "\"-?\\d+,-?\\d+,\\d+,\\d+\"";
+    QTest::newRow("sd1_InitialDir") << "sd1_InitialDir"
+                                    << "<dir>";
+    QTest::newRow("cbHint_Checked") << "cbHint_Checked"
+                                    << "TRUE";
+    QTest::newRow("sdModel_InitialDir") << "sdModel_InitialDir"
+                                        << "";
+    QTest::newRow("opModel_InitialDir") << "opModel_InitialDir"
+                                        << "";
+    QTest::newRow("sdplan_InitialDir") << "sdplan_InitialDir"
+                                       << "";
+    QTest::newRow("jvFNPlan_InitialDir") << "jvFNPlan_InitialDir"
+                                         << "";
+    QTest::newRow("sdtext_InitialDir") << "sdtext_InitialDir"
+                                       << "/texts";
+    QTest::newRow("feTextEditor_InitialDir") << "feTextEditor_InitialDir"
+                                             << "/texts";
+    QTest::newRow("eScriptName_InitialDir") << "eScriptName_InitialDir"
+                                            << "/out";
+    QTest::newRow("eExtFile_InitialDir") << "eExtFile_InitialDir"
+                                         << "";
+  }
+  void settingsKeysWrittenAtClose() {
+    QFETCH(QString, key);
+    QFETCH(QString, pattern);
+    // One window's close serves every row.
+    static QString dir;
+    static const QMap<QString, QString> written = [] {
+      TWindowFixture f;
+      dir = f.Dir();
+      f.Find<QCheckBox>("cbHint")->click();
+      f.Find<TFileNameEdit>("feTextEditor")->setText(QStringLiteral("/texts/notes.txt"));
+      f.Find<TFileNameEdit>("eScriptName")->setText(QStringLiteral("/out/data.csv"));
+      f.Window().close();
+      return IniSection(f.SettingsFile());
+    }();
+    QVERIFY2(written.contains(key), qPrintable(key));
+    const QString expected = pattern == u"<dir>" ? QRegularExpression::escape(dir) : pattern;
+    QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(expected))
+                 .match(written.value(key))
+                 .hasMatch(),
+             qPrintable(key + u'=' + written.value(key)));
+  }
+
+  void settingsRestoredAtFirstShow_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("hints");
+    QTest::addColumn<bool>("french");
+    QTest::addColumn<QString>("textFolder");
+    QTest::addColumn<QPoint>("position");
+    const QByteArray dpi = QByteArray::number(ScreenDpi());
+    QTest::newRow("no file") << QByteArray() << false << false << "" << QPoint(-1, -1);
+    QTest::newRow("YES and 1") << QByteArray("[FMain]\ncbHint_Checked=YES\nFrenchHelp=1\n") << true
+                               << true << "" << QPoint(-1, -1);
+    QTest::newRow("n and 0") << QByteArray("[FMain]\ncbHint_Checked=n\nFrenchHelp=0\n") << false
+                             << false << "" << QPoint(-1, -1);
+    QTest::newRow("unknown word keeps the default")
+        << QByteArray("[FMain]\ncbHint_Checked=maybe\n") << false << false << "" << QPoint(-1, -1);
+    QTest::newRow("folder and position")
+        << QByteArray("[FMain]\nfeTextEditor_InitialDir=/data/in\nPixelsPerInch=") + dpi +
+               "\nNormPos=\"40,50,800,600\"\n"
+        << false << false << "/data/in" << QPoint(40, 50);
+    QTest::newRow("position from another resolution is ignored")
+        << QByteArray("[FMain]\nPixelsPerInch=") + QByteArray::number(ScreenDpi() + 24) +
+               "\nNormPos=\"40,50,800,600\"\n"
+        << false << false << "" << QPoint(-1, -1);
+    QTest::newRow("negative form version skips the restore")
+        << QByteArray("[FMain]\nFormVersion=-1\ncbHint_Checked=TRUE\nFrenchHelp=1\n") << false
+        << false << "" << QPoint(-1, -1);
+  }
+  void settingsRestoredAtFirstShow() {
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, hints);
+    QFETCH(bool, french);
+    QFETCH(QString, textFolder);
+    QFETCH(QPoint, position);
+    TWindowFixture f(ini);
+    QCOMPARE(f.Find<QCheckBox>("cbHint")->isChecked(), hints);
+    QCOMPARE(f.Find<QCheckBox>("cbFrenchHelp")->isChecked(), french);
+    QCOMPARE(f.Find<TFileNameEdit>("feTextEditor")->InitialDir(), textFolder);
+    if (position != QPoint(-1, -1))
+      QCOMPARE(f.Window().pos(), position);
+    else
+      QVERIFY(f.Window().pos() != QPoint(40, 50));
+  }
+
+  void helpOpensTheLanguageFileOrSaysItIsMissing_data() {
+    QTest::addColumn<bool>("french");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("English, missing") << false << QStringList{} << "";
+    QTest::newRow("French, only English present") << true << QStringList{"US"} << "";
+    QTest::newRow("English, present") << false << QStringList{"US", "FR"} << "US";
+    QTest::newRow("French, present") << true << QStringList{"US", "FR"} << "FR";
+  }
+  void helpOpensTheLanguageFileOrSaysItIsMissing() {
+    QFETCH(bool, french);
+    QFETCH(QStringList, present);
+    QFETCH(QString, opened);
+    TMessageRecorder messages;
+    TUrlCatcher urls;
+    TWindowFixture f;
+    QDir(f.Dir()).mkpath(QStringLiteral("Help"));
+    for (const QString& lang : present) {
+      QFile help(f.Dir() + QStringLiteral("/Help/Kelvast_Help_%1.html").arg(lang));
+      QVERIFY(help.open(QIODevice::WriteOnly));
+    }
+    if (french) {
+      f.Find<QCheckBox>("cbFrenchHelp")->click();
+      // Written at once, not at close.
+      QCOMPARE(IniSection(f.SettingsFile()).value(QStringLiteral("FrenchHelp")),
+               QStringLiteral("1"));
+    }
+    f.Find<QPushButton>("bbHelp")->click();
+
+    if (opened.isEmpty()) {
+      QVERIFY(urls.Opened.isEmpty());
+      QCOMPARE(messages.Shown.size(), 1);
+      QCOMPARE(messages.Shown[0].Text, QStringLiteral("Kelvast e-book help file is missing !"));
+      QCOMPARE(messages.Shown[0].Caption, AppTitle());
+      QCOMPARE(messages.Shown[0].Icon, TMsgIcon::None);
+      QVERIFY(!messages.Shown[0].YesNo);
+    } else {
+      QVERIFY(messages.Shown.isEmpty());
+      QCOMPARE(urls.Opened.size(), 1);
+      QCOMPARE(urls.Opened[0].toLocalFile(),
+               f.Dir() + QStringLiteral("/Help/Kelvast_Help_%1.html").arg(opened));
+    }
+  }
+};
+
+KELVAST_UI_TEST(TMainWindowTest)
+
+}  // namespace kelvast::ui::test
+
+#include "main_window_test.moc"

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/progress_reporter.h"
+#include "core/database/odbc_connection.h"
 #include "core/files/file_io.h"
 #include "core/files/model_file.h"
 #include "core/files/model_json.h"
@@ -47,6 +48,22 @@ TOutputMode DefaultMode(const TGenModel& model) {
   return omSqlScript;
 }
 
+bool UsesColumnReference(const TGenModel& model) {
+  for (const auto& item : model.Cols())
+    if (item->ColType() == ctColRef) return true;
+  return false;
+}
+
+// Opens the model's connection (or --connection) when the run needs a database: a direct insert,
+// or column references to read. Null when no database is needed or no string is given.
+std::unique_ptr<TOdbcConnection> OpenConnectionFor(const TGenModel& model, TOutputMode mode) {
+  const std::string text = Trim(model.ConnectionString());
+  if (text.empty() || (mode != omDatabase && !UsesColumnReference(model))) return nullptr;
+  auto connection = std::make_unique<TOdbcConnection>(text);
+  connection->Open();
+  return connection;
+}
+
 TRunOptions RunOptionsFrom(const TCliOptions& o, TOutputMode mode) {
   TRunOptions options;
   options.Mode = mode;
@@ -66,19 +83,34 @@ int Run(const TCliOptions& o) {
   if (o.Connection) model->SetConnectionString(*o.Connection);
   if (o.Seed) RandSeed(*o.Seed);
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : DefaultMode(*model);
-  if (mode == omDatabase) {
-    std::fprintf(stderr, "kelvast-cli: direct database insert is not available yet\n");
-    return 1;
-  }
+  const std::unique_ptr<TOdbcConnection> connection = OpenConnectionFor(*model, mode);
+  SetCurrentConnection(connection.get());
   TProgressReporter reporter(o.Yes, o.Quiet);
-  const TRunResult result = RunGeneration(*model, RunOptionsFrom(o, mode), reporter);
+  reporter.SetRollbackAnswer(o.OnErrors == "rollback");
+  TRunResult result;
+  try {
+    result = RunGeneration(*model, RunOptionsFrom(o, mode), reporter);
+  } catch (...) {
+    SetCurrentConnection(nullptr);
+    throw;
+  }
+  SetCurrentConnection(nullptr);
   reporter.Finish();
   switch (result.Outcome) {
     case roDone:
+      if (mode == omDatabase) {
+        if (!o.Quiet || result.FailedStatements > 0)
+          std::fprintf(stderr, "kelvast-cli: %lld records, %d failed statements, %s\n",
+                       static_cast<long long>(result.Records), result.FailedStatements,
+                       result.RolledBack ? "rolled back" : "committed");
+        return result.FailedStatements > 0 ? 1 : 0;
+      }
       if (!o.Quiet)
         std::fprintf(stderr, "kelvast-cli: %lld records written to %s\n",
                      static_cast<long long>(result.Records), result.OutputPath.c_str());
       return 0;
+    case roNoConnection:
+      return 1;  // the reporter has printed the message
     case roNotReplaced:
       std::fprintf(stderr, "kelvast-cli: \"%s\" already exists; add --yes to replace it\n",
                    result.OutputPath.c_str());
@@ -182,10 +214,6 @@ int Plan(const TCliOptions& o) {
   const std::vector<std::string>& entries = plan.Entries;
   if (o.Seed) RandSeed(*o.Seed);
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : omSqlScript;
-  if (mode == omDatabase) {
-    std::fprintf(stderr, "kelvast-cli: direct database insert is not available yet\n");
-    return 1;
-  }
   TProgressReporter reporter(o.Yes, o.Quiet);
   TCliPlanObserver observer(reporter);
   std::unique_ptr<TGenModel> current = std::make_unique<TGenModel>();

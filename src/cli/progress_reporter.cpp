@@ -28,6 +28,14 @@ bool TProgressReporter::ConfirmReplace(const std::string&, const std::string&) {
   return FYes;
 }
 
+bool TProgressReporter::ConfirmRollback(const std::string&, int) { return FRollback; }
+
+void TProgressReporter::DatabaseErrors(const std::string& memo) {
+  if (memo.empty()) return;
+  Finish();
+  std::fprintf(stderr, "%s\n", memo.c_str());
+}
+
 void TProgressReporter::ShowMessage(const std::string& text) {
   std::fprintf(stderr, "kelvast-cli: %s\n", text.c_str());
 }

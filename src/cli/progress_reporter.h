@@ -24,6 +24,11 @@ class TProgressReporter : public TRunObserver {
   // Ends the progress line.
   void Finish();
 
+  // Direct insert: the answer to the rollback question (--on-errors); failures go to stderr.
+  void SetRollbackAnswer(bool rollback) { FRollback = rollback; }
+  bool ConfirmRollback(const std::string& question, int errors) override;
+  void DatabaseErrors(const std::string& memo) override;
+
   // True when the replace question was answered No.
   bool Refused() const { return FRefused; }
 
@@ -31,6 +36,7 @@ class TProgressReporter : public TRunObserver {
   bool FYes;
   bool FShow;
   bool FRefused = false;
+  bool FRollback = true;
   bool FLineOpen = false;
   std::string FLabel;
   std::chrono::steady_clock::time_point FStart;

@@ -1,16 +1,16 @@
 // The character set editor and the list editor, driven through their controls.
 
-#include <QImage>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QtTest>
-
 #include "core/generators/charset.h"
 #include "pages_test_support.h"
 #include "ui/dialogs/ansi_text.h"
 #include "ui/dialogs/charset_editor.h"
 #include "ui/dialogs/list_editor.h"
+
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
 
 using namespace kelvast;
 using namespace kelvast::ui;
@@ -44,7 +44,8 @@ void Click(QWidget& parent, const char* name) {
 
 QStringList ToList(const std::vector<std::string>& lines) {
   QStringList out;
-  for (const std::string& line : lines) out << AnsiToQString(line);
+  for (const std::string& line : lines)
+    out << AnsiToQString(line);
   return out;
 }
 
@@ -161,7 +162,8 @@ class TDialogsTest : public QObject {
     QFETCH(bool, ok);
     QFETCH(QStringList, expected);
     std::vector<std::string> list;
-    for (const QString& entry : entries) list.push_back(QStringToAnsi(entry));
+    for (const QString& entry : entries)
+      list.push_back(QStringToAnsi(entry));
 
     QString shown;
     OnNextModal([&](QDialog* dialog) {

@@ -2,13 +2,13 @@
 // Helpers of the page and dialog tests: a message seam that records what would be shown, and
 // a way to act on the next modal dialog.
 
+#include "ui/message_box.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QTest>
 #include <QTimer>
 #include <functional>
-
-#include "ui/message_box.h"
 
 namespace kelvast::ui::test {
 

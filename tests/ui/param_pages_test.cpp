@@ -1,9 +1,19 @@
 // The parameter pages: which page shows, what it loads, what its handlers store and warn.
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QDateEdit>
-#include <QDoubleSpinBox>
+#include "core/generators/composite_gens.h"
+#include "core/generators/dictionary_gens.h"
+#include "core/generators/numeric_gens.h"
+#include "core/generators/person_gens.h"
+#include "core/generators/string_gens.h"
+#include "core/generators/temporal_gens.h"
+#include "core/model/gen_model.h"
+#include "pages_test_support.h"
+#include "param_page_cases.h"
+#include "ui/dialogs/ansi_text.h"
+#include "ui/param_pages/page_screenshots.h"
+#include "ui/param_pages/param_page_set.h"
+
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,222 +27,17 @@
 #include <QToolButton>
 #include <QtTest>
 #include <cmath>
-#include <functional>
-
-#include "core/generators/composite_gens.h"
-#include "core/generators/dictionary_gens.h"
-#include "core/generators/numeric_gens.h"
-#include "core/generators/person_gens.h"
-#include "core/generators/string_gens.h"
-#include "core/generators/temporal_gens.h"
-#include "core/model/gen_model.h"
-#include "pages_test_support.h"
-#include "ui/param_pages/page_kit.h"
-#include "ui/param_pages/page_screenshots.h"
-#include "ui/param_pages/param_page_set.h"
 
 using namespace kelvast;
 using namespace kelvast::ui;
-using kelvast::ui::test::OnNextModal;
-using kelvast::ui::test::TMessageCapture;
+using namespace kelvast::ui::test;
 
 namespace {
-
-template <class T>
-T& As(TColParams& p) {
-  return dynamic_cast<T&>(p);
-}
-
-// What a control shows, in one comparable form.
-QVariant Shown(QWidget* w) {
-  if (auto* spin = qobject_cast<QSpinBox*>(w)) return spin->value();
-  if (auto* spin = qobject_cast<QDoubleSpinBox*>(w)) return spin->value();
-  if (auto* date = qobject_cast<QDateEdit*>(w)) return date->date();
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
-  if (auto* check = qobject_cast<QCheckBox*>(w)) return check->isChecked();
-  if (auto* group = qobject_cast<TRadioGroup*>(w)) return group->ItemIndex();
-  if (auto* list = qobject_cast<QListWidget*>(w)) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-    return items;
-  }
-  return {};
-}
-
-// Gives a control a new value the way the user would: spin fields and dates take the value,
-// text fields are cleared and typed into key by key, check boxes are clicked when the wanted
-// state differs, radio groups get the item at the given position clicked.
-void Enter(QWidget* w, const QVariant& value) {
-  if (auto* spin = qobject_cast<QSpinBox*>(w)) return spin->setValue(value.toInt());
-  if (auto* spin = qobject_cast<QDoubleSpinBox*>(w)) return spin->setValue(value.toDouble());
-  if (auto* date = qobject_cast<QDateEdit*>(w)) return date->setDate(value.toDate());
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    edit->home(false);
-    return kelvast::ui::test::TypeText(edit, value.toString());
-  }
-  // Buttons are clicked on their indicator: one wider than its caption takes no click beyond
-  // the text.
-  const auto clickIndicator = [](QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-  };
-  if (auto* check = qobject_cast<QCheckBox*>(w)) {
-    if (check->isChecked() != value.toBool()) clickIndicator(check);
-    return;
-  }
-  if (auto* group = qobject_cast<TRadioGroup*>(w)) clickIndicator(group->Buttons().at(value.toInt()));
-}
 
 double TimeOfDayNow() {
   const QTime now = QTime::currentTime();
   return now.msecsSinceStartOfDay() / 86400000.0;
 }
-
-// A parameter change before the page is shown, and a reading of the parameter after a write.
-using TPrepare = std::function<void(TColParams&)>;
-using TRead = std::function<QVariant(TColParams&)>;
-
-struct TLoadCase {
-  const char* Tag;
-  TColType Type;
-  TPrepare Prepare;
-  const char* Control;
-  QVariant Expected;
-};
-
-const TLoadCase kLoadCases[] = {
-    {"string data length", ctstring, [](TColParams& p) { p.SetDataLength(40); },
-     "seStringLength", 40},
-    {"string minimum above range shown clamped", ctstring,
-     [](TColParams& p) { As<TCPString>(p).SetMinSize(300000); }, "seStringmini", 200000},
-    {"dictionary word length 0 shown as 7", ctDictWord, nullptr, "seDWLength", 7},
-    {"embedded last name minimum", ctFirstLastName,
-     [](TColParams& p) { As<TCPFirstLastName>(p).LastName().SetMinSize(7); }, "seFLNMini", 7},
-    {"memo lorem ipsum", ctMemo, [](TColParams& p) { As<TCPMemo>(p).SetLoremIpsum(true); },
-     "cbMLorem", true},
-    {"mask with an accented letter", ctFormatted,
-     [](TColParams& p) { As<TCPFormatted>(p).SetMask("\xE9-00"); }, "eMask",
-     QStringLiteral("\u00E9-00")},
-    {"sign +1 is the third item", ctInteger, [](TColParams& p) { As<TCPInteger>(p).SetSign(1); },
-     "rgIntSign", 2},
-    {"integer maximum default", ctInteger, nullptr, "seIntMaxi", INT_MAX},
-    {"integer exports as Num", ctInteger, nullptr, "rgntint", 0},
-    {"zip exports as Text", ctZip, nullptr, "rgntzip", 1},
-    {"bit zero text", ctBit, [](TColParams& p) { As<TCPBit>(p).SetZeroValue("N"); }, "eBit0",
-     QStringLiteral("N")},
-    {"date", ctDate, [](TColParams& p) { As<TCPDate>(p).SetMinDate(EncodeDate(2024, 2, 29)); },
-     "deDateMini", QDate(2024, 2, 29)},
-    {"date 0 is 30 December 1899", ctDateTime, nullptr, "deDTMaxi", QDate(1899, 12, 30)},
-    {"time formatted hh:nn:ss", ctTime,
-     [](TColParams& p) { As<TCPTime>(p).SetMinTime(EncodeTime(18, 5, 9, 0)); }, "meTimeMini",
-     QStringLiteral("18:05:09")},
-    {"date-time minimum time", ctDateTime,
-     [](TColParams& p) { As<TCPDateTime>(p).SetMinTime(0.25); }, "meDTmini",
-     QStringLiteral("06:00:00")},
-    {"sex percent with two decimals", ctSex, nullptr, "eSexMisterp", QStringLiteral("50.00")},
-    {"sex title", ctSex, nullptr, "eSexMissis", QStringLiteral("Mrs.")},
-    {"combination list", ctCombo,
-     [](TColParams& p) { As<TCPCombo>(p).SetColnames({"A", "B", "A"}); }, "lbcombo",
-     QStringList{"A", "B", "A"}},
-    {"web site domain length", ctWeb, nullptr, "semaxdomweb", 3},
-};
-
-struct TWriteCase {
-  const char* Tag;
-  TColType Type;
-  const char* Control;
-  QVariant Input;
-  TRead Read;
-  QVariant Expected;
-};
-
-const TWriteCase kWriteCases[] = {
-    {"string data length", ctstring, "seStringLength", 25,
-     [](TColParams& p) { return QVariant(p.DataLength()); }, 25},
-    {"last name data length", ctLastName, "esLNameLength", 30,
-     [](TColParams& p) { return QVariant(p.DataLength()); }, 30},
-    {"first name in last position", ctFirstLastName, "cbFLNPos", true,
-     [](TColParams& p) { return QVariant(As<TCPFirstLastName>(p).FirstLast()); }, true},
-    {"separator", ctFirstLastName, "eFLNSep", QStringLiteral(", "),
-     [](TColParams& p) { return QVariant(AnsiToQString(As<TCPFirstLastName>(p).Separator())); },
-     QStringLiteral(", ")},
-    {"last name mini length leaves max length", ctFirstLastName, "seFLNMini", 6,
-     [](TColParams& p) {
-       const TCPLastName& last = As<TCPFirstLastName>(p).LastName();
-       return QVariant(QStringLiteral("%1/%2").arg(last.MinSize()).arg(last.DataLength()));
-     },
-     QStringLiteral("6/10")},
-    {"last name max length", ctFirstLastName, "seFLNlength", 20,
-     [](TColParams& p) { return QVariant(As<TCPFirstLastName>(p).LastName().DataLength()); }, 20},
-    {"french dictionary", ctDictWord, "cbDWFrench", true,
-     [](TColParams& p) { return QVariant(p.French()); }, true},
-    {"memo size", ctMemo, "seMlength", 500, [](TColParams& p) { return QVariant(p.DataLength()); },
-     500},
-    {"memo randomize", ctMemo, "cbMRandom", true,
-     [](TColParams& p) { return QVariant(As<TCPMemo>(p).RandomizeLength()); }, true},
-    {"zip letters", ctZip, "cbZletters", true,
-     [](TColParams& p) { return QVariant(As<TCPZip>(p).Letters()); }, true},
-    {"zip length", ctZip, "seZlength", 5, [](TColParams& p) { return QVariant(p.DataLength()); },
-     5},
-    {"zip as Num", ctZip, "rgntzip", 0, [](TColParams& p) { return QVariant(p.ExportType()); }, 0},
-    {"french cities", ctTown, "cbCityFrench", true,
-     [](TColParams& p) { return QVariant(p.French()); }, true},
-    {"french address", ctAddress, "cbAddrFrench", true,
-     [](TColParams& p) { return QVariant(p.French()); }, true},
-    {"country code", ctCountry, "cbCountryCode", true,
-     [](TColParams& p) { return QVariant(As<TCPCountry>(p).JustCode()); }, true},
-    {"state short name", ctUSStates, "cbUSSShort", true,
-     [](TColParams& p) { return QVariant(As<TCPUSStates>(p).ShortName()); }, true},
-    {"mask typed", ctFormatted, "eMask", QStringLiteral("AA-\u00E90"),
-     [](TColParams& p) { return QVariant(QByteArray::fromStdString(As<TCPFormatted>(p).Mask())); },
-     QByteArray("AA-\xE9" "0")},
-    {"only negative", ctInteger, "rgIntSign", 0,
-     [](TColParams& p) { return QVariant(As<TCPInteger>(p).Sign()); }, -1},
-    {"integer minimum", ctInteger, "seIntMini", -5,
-     [](TColParams& p) { return QVariant(As<TCPInteger>(p).MinValue()); }, -5},
-    {"bit as Text", ctBit, "rgntbit", 1, [](TColParams& p) { return QVariant(p.ExportType()); },
-     1},
-    {"bit one text", ctBit, "eBit1", QStringLiteral("yes"),
-     [](TColParams& p) { return QVariant(AnsiToQString(As<TCPBit>(p).OneValue())); },
-     QStringLiteral("yes")},
-    {"increment step", ctIncremental, "seINCStep", 3,
-     [](TColParams& p) { return QVariant(As<TCPIncremental>(p).Step()); }, 3},
-    {"float maximum", ctFloat, "seFloatMaxi", 99.5,
-     [](TColParams& p) { return QVariant(As<TCPFloat>(p).MaxValue()); }, 99.5},
-    {"float precision", ctFloat, "seFloatPrec", 4,
-     [](TColParams& p) { return QVariant(As<TCPFloat>(p).Precision()); }, 4},
-    {"date maximum", ctDate, "deDateMaxi", QDate(2030, 1, 31),
-     [](TColParams& p) { return QVariant(As<TCPDate>(p).MaxDate()); }, EncodeDate(2030, 1, 31)},
-    {"date format", ctDate, "eDateFmt", QStringLiteral("yyyy"),
-     [](TColParams& p) { return QVariant(AnsiToQString(As<TCPDate>(p).Format())); },
-     QStringLiteral("yyyy")},
-    {"time maximum typed digit by digit", ctTime, "meTimeMaxi", QStringLiteral("235959"),
-     [](TColParams& p) { return QVariant(As<TCPTime>(p).MaxTime()); },
-     EncodeTime(23, 59, 59, 0)},
-    {"date-time minimum time", ctDateTime, "meDTmini", QStringLiteral("061500"),
-     [](TColParams& p) { return QVariant(As<TCPDateTime>(p).MinTime()); },
-     EncodeTime(6, 15, 0, 0)},
-    {"date-time minimum date", ctDateTime, "deDTMini", QDate(1999, 12, 31),
-     [](TColParams& p) { return QVariant(As<TCPDateTime>(p).MinDate()); },
-     EncodeDate(1999, 12, 31)},
-    {"const value", ctConst, "eConst", QStringLiteral("x y"),
-     [](TColParams& p) { return QVariant(AnsiToQString(As<TCPConst>(p).ConstValue())); },
-     QStringLiteral("x y")},
-    {"combination as Num", ctCombo, "rgntcombo", 0,
-     [](TColParams& p) { return QVariant(p.ExportType()); }, 0},
-    {"column reference as Num", ctColRef, "rgntref", 0,
-     [](TColParams& p) { return QVariant(p.ExportType()); }, 0},
-    {"short user name", ctemail, "cbshortuname", true,
-     [](TColParams& p) { return QVariant(As<TCPEmail>(p).Short()); }, true},
-    {"domain length", ctWeb, "semaxdomweb", 50,
-     [](TColParams& p) { return QVariant(p.DataLength()); }, 50},
-    {"miss title", ctSex, "eSexMiss", QStringLiteral("Mlle"),
-     [](TColParams& p) { return QVariant(AnsiToQString(As<TCPSexGen>(p).Miss())); },
-     QStringLiteral("Mlle")},
-    {"miss percent", ctSex, "eSexMissp", QStringLiteral("12.5"),
-     [](TColParams& p) { return QVariant(As<TCPSexGen>(p).MissPercent()); }, 12.5f},
-};
 
 }  // namespace
 
@@ -265,7 +70,8 @@ class TParamPagesTest : public QObject {
 
   QStringList MessageTexts() const {
     QStringList texts;
-    for (const auto& message : FCapture->Messages.Shown) texts << message.Text;
+    for (const auto& message : FCapture->Messages.Shown)
+      texts << message.Text;
     return texts;
   }
 
@@ -320,8 +126,8 @@ class TParamPagesTest : public QObject {
         {"Sex", "Sex generator"},
     };
     for (int type = 0; type < kColTypeCount; ++type)
-      QTest::newRow(pages[type][0]) << type << QString::fromLatin1(pages[type][0])
-                                    << QString::fromLatin1(pages[type][1]);
+      QTest::newRow(pages[type][0])
+          << type << QString::fromLatin1(pages[type][0]) << QString::fromLatin1(pages[type][1]);
   }
   void pageFollowsType() {
     QFETCH(int, type);
@@ -342,11 +148,12 @@ class TParamPagesTest : public QObject {
 
   void loadsValues_data() {
     QTest::addColumn<int>("row");
-    for (int i = 0; i < int(std::size(kLoadCases)); ++i) QTest::newRow(kLoadCases[i].Tag) << i;
+    for (int i = 0; i < int(LoadCases().size()); ++i)
+      QTest::newRow(LoadCases()[i].Tag) << i;
   }
   void loadsValues() {
     QFETCH(int, row);
-    const TLoadCase& c = kLoadCases[row];
+    const TLoadCase& c = LoadCases()[row];
     TColToGenItem& item = AddGenerator(c.Type, "G");
     if (c.Prepare) c.Prepare(item.Param());
     Show(item);
@@ -373,11 +180,12 @@ class TParamPagesTest : public QObject {
 
   void handlersWrite_data() {
     QTest::addColumn<int>("row");
-    for (int i = 0; i < int(std::size(kWriteCases)); ++i) QTest::newRow(kWriteCases[i].Tag) << i;
+    for (int i = 0; i < int(WriteCases().size()); ++i)
+      QTest::newRow(WriteCases()[i].Tag) << i;
   }
   void handlersWrite() {
     QFETCH(int, row);
-    const TWriteCase& c = kWriteCases[row];
+    const TWriteCase& c = WriteCases()[row];
     TColToGenItem& item = AddGenerator(c.Type, "G");
     Show(item);
     FState.Model->SetModified(false);
@@ -419,19 +227,19 @@ class TParamPagesTest : public QObject {
   // The range checks warn in a plain box with the application title and store the value anyway.
   void rangeWarnings_data() {
     QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("setup");    // control=value pairs entered first
+    QTest::addColumn<QString>("setup");  // control=value pairs entered first
     QTest::addColumn<QString>("control");
     QTest::addColumn<QVariant>("input");
     QTest::addColumn<QString>("message");  // empty: no message
-    const QString tooBig = QString::fromLatin1(kMinAboveMaxMessage);
+    const QString tooBig = QStringLiteral("Minimum size can't be greater than data length...");
     const QString noKind = QStringLiteral("You must select at least letters or numbers !");
     QTest::newRow("string minimum above length") << int(ctstring) << "seStringLength=10"
                                                  << "seStringmini" << QVariant(12) << tooBig;
     QTest::newRow("string minimum equal to length") << int(ctstring) << "seStringLength=10"
                                                     << "seStringmini" << QVariant(10) << "";
     QTest::newRow("string length below minimum makes no check")
-        << int(ctstring) << "seStringLength=20;seStringmini=15" << "seStringLength"
-        << QVariant(5) << "";
+        << int(ctstring) << "seStringLength=20;seStringmini=15"
+        << "seStringLength" << QVariant(5) << "";
     QTest::newRow("last name minimum above length") << int(ctLastName) << "esLNameLength=10"
                                                     << "esLNameMini" << QVariant(11) << tooBig;
     QTest::newRow("full name minimum above max") << int(ctFirstLastName) << "seFLNlength=10"
@@ -445,9 +253,10 @@ class TParamPagesTest : public QObject {
     QTest::newRow("float maximum above minimum") << int(ctFloat) << "seFloatMini=5"
                                                  << "seFloatMaxi" << QVariant(6.0) << "";
     QTest::newRow("zip numbers unchecked without letters")
-        << int(ctZip) << "" << "cbZNumbers" << QVariant(false) << noKind;
-    QTest::newRow("zip letters unchecked with numbers")
-        << int(ctZip) << "cbZletters=1" << "cbZletters" << QVariant(false) << "";
+        << int(ctZip) << ""
+        << "cbZNumbers" << QVariant(false) << noKind;
+    QTest::newRow("zip letters unchecked with numbers") << int(ctZip) << "cbZletters=1"
+                                                        << "cbZletters" << QVariant(false) << "";
   }
   void rangeWarnings() {
     QFETCH(int, type);
@@ -478,6 +287,49 @@ class TParamPagesTest : public QObject {
     QCOMPARE(Shown(field).toString(), input.toString());
   }
 
+  // The reference boxes list what the connection offers and select the stored table and field,
+  // case ignored; the field list is that of the table box's text.
+  void referenceBoxesSelectStoredNames_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("tableIndex");
+    QTest::addColumn<int>("fieldIndex");
+    QTest::newRow("listed, other case") << "orders"
+                                        << "ID" << 1 << 0;
+    QTest::newRow("table not listed") << "Invoices"
+                                      << "id" << -1 << -1;
+    QTest::newRow("field not listed") << "Customers"
+                                      << "Total" << 0 << -1;
+  }
+  void referenceBoxesSelectStoredNames() {
+    QFETCH(QString, table);
+    QFETCH(QString, field);
+    QFETCH(int, tableIndex);
+    QFETCH(int, fieldIndex);
+    QString askedFor = QStringLiteral("(not asked)");
+    FPages->TableNames = [] { return QStringList{"Customers", "ORDERS"}; };
+    FPages->ListTableFields = [&](const QString& name) {
+      askedFor = name;
+      return name.isEmpty() ? QStringList{} : QStringList{"Id", "Name"};
+    };
+    TColToGenItem& item = AddGenerator(ctColRef, "Ref");
+    As<TCPColRef>(item.Param()).SetTable(QStringToAnsi(table));
+    As<TCPColRef>(item.Param()).SetField(QStringToAnsi(field));
+    FState.Model->SetModified(false);
+    Show(item);
+
+    auto* tables = Control<QComboBox>("cbCRTable");
+    auto* fields = Control<QComboBox>("cbCRField");
+    QCOMPARE(tables->count(), 2);
+    QCOMPARE(tables->currentIndex(), tableIndex);
+    QCOMPARE(askedFor, tables->currentText());
+    QCOMPARE(fields->currentIndex(), fieldIndex);
+    QVERIFY(!FState.Model->Modified());
+
+    FPages->ClearReferenceLists();
+    QCOMPARE(tables->count() + fields->count(), 0);
+  }
+
   // Every Sex generator of a model shows and edits the model's one set of titles.
   void sexPagesShareTitles() {
     TColToGenItem& first = AddGenerator(ctSex, "Title 1");
@@ -500,10 +352,14 @@ class TParamPagesTest : public QObject {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("timeNow");  // else the percent fallback
-    QTest::newRow("percent not a number") << int(ctSex) << "eSexMisterp" << "abc" << false;
-    QTest::newRow("percent empty") << int(ctSex) << "eSexMissp" << "" << false;
-    QTest::newRow("hour above 23") << int(ctTime) << "meTimeMini" << "250000" << true;
-    QTest::newRow("time half typed") << int(ctDateTime) << "meDTMaxi" << "12" << true;
+    QTest::newRow("percent not a number") << int(ctSex) << "eSexMisterp"
+                                          << "abc" << false;
+    QTest::newRow("percent empty") << int(ctSex) << "eSexMissp"
+                                   << "" << false;
+    QTest::newRow("hour above 23") << int(ctTime) << "meTimeMini"
+                                   << "250000" << true;
+    QTest::newRow("time half typed") << int(ctDateTime) << "meDTMaxi"
+                                     << "12" << true;
   }
   void unreadableTextFallbacks() {
     QFETCH(int, type);
@@ -516,7 +372,8 @@ class TParamPagesTest : public QObject {
 
     if (timeNow) {
       TColParams& p = item.Param();
-      const double stored = type == ctTime ? As<TCPTime>(p).MinTime() : As<TCPDateTime>(p).MaxTime();
+      const double stored =
+          type == ctTime ? As<TCPTime>(p).MinTime() : As<TCPDateTime>(p).MaxTime();
       const double seconds = std::fabs(stored - TimeOfDayNow()) * 86400;
       QVERIFY2(seconds < 5 || seconds > 86395, qPrintable(QString::number(seconds)));
     } else {
@@ -637,8 +494,7 @@ class TParamPagesTest : public QObject {
 
     OnNextModal([&](QDialog* dialog) {
       auto* grid = dialog->findChild<QTableWidget*>(QStringLiteral("sg"));
-      kelvast::ui::test::DoubleClick(grid->viewport(),
-                                     grid->visualRect(grid->model()->index(4, 1)).center());
+      DoubleClick(grid->viewport(), grid->visualRect(grid->model()->index(4, 1)).center());
       dialog->findChild<QPushButton*>(ok ? QStringLiteral("BitBtn2") : QStringLiteral("BitBtn1"))
           ->click();
     });

@@ -1,11 +1,11 @@
 #pragma once
 // Core text (Windows-1252, std::string) to QString and back, for the pages and dialogs.
 
+#include "core/platform/code_page.h"
+
 #include <QString>
 #include <string>
 #include <string_view>
-
-#include "core/platform/code_page.h"
 
 namespace kelvast::ui {
 

@@ -1,5 +1,7 @@
 #include "ui/dialogs/charset_editor.h"
 
+#include "core/platform/code_page.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -8,8 +10,6 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include "core/platform/code_page.h"
 
 namespace kelvast::ui {
 
@@ -127,7 +127,8 @@ TFcseditor::TFcseditor(QWidget* parent) : QDialog(parent), FGrid(new QTableWidge
   // The strip is narrow for its five controls: the buttons take no more than their captions.
   for (QPushButton* button : {invert, clear})
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 12);
-  for (QPushButton* button : {ok, cancel}) button->setFixedWidth(64);
+  for (QPushButton* button : {ok, cancel})
+    button->setFixedWidth(64);
   hint->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
 
   auto* strip = new QWidget(this);

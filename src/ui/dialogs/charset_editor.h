@@ -2,9 +2,9 @@
 // The character set editor: the 256 character codes as a 16 x 16 grid whose shaded cells are
 // the members of the set; a double-click switches a code in or out.
 
-#include <QDialog>
-
 #include "core/generators/charset.h"
+
+#include <QDialog>
 
 class QTableWidget;
 

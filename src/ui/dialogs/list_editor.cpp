@@ -1,11 +1,11 @@
 #include "ui/dialogs/list_editor.h"
 
+#include "ui/dialogs/ansi_text.h"
+
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include "ui/dialogs/ansi_text.h"
 
 namespace kelvast::ui {
 
@@ -46,7 +46,8 @@ TFMemo::TFMemo(QWidget* parent) : QDialog(parent), FMemo(new QPlainTextEdit(this
 void TFMemo::SetLines(const std::vector<std::string>& lines) {
   QStringList text;
   text.reserve(static_cast<qsizetype>(lines.size()));
-  for (const std::string& line : lines) text << AnsiToQString(line);
+  for (const std::string& line : lines)
+    text << AnsiToQString(line);
   FMemo->setPlainText(text.join(QLatin1Char('\n')));
 }
 
@@ -55,7 +56,8 @@ std::vector<std::string> TFMemo::Lines() const {
   if (!text.isEmpty() && text.last().isEmpty()) text.removeLast();
   std::vector<std::string> lines;
   lines.reserve(static_cast<size_t>(text.size()));
-  for (const QString& line : text) lines.push_back(QStringToAnsi(line));
+  for (const QString& line : text)
+    lines.push_back(QStringToAnsi(line));
   return lines;
 }
 

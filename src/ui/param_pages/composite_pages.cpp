@@ -1,16 +1,16 @@
 // Pages of the composite generators: column reference and combination.
 
+#include "core/generators/composite_gens.h"
+#include "core/model/gen_model.h"
+#include "ui/param_pages/page_kit.h"
+#include "ui/param_pages/param_page_set.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QListWidget>
 #include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include "core/generators/composite_gens.h"
-#include "core/model/gen_model.h"
-#include "ui/param_pages/page_kit.h"
-#include "ui/param_pages/param_page_set.h"
 
 namespace kelvast::ui {
 
@@ -35,10 +35,12 @@ class TColRefPage : public TParamPage {
     const TParamPageSet& set = FCtx.Set;
     cbCRTable->clear();
     if (set.TableNames) cbCRTable->addItems(set.TableNames());
-    cbCRTable->setCurrentIndex(cbCRTable->findText(AnsiToQString(p->Table()), Qt::MatchFixedString));
+    cbCRTable->setCurrentIndex(
+        cbCRTable->findText(AnsiToQString(p->Table()), Qt::MatchFixedString));
     cbCRField->clear();
     if (set.ListTableFields) cbCRField->addItems(set.ListTableFields(cbCRTable->currentText()));
-    cbCRField->setCurrentIndex(cbCRField->findText(AnsiToQString(p->Field()), Qt::MatchFixedString));
+    cbCRField->setCurrentIndex(
+        cbCRField->findText(AnsiToQString(p->Field()), Qt::MatchFixedString));
     rgntref->SetItemIndex(p->ExportType());
   }
 
@@ -67,14 +69,16 @@ class TComboPage : public TParamPage {
     lbcombo->setMinimumHeight(96);
     ppcombo = new QMenu(this);
     ppcombo->setObjectName(QStringLiteral("ppcombo"));
-    sbaddcombo = NewTool(QStringLiteral("sbaddcombo"), QStringLiteral("Add a generator to the list"));
+    sbaddcombo =
+        NewTool(QStringLiteral("sbaddcombo"), QStringLiteral("Add a generator to the list"));
     sbaddcombo->setText(QStringLiteral("+"));
     sbdelcombo = NewTool(QStringLiteral("sbdelcombo"),
                          QStringLiteral("Delete selected generator from list"));
     sbdelcombo->setText(QStringLiteral("-"));
     sbcomboUp = NewTool(QStringLiteral("sbcomboUp"), QStringLiteral("Kick upstairs generator"));
     sbcomboUp->setArrowType(Qt::UpArrow);
-    sbComboDown = NewTool(QStringLiteral("sbComboDown"), QStringLiteral("Kick downstairs generator"));
+    sbComboDown =
+        NewTool(QStringLiteral("sbComboDown"), QStringLiteral("Kick downstairs generator"));
     sbComboDown->setArrowType(Qt::DownArrow);
 
     auto* buttons = new QVBoxLayout;
@@ -103,7 +107,8 @@ class TComboPage : public TParamPage {
     auto* p = dynamic_cast<TCPCombo*>(&param);
     if (!p) return;
     lbcombo->clear();
-    for (const std::string& name : p->Colnames()) lbcombo->addItem(AnsiToQString(name));
+    for (const std::string& name : p->Colnames())
+      lbcombo->addItem(AnsiToQString(name));
     rgntcombo->SetItemIndex(p->ExportType());
   }
 
@@ -153,8 +158,8 @@ class TComboPage : public TParamPage {
     const TColToGens& cols = FCtx.State.Model->Cols();
     for (QAction* entry : ppcombo->actions()) {
       const int position = entry->data().toInt();
-      const bool self = current && position < cols.Count() &&
-                        cols[position].ColName() == current->ColName();
+      const bool self =
+          current && position < cols.Count() && cols[position].ColName() == current->ColName();
       entry->setEnabled(!self);
     }
   }

@@ -1,10 +1,10 @@
 // Pages of the dictionary generators: dictionary word, memo, city, address, country and US state.
 
-#include <QCheckBox>
-#include <QSpinBox>
-
 #include "core/generators/dictionary_gens.h"
 #include "ui/param_pages/page_kit.h"
+
+#include <QCheckBox>
+#include <QSpinBox>
 
 namespace kelvast::ui {
 
@@ -170,10 +170,9 @@ TParamPage* NewCityPage(TPageContext& ctx) {
                                   QStringLiteral("cbCityFrench"), QStringLiteral("French cities"));
 }
 TParamPage* NewAddressPage(TPageContext& ctx) {
-  return new TFrenchPage<TCPAddress>(ctx, QStringLiteral("Address"),
-                                     QStringLiteral("Address generator"),
-                                     QStringLiteral("cbAddrFrench"),
-                                     QStringLiteral("French address"));
+  return new TFrenchPage<TCPAddress>(
+      ctx, QStringLiteral("Address"), QStringLiteral("Address generator"),
+      QStringLiteral("cbAddrFrench"), QStringLiteral("French address"));
 }
 TParamPage* NewCountryPage(TPageContext& ctx) { return new TCountryPage(ctx); }
 TParamPage* NewUSStatesPage(TPageContext& ctx) { return new TUSStatesPage(ctx); }

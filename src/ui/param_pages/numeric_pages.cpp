@@ -1,13 +1,13 @@
 // Pages of the numeric generators: integer, bit, incremental and float.
 
+#include "core/generators/numeric_gens.h"
+#include "ui/param_pages/page_kit.h"
+
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <cfloat>
 #include <climits>
-
-#include "core/generators/numeric_gens.h"
-#include "ui/param_pages/page_kit.h"
 
 namespace kelvast::ui {
 
@@ -18,11 +18,11 @@ class TIntegerPage : public TParamPage {
   explicit TIntegerPage(TPageContext& ctx)
       : TParamPage(ctx, QStringLiteral("Integer"), QStringLiteral("Integer generator")) {
     // "&&" shows a single ampersand.
-    rgIntSign = new TRadioGroup(QStringLiteral("rgIntSign"), QStringLiteral("Sign"),
-                                {QStringLiteral("Only negative"),
-                                 QStringLiteral("Positive && Negative"),
-                                 QStringLiteral("Only positive")},
-                                1, this);
+    rgIntSign =
+        new TRadioGroup(QStringLiteral("rgIntSign"), QStringLiteral("Sign"),
+                        {QStringLiteral("Only negative"), QStringLiteral("Positive && Negative"),
+                         QStringLiteral("Only positive")},
+                        1, this);
     seIntMini = NewSpin(QStringLiteral("seIntMini"), INT_MIN, INT_MAX, 1, true);
     seIntMaxi = NewSpin(QStringLiteral("seIntMaxi"), INT_MIN, INT_MAX, 1, true);
     AddWide(rgIntSign);

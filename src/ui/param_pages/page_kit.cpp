@@ -1,5 +1,8 @@
 #include "ui/param_pages/page_kit.h"
 
+#include "ui/message_box.h"
+#include "ui/param_pages/param_page_set.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -10,9 +13,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
-#include "ui/message_box.h"
-#include "ui/param_pages/param_page_set.h"
 
 namespace kelvast::ui {
 
@@ -45,7 +45,8 @@ void TRadioGroup::SetItemIndex(int index) {
   }
   // An exclusive group never unchecks its last checked button on its own.
   FButtons->setExclusive(false);
-  for (QAbstractButton* button : FButtons->buttons()) button->setChecked(false);
+  for (QAbstractButton* button : FButtons->buttons())
+    button->setChecked(false);
   FButtons->setExclusive(true);
 }
 

@@ -2,14 +2,14 @@
 // Building blocks of the parameter pages: the page base with its header strip, the radio group
 // and the field factories.
 
+#include "core/model/col_to_gens.h"
+#include "ui/dialogs/ansi_text.h"
+#include "ui/ui_state.h"
+
 #include <QGroupBox>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
-
-#include "core/model/col_to_gens.h"
-#include "ui/dialogs/ansi_text.h"
-#include "ui/ui_state.h"
 
 class QAbstractButton;
 class QCheckBox;

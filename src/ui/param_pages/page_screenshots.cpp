@@ -1,14 +1,14 @@
 #include "ui/param_pages/page_screenshots.h"
 
-#include <QDir>
-#include <QPixmap>
-
 #include "core/generators/composite_gens.h"
 #include "core/generators/person_gens.h"
 #include "core/generators/string_gens.h"
 #include "ui/dialogs/charset_editor.h"
 #include "ui/dialogs/list_editor.h"
 #include "ui/param_pages/param_page_set.h"
+
+#include <QDir>
+#include <QPixmap>
 
 namespace kelvast::ui {
 

@@ -2,6 +2,9 @@
 
 #include "ui/param_pages/page_kit.h"
 
+#include <QComboBox>
+#include <vector>
+
 namespace kelvast::ui {
 
 namespace {
@@ -31,11 +34,11 @@ TParamPageSet::TParamPageSet(TUiState& state, QWidget* parent)
   // In type order: the position of each factory is the ordinal of its TColType.
   using TFactory = TParamPage* (*)(TPageContext&);
   static constexpr TFactory kFactories[kColTypeCount] = {
-      NewNonePage,      NewStringPage,   NewFirstNamePage, NewLastNamePage,    NewFirstLastNamePage,
-      NewDictWordPage,  NewMemoPage,     NewZipPage,       NewCityPage,        NewAddressPage,
-      NewCountryPage,   NewUSStatesPage, NewMaskPage,      NewIntegerPage,     NewBitPage,
-      NewIncrementalPage, NewFloatPage,  NewDatePage,      NewTimePage,        NewDateTimePage,
-      NewColRefPage,    NewConstPage,    NewComboPage,     NewEmailPage,       NewWebSitePage,
+      NewNonePage,        NewStringPage,   NewFirstNamePage, NewLastNamePage, NewFirstLastNamePage,
+      NewDictWordPage,    NewMemoPage,     NewZipPage,       NewCityPage,     NewAddressPage,
+      NewCountryPage,     NewUSStatesPage, NewMaskPage,      NewIntegerPage,  NewBitPage,
+      NewIncrementalPage, NewFloatPage,    NewDatePage,      NewTimePage,     NewDateTimePage,
+      NewColRefPage,      NewConstPage,    NewComboPage,     NewEmailPage,    NewWebSitePage,
       NewSexPage};
   for (TFactory factory : kFactories) {
     TParamPage* page = factory(FImpl->Context);
@@ -48,7 +51,8 @@ TParamPageSet::TParamPageSet(TUiState& state, QWidget* parent)
 
 TParamPageSet::~TParamPageSet() {
   // The pages refer to the shared context, so they go first.
-  for (TParamPage* page : FImpl->Pages) delete page;
+  for (TParamPage* page : FImpl->Pages)
+    delete page;
   delete FImpl;
 }
 
@@ -64,6 +68,11 @@ void TParamPageSet::ShowParameters(TColToGenItem* item) {
   if (type < 0 || type >= kColTypeCount) return;
   setCurrentIndex(type);
   FImpl->Pages[static_cast<size_t>(type)]->Load(item->Param());
+}
+
+void TParamPageSet::ClearReferenceLists() {
+  for (const char* name : {"cbCRTable", "cbCRField"})
+    if (auto* box = findChild<QComboBox*>(QString::fromLatin1(name))) box->clear();
 }
 
 }  // namespace kelvast::ui

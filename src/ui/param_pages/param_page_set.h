@@ -2,11 +2,11 @@
 // The page set below the generator type box: one page per generator type (page index = type
 // ordinal), each editing the shown generator's parameter object.
 
+#include "ui/ui_state.h"
+
 #include <QStackedWidget>
 #include <QStringList>
 #include <functional>
-
-#include "ui/ui_state.h"
 
 namespace kelvast::ui {
 
@@ -27,6 +27,9 @@ class TParamPageSet : public QStackedWidget {
   // empty.
   std::function<QStringList()> TableNames;
   std::function<QStringList(const QString& table)> ListTableFields;
+
+  // Empties the item lists of the column-reference page's table and field boxes.
+  void ClearReferenceLists();
 
  private:
   class TImpl;

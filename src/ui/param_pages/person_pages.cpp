@@ -1,6 +1,11 @@
 // Pages of the person generators: first name, last name, first and last name, e-mail, web site
 // and the courtesy title (Sex).
 
+#include "core/generators/person_gens.h"
+#include "core/model/gen_model.h"
+#include "ui/dialogs/list_editor.h"
+#include "ui/param_pages/page_kit.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,11 +13,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
-
-#include "core/generators/person_gens.h"
-#include "core/model/gen_model.h"
-#include "ui/dialogs/list_editor.h"
-#include "ui/param_pages/page_kit.h"
 
 namespace kelvast::ui {
 
@@ -191,24 +191,18 @@ class TSexPage : public TParamPage {
     AddRow(QStringLiteral("Missis string"), eSexMissis, Percent(eSexMissisp));
     AddRow(QStringLiteral("Miss string"), eSexMiss, Percent(eSexMissp));
 
-    connect(eSexMister, &QLineEdit::textChanged, this, [this](const QString& text) {
-      eSexTextChange(&TCPSex::SetMister, text);
-    });
-    connect(eSexMissis, &QLineEdit::textChanged, this, [this](const QString& text) {
-      eSexTextChange(&TCPSex::SetMissis, text);
-    });
-    connect(eSexMiss, &QLineEdit::textChanged, this, [this](const QString& text) {
-      eSexTextChange(&TCPSex::SetMiss, text);
-    });
-    connect(eSexMisterp, &QLineEdit::textChanged, this, [this](const QString& text) {
-      eSexPercentChange(&TCPSex::SetMisterPercent, text);
-    });
-    connect(eSexMissisp, &QLineEdit::textChanged, this, [this](const QString& text) {
-      eSexPercentChange(&TCPSex::SetMissisPercent, text);
-    });
-    connect(eSexMissp, &QLineEdit::textChanged, this, [this](const QString& text) {
-      eSexPercentChange(&TCPSex::SetMissPercent, text);
-    });
+    connect(eSexMister, &QLineEdit::textChanged, this,
+            [this](const QString& text) { eSexTextChange(&TCPSex::SetMister, text); });
+    connect(eSexMissis, &QLineEdit::textChanged, this,
+            [this](const QString& text) { eSexTextChange(&TCPSex::SetMissis, text); });
+    connect(eSexMiss, &QLineEdit::textChanged, this,
+            [this](const QString& text) { eSexTextChange(&TCPSex::SetMiss, text); });
+    connect(eSexMisterp, &QLineEdit::textChanged, this,
+            [this](const QString& text) { eSexPercentChange(&TCPSex::SetMisterPercent, text); });
+    connect(eSexMissisp, &QLineEdit::textChanged, this,
+            [this](const QString& text) { eSexPercentChange(&TCPSex::SetMissisPercent, text); });
+    connect(eSexMissp, &QLineEdit::textChanged, this,
+            [this](const QString& text) { eSexPercentChange(&TCPSex::SetMissPercent, text); });
   }
 
   void Load(TColParams& param) override {

@@ -1,15 +1,15 @@
 // Pages of the character and pattern generators: String, Zip, Mask and Const.
 
+#include "core/generators/string_gens.h"
+#include "ui/dialogs/charset_editor.h"
+#include "ui/param_pages/page_kit.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-
-#include "core/generators/string_gens.h"
-#include "ui/dialogs/charset_editor.h"
-#include "ui/param_pages/page_kit.h"
 
 namespace kelvast::ui {
 
@@ -141,12 +141,9 @@ class TMaskPage : public TParamPage {
  private:
   QWidget* NewLegend() {
     static const char* const kLegend[][2] = {
-        {"a", "Char in [a..z]"},
-        {"A", "Char in [A..Z]"},
-        {"0", "Char in [0..9]"},
-        {"?", "will generate any character in range [!../]"},
-        {"z", "Char in [a..z,0..9]"},
-        {"Z", "Char in [A..Z,0..9]"},
+        {"a", "Char in [a..z]"},      {"A", "Char in [A..Z]"},
+        {"0", "Char in [0..9]"},      {"?", "will generate any character in range [!../]"},
+        {"z", "Char in [a..z,0..9]"}, {"Z", "Char in [A..Z,0..9]"},
     };
     auto* legend = new QWidget(this);
     auto* grid = new QGridLayout(legend);

@@ -1,12 +1,12 @@
 // Pages of the temporal generators: date, time and date-time.
 
+#include "core/generators/temporal_gens.h"
+#include "ui/param_pages/page_kit.h"
+
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTime>
-
-#include "core/generators/temporal_gens.h"
-#include "ui/param_pages/page_kit.h"
 
 namespace kelvast::ui {
 

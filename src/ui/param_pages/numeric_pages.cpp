@@ -1,0 +1,221 @@
+// Pages of the numeric generators: integer, bit, incremental and float.
+
+#include "core/generators/numeric_gens.h"
+#include "ui/param_pages/page_kit.h"
+
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <cfloat>
+#include <climits>
+
+namespace kelvast::ui {
+
+namespace {
+
+class TIntegerPage : public TParamPage {
+ public:
+  explicit TIntegerPage(TPageContext& ctx)
+      : TParamPage(ctx, QStringLiteral("Integer"), QStringLiteral("Integer generator")) {
+    // "&&" shows a single ampersand.
+    rgIntSign =
+        new TRadioGroup(QStringLiteral("rgIntSign"), QStringLiteral("Sign"),
+                        {QStringLiteral("Only negative"), QStringLiteral("Positive && Negative"),
+                         QStringLiteral("Only positive")},
+                        1, this);
+    seIntMini = NewSpin(QStringLiteral("seIntMini"), INT_MIN, INT_MAX, 1, true);
+    seIntMaxi = NewSpin(QStringLiteral("seIntMaxi"), INT_MIN, INT_MAX, 1, true);
+    AddWide(rgIntSign);
+    AddRow(QStringLiteral("Minimum value"), seIntMini);
+    AddRow(QStringLiteral("Maximum value"), seIntMaxi);
+    rgntint = AddExportGroup(QStringLiteral("rgntint"));
+    connect(rgIntSign, &TRadioGroup::Click, this, &TIntegerPage::rgIntSignClick);
+    connect(seIntMini, &QSpinBox::valueChanged, this, &TIntegerPage::seIntMiniChange);
+    connect(seIntMaxi, &QSpinBox::valueChanged, this, &TIntegerPage::seIntMaxiChange);
+  }
+
+  void Load(TColParams& param) override {
+    auto* p = dynamic_cast<TCPInteger*>(&param);
+    if (!p) return;
+    // A sign outside -1..1 leaves every item unchecked.
+    rgIntSign->SetItemIndex(p->Sign() >= -1 && p->Sign() <= 1 ? p->Sign() + 1 : -1);
+    seIntMini->setValue(p->MinValue());
+    seIntMaxi->setValue(p->MaxValue());
+    rgntint->SetItemIndex(p->ExportType());
+  }
+
+ private:
+  void rgIntSignClick(int index) {
+    if (auto* p = Target<TCPInteger>()) p->SetSign(index - 1);
+  }
+
+  void WarnWhenCrossed() {
+    if (seIntMaxi->value() < seIntMini->value()) Warn(QString::fromLatin1(kMinAboveMaxMessage));
+  }
+
+  void seIntMiniChange(int value) {
+    auto* p = Target<TCPInteger>();
+    if (!p) return;
+    WarnWhenCrossed();
+    p->SetMinValue(value);
+  }
+
+  void seIntMaxiChange(int value) {
+    auto* p = Target<TCPInteger>();
+    if (!p) return;
+    WarnWhenCrossed();
+    p->SetMaxValue(value);
+  }
+
+  TRadioGroup* rgIntSign;
+  QSpinBox* seIntMini;
+  QSpinBox* seIntMaxi;
+  TRadioGroup* rgntint;
+};
+
+class TBitPage : public TParamPage {
+ public:
+  explicit TBitPage(TPageContext& ctx)
+      : TParamPage(ctx, QStringLiteral("Bit"), QStringLiteral("Bit generator")) {
+    rgntbit = AddExportGroup(QStringLiteral("rgntbit"));
+    eBit0 = NewEdit(QStringLiteral("eBit0"));
+    eBit1 = NewEdit(QStringLiteral("eBit1"));
+    AddRow(QStringLiteral("\"0\" value"), eBit0);
+    AddRow(QStringLiteral("\"1\" value"), eBit1);
+    connect(eBit0, &QLineEdit::textChanged, this, &TBitPage::eBit0Change);
+    connect(eBit1, &QLineEdit::textChanged, this, &TBitPage::eBit1Change);
+  }
+
+  void Load(TColParams& param) override {
+    auto* p = dynamic_cast<TCPBit*>(&param);
+    if (!p) return;
+    rgntbit->SetItemIndex(p->ExportType());
+    eBit0->setText(AnsiToQString(p->ZeroValue()));
+    eBit1->setText(AnsiToQString(p->OneValue()));
+  }
+
+ private:
+  void eBit0Change(const QString& text) {
+    if (auto* p = Target<TCPBit>()) p->SetZeroValue(QStringToAnsi(text));
+  }
+
+  void eBit1Change(const QString& text) {
+    if (auto* p = Target<TCPBit>()) p->SetOneValue(QStringToAnsi(text));
+  }
+
+  TRadioGroup* rgntbit;
+  QLineEdit* eBit0;
+  QLineEdit* eBit1;
+};
+
+class TIncrementalPage : public TParamPage {
+ public:
+  explicit TIncrementalPage(TPageContext& ctx)
+      : TParamPage(ctx, QStringLiteral("Incremental"), QStringLiteral("Incremental generator")) {
+    seINCStart = NewSpin(QStringLiteral("seINCStart"), INT_MIN, INT_MAX);
+    seINCStep = NewSpin(QStringLiteral("seINCStep"), INT_MIN, INT_MAX);
+    AddRow(QStringLiteral("Starting value"), seINCStart);
+    AddRow(QStringLiteral("Step"), seINCStep);
+    rgntinc = AddExportGroup(QStringLiteral("rgntinc"));
+    connect(seINCStart, &QSpinBox::valueChanged, this, &TIncrementalPage::seINCStartChange);
+    connect(seINCStep, &QSpinBox::valueChanged, this, &TIncrementalPage::seINCStepChange);
+  }
+
+  void Load(TColParams& param) override {
+    auto* p = dynamic_cast<TCPIncremental*>(&param);
+    if (!p) return;
+    seINCStart->setValue(p->StartValue());
+    seINCStep->setValue(p->Step());
+    rgntinc->SetItemIndex(p->ExportType());
+  }
+
+ private:
+  void seINCStartChange(int value) {
+    if (auto* p = Target<TCPIncremental>()) p->SetStartValue(value);
+  }
+
+  void seINCStepChange(int value) {
+    if (auto* p = Target<TCPIncremental>()) p->SetStep(value);
+  }
+
+  QSpinBox* seINCStart;
+  QSpinBox* seINCStep;
+  TRadioGroup* rgntinc;
+};
+
+class TFloatPage : public TParamPage {
+ public:
+  explicit TFloatPage(TPageContext& ctx)
+      : TParamPage(ctx, QStringLiteral("Float"), QStringLiteral("Float generator")) {
+    seFloatMini = NewFloatSpin(QStringLiteral("seFloatMini"));
+    seFloatMaxi = NewFloatSpin(QStringLiteral("seFloatMaxi"));
+    seFloatPrec = NewSpin(QStringLiteral("seFloatPrec"), 0, 9);
+    AddRow(QStringLiteral("Minimum value"), seFloatMini);
+    AddRow(QStringLiteral("Maximum value"), seFloatMaxi);
+    AddRow(QStringLiteral("Precision"), seFloatPrec);
+    rgntfloat = AddExportGroup(QStringLiteral("rgntfloat"));
+    connect(seFloatMini, &QDoubleSpinBox::valueChanged, this, &TFloatPage::seFloatMiniChange);
+    connect(seFloatMaxi, &QDoubleSpinBox::valueChanged, this, &TFloatPage::seFloatMaxiChange);
+    connect(seFloatPrec, &QSpinBox::valueChanged, this, &TFloatPage::seFloatPrecChange);
+  }
+
+  void Load(TColParams& param) override {
+    auto* p = dynamic_cast<TCPFloat*>(&param);
+    if (!p) return;
+    seFloatMini->setValue(p->MinValue());
+    seFloatMaxi->setValue(p->MaxValue());
+    seFloatPrec->setValue(p->Precision());
+    rgntfloat->SetItemIndex(p->ExportType());
+  }
+
+ private:
+  QDoubleSpinBox* NewFloatSpin(const QString& name) {
+    auto* spin = new QDoubleSpinBox(this);
+    spin->setObjectName(name);
+    spin->setDecimals(2);
+    spin->setRange(-DBL_MAX, DBL_MAX);
+    spin->setGroupSeparatorShown(true);
+    spin->setAlignment(Qt::AlignRight);
+    // The range's own text is hundreds of digits long; the field must not size itself to it.
+    spin->setFixedWidth(200);
+    return spin;
+  }
+
+  // Equal bounds warn too: the float generator needs a span to draw from.
+  void WarnWhenCrossed() {
+    if (seFloatMaxi->value() <= seFloatMini->value())
+      Warn(QString::fromLatin1(kMinAboveMaxMessage));
+  }
+
+  void seFloatMiniChange(double value) {
+    auto* p = Target<TCPFloat>();
+    if (!p) return;
+    WarnWhenCrossed();
+    p->SetMinValue(value);
+  }
+
+  void seFloatMaxiChange(double value) {
+    auto* p = Target<TCPFloat>();
+    if (!p) return;
+    WarnWhenCrossed();
+    p->SetMaxValue(value);
+  }
+
+  void seFloatPrecChange(int value) {
+    if (auto* p = Target<TCPFloat>()) p->SetPrecision(value);
+  }
+
+  QDoubleSpinBox* seFloatMini;
+  QDoubleSpinBox* seFloatMaxi;
+  QSpinBox* seFloatPrec;
+  TRadioGroup* rgntfloat;
+};
+
+}  // namespace
+
+TParamPage* NewIntegerPage(TPageContext& ctx) { return new TIntegerPage(ctx); }
+TParamPage* NewBitPage(TPageContext& ctx) { return new TBitPage(ctx); }
+TParamPage* NewIncrementalPage(TPageContext& ctx) { return new TIncrementalPage(ctx); }
+TParamPage* NewFloatPage(TPageContext& ctx) { return new TFloatPage(ctx); }
+
+}  // namespace kelvast::ui

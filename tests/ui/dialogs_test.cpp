@@ -2,7 +2,7 @@
 
 #include "core/generators/charset.h"
 #include "pages_test_support.h"
-#include "ui/dialogs/ansi_text.h"
+#include "ui/ansi_text.h"
 #include "ui/dialogs/charset_editor.h"
 #include "ui/dialogs/list_editor.h"
 
@@ -45,7 +45,7 @@ void Click(QWidget& parent, const char* name) {
 QStringList ToList(const std::vector<std::string>& lines) {
   QStringList out;
   for (const std::string& line : lines)
-    out << AnsiToQString(line);
+    out << FromAnsi(line);
   return out;
 }
 
@@ -163,7 +163,7 @@ class TDialogsTest : public QObject {
     QFETCH(QStringList, expected);
     std::vector<std::string> list;
     for (const QString& entry : entries)
-      list.push_back(QStringToAnsi(entry));
+      list.push_back(ToAnsi(entry));
 
     QString shown;
     OnNextModal([&](QDialog* dialog) {

@@ -9,7 +9,7 @@
 #include "core/model/gen_model.h"
 #include "pages_test_support.h"
 #include "param_page_cases.h"
-#include "ui/dialogs/ansi_text.h"
+#include "ui/ansi_text.h"
 #include "ui/param_pages/page_screenshots.h"
 #include "ui/param_pages/param_page_set.h"
 
@@ -313,8 +313,8 @@ class TParamPagesTest : public QObject {
       return name.isEmpty() ? QStringList{} : QStringList{"Id", "Name"};
     };
     TColToGenItem& item = AddGenerator(ctColRef, "Ref");
-    As<TCPColRef>(item.Param()).SetTable(QStringToAnsi(table));
-    As<TCPColRef>(item.Param()).SetField(QStringToAnsi(field));
+    As<TCPColRef>(item.Param()).SetTable(ToAnsi(table));
+    As<TCPColRef>(item.Param()).SetField(ToAnsi(field));
     FState.Model->SetModified(false);
     Show(item);
 

@@ -1,6 +1,6 @@
 #include "ui/dialogs/list_editor.h"
 
-#include "ui/dialogs/ansi_text.h"
+#include "ui/ansi_text.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -47,7 +47,7 @@ void TFMemo::SetLines(const std::vector<std::string>& lines) {
   QStringList text;
   text.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string& line : lines)
-    text << AnsiToQString(line);
+    text << FromAnsi(line);
   FMemo->setPlainText(text.join(QLatin1Char('\n')));
 }
 
@@ -57,7 +57,7 @@ std::vector<std::string> TFMemo::Lines() const {
   std::vector<std::string> lines;
   lines.reserve(static_cast<size_t>(text.size()));
   for (const QString& line : text)
-    lines.push_back(QStringToAnsi(line));
+    lines.push_back(ToAnsi(line));
   return lines;
 }
 

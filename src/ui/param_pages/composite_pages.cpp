@@ -36,11 +36,11 @@ class TColRefPage : public TParamPage {
     cbCRTable->clear();
     if (set.TableNames) cbCRTable->addItems(set.TableNames());
     cbCRTable->setCurrentIndex(
-        cbCRTable->findText(AnsiToQString(p->Table()), Qt::MatchFixedString));
+        cbCRTable->findText(FromAnsi(p->Table()), Qt::MatchFixedString));
     cbCRField->clear();
     if (set.ListTableFields) cbCRField->addItems(set.ListTableFields(cbCRTable->currentText()));
     cbCRField->setCurrentIndex(
-        cbCRField->findText(AnsiToQString(p->Field()), Qt::MatchFixedString));
+        cbCRField->findText(FromAnsi(p->Field()), Qt::MatchFixedString));
     rgntref->SetItemIndex(p->ExportType());
   }
 
@@ -108,7 +108,7 @@ class TComboPage : public TParamPage {
     if (!p) return;
     lbcombo->clear();
     for (const std::string& name : p->Colnames())
-      lbcombo->addItem(AnsiToQString(name));
+      lbcombo->addItem(FromAnsi(name));
     rgntcombo->SetItemIndex(p->ExportType());
   }
 
@@ -133,7 +133,7 @@ class TComboPage : public TParamPage {
     std::vector<std::string>& names = p.ColnamesRef();
     names.clear();
     for (int i = 0; i < lbcombo->count(); ++i)
-      names.push_back(QStringToAnsi(lbcombo->item(i)->text()));
+      names.push_back(ToAnsi(lbcombo->item(i)->text()));
   }
 
   // One menu entry per generator of the model, in list order, opened below the button.
@@ -143,7 +143,7 @@ class TComboPage : public TParamPage {
     if (cols.Count() == 0) return;
     ppcombo->clear();
     for (int i = 0; i < cols.Count(); ++i) {
-      QString caption = AnsiToQString(cols[i].ColName());
+      QString caption = FromAnsi(cols[i].ColName());
       caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
       QAction* entry = ppcombo->addAction(caption);
       entry->setData(i);
@@ -168,7 +168,7 @@ class TComboPage : public TParamPage {
     auto* p = Target<TCPCombo>();
     const TColToGens& cols = FCtx.State.Model->Cols();
     if (!p || position >= cols.Count()) return;
-    lbcombo->addItem(AnsiToQString(cols[position].ColName()));
+    lbcombo->addItem(FromAnsi(cols[position].ColName()));
     CopyToColnames(*p);
   }
 

@@ -90,17 +90,17 @@ class TBitPage : public TParamPage {
     auto* p = dynamic_cast<TCPBit*>(&param);
     if (!p) return;
     rgntbit->SetItemIndex(p->ExportType());
-    eBit0->setText(AnsiToQString(p->ZeroValue()));
-    eBit1->setText(AnsiToQString(p->OneValue()));
+    eBit0->setText(FromAnsi(p->ZeroValue()));
+    eBit1->setText(FromAnsi(p->OneValue()));
   }
 
  private:
   void eBit0Change(const QString& text) {
-    if (auto* p = Target<TCPBit>()) p->SetZeroValue(QStringToAnsi(text));
+    if (auto* p = Target<TCPBit>()) p->SetZeroValue(ToAnsi(text));
   }
 
   void eBit1Change(const QString& text) {
-    if (auto* p = Target<TCPBit>()) p->SetOneValue(QStringToAnsi(text));
+    if (auto* p = Target<TCPBit>()) p->SetOneValue(ToAnsi(text));
   }
 
   TRadioGroup* rgntbit;

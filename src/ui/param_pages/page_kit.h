@@ -3,7 +3,7 @@
 // and the field factories.
 
 #include "core/model/col_to_gens.h"
-#include "ui/dialogs/ansi_text.h"
+#include "ui/ansi_text.h"
 #include "ui/ui_state.h"
 
 #include <QGroupBox>

@@ -96,7 +96,7 @@ class TFirstLastNamePage : public TParamPage {
     auto* p = dynamic_cast<TCPFirstLastName*>(&param);
     if (!p) return;
     cbFLNPos->setChecked(p->FirstLast());
-    eFLNSep->setText(AnsiToQString(p->Separator()));
+    eFLNSep->setText(FromAnsi(p->Separator()));
     seFLNlength->setValue(p->LastName().DataLength());
     seFLNMini->setValue(p->LastName().MinSize());
   }
@@ -107,7 +107,7 @@ class TFirstLastNamePage : public TParamPage {
   }
 
   void eFLNSepChange(const QString& text) {
-    if (auto* p = Target<TCPFirstLastName>()) p->SetSeparator(QStringToAnsi(text));
+    if (auto* p = Target<TCPFirstLastName>()) p->SetSeparator(ToAnsi(text));
   }
 
   // The two length fields edit the embedded last-name object.
@@ -209,9 +209,9 @@ class TSexPage : public TParamPage {
     auto* p = dynamic_cast<TCPSexGen*>(&param);
     if (!p) return;
     TCurrentModelScope scope(FCtx.State.Model.get());
-    eSexMister->setText(AnsiToQString(p->Mister()));
-    eSexMissis->setText(AnsiToQString(p->Missis()));
-    eSexMiss->setText(AnsiToQString(p->Miss()));
+    eSexMister->setText(FromAnsi(p->Mister()));
+    eSexMissis->setText(FromAnsi(p->Missis()));
+    eSexMiss->setText(FromAnsi(p->Miss()));
     eSexMisterp->setText(FormatPercent(p->MisterPercent()));
     eSexMissisp->setText(FormatPercent(p->MissisPercent()));
     eSexMissp->setText(FormatPercent(p->MissPercent()));
@@ -240,7 +240,7 @@ class TSexPage : public TParamPage {
     auto* p = Target<TCPSexGen>();
     if (!p) return;
     TCurrentModelScope scope(FCtx.State.Model.get());
-    (p->*setter)(QStringToAnsi(text));
+    (p->*setter)(ToAnsi(text));
   }
 
   // Text that is not a decimal number (a field being typed, say) stores 33.3333.

@@ -134,7 +134,7 @@ class TMaskPage : public TParamPage {
   void Load(TColParams& param) override {
     auto* p = dynamic_cast<TCPFormatted*>(&param);
     if (!p) return;
-    eMask->setText(AnsiToQString(p->Mask()));
+    eMask->setText(FromAnsi(p->Mask()));
     rgntmask->SetItemIndex(p->ExportType());
   }
 
@@ -165,7 +165,7 @@ class TMaskPage : public TParamPage {
   }
 
   void eMaskChange(const QString& text) {
-    if (auto* p = Target<TCPFormatted>()) p->SetMask(QStringToAnsi(text));
+    if (auto* p = Target<TCPFormatted>()) p->SetMask(ToAnsi(text));
   }
 
   QLineEdit* eMask;
@@ -185,13 +185,13 @@ class TConstPage : public TParamPage {
   void Load(TColParams& param) override {
     auto* p = dynamic_cast<TCPConst*>(&param);
     if (!p) return;
-    eConst->setText(AnsiToQString(p->ConstValue()));
+    eConst->setText(FromAnsi(p->ConstValue()));
     rgntconst->SetItemIndex(p->ExportType());
   }
 
  private:
   void eConstChange(const QString& text) {
-    if (auto* p = Target<TCPConst>()) p->SetConstValue(QStringToAnsi(text));
+    if (auto* p = Target<TCPConst>()) p->SetConstValue(ToAnsi(text));
   }
 
   QLineEdit* eConst;

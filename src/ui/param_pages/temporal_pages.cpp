@@ -84,7 +84,7 @@ class TTemporalPage : public TParamPage {
   void ConnectFormat(QLineEdit* edit) {
     // eDateFmtChange, eTimeFmtChange, eDTFmtChange
     connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
-      if (auto* p = Target<T>()) p->SetFormat(QStringToAnsi(text));
+      if (auto* p = Target<T>()) p->SetFormat(ToAnsi(text));
     });
   }
 };
@@ -109,7 +109,7 @@ class TDatePage : public TTemporalPage {
     if (!p) return;
     deDateMini->setDate(ToQDate(p->MinDate()));
     deDateMaxi->setDate(ToQDate(p->MaxDate()));
-    eDateFmt->setText(AnsiToQString(p->Format()));
+    eDateFmt->setText(FromAnsi(p->Format()));
   }
 
  private:
@@ -138,7 +138,7 @@ class TTimePage : public TTemporalPage {
     if (!p) return;
     meTimeMini->setText(FormatTime(p->MinTime()));
     meTimeMaxi->setText(FormatTime(p->MaxTime()));
-    eTimeFmt->setText(AnsiToQString(p->Format()));
+    eTimeFmt->setText(FromAnsi(p->Format()));
   }
 
  private:
@@ -175,7 +175,7 @@ class TDateTimePage : public TTemporalPage {
     deDTMaxi->setDate(ToQDate(p->MaxDate()));
     meDTmini->setText(FormatTime(p->MinTime()));
     meDTMaxi->setText(FormatTime(p->MaxTime()));
-    eDTFmt->setText(AnsiToQString(p->Format()));
+    eDTFmt->setText(FromAnsi(p->Format()));
   }
 
  private:

@@ -155,6 +155,8 @@ void TFMain::FormCreate() {
   FConnectionOpenDir = FPaths.AppDir;
   FGeneratorsTab->GeneratorBox()->ShowGenerator(nullptr);
   FState.Model->SetModified(false);
+  // The window's connection is the one column references read through.
+  SetCurrentConnection(FState.Connection.get());
 }
 
 TFMain::~TFMain() {
@@ -164,6 +166,8 @@ TFMain::~TFMain() {
   delete takeCentralWidget();
   FState.FCurrentItem = nullptr;
   FState.Model.reset();
+  if (CurrentConnection() == FState.Connection.get()) SetCurrentConnection(nullptr);
+  FState.Connection.reset();
   ClearWordLists();
 }
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "core/database/odbc_connection.h"
 #include "core/model/gen_model.h"
 
 namespace kelvast::ui {
@@ -15,6 +16,9 @@ struct TUiState {
   // Raised while the window fills its controls from the model; change handlers that write into
   // the model do nothing while it is above 0.
   int FUpdating = 0;
+  // The one database connection of the program; column references read through it and the
+  // direct insert writes through it (it is published as the core's current connection).
+  std::unique_ptr<TOdbcConnection> Connection = std::make_unique<TOdbcConnection>();
 };
 
 // Raises FUpdating for the guard's lifetime, on every exit path.

@@ -28,9 +28,7 @@ void AppendNumber(std::string& out, int32_t v) {
 void AppendProperCase(std::string& out, std::string_view s) {
   const size_t start = out.size();
   out += s;
-  std::string tail = out.substr(start);
-  ProperCaseInPlace(tail);
-  out.replace(start, std::string::npos, tail);
+  ProperCaseInPlace(out, start);
 }
 
 template <class C>
@@ -134,9 +132,10 @@ void TCPTown::DoGenerate(std::string& out) {
       WordList(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
   if (!lines.empty()) {
     // Proper case comes before the trim, so an entry with leading blanks keeps a small letter.
-    std::string town = lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))];
-    ProperCaseInPlace(town);
-    out += TrimView(town);
+    const size_t start = out.size();
+    out += lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))];
+    ProperCaseInPlace(out, start);
+    TrimFrom(out, start);
   }
   if (out.empty()) out += kEmptyDataMarker;
 }

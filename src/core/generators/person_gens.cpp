@@ -237,9 +237,13 @@ void TCPSexGen::DoGenerate(std::string& out) {
   if (TCPSex* sex = ModelSex()) out += sex->GetValue();
 }
 
-std::string TCPSexGen::Mister() const { return ModelSex() ? ModelSex()->Mister() : std::string(); }
-std::string TCPSexGen::Missis() const { return ModelSex() ? ModelSex()->Missis() : std::string(); }
-std::string TCPSexGen::Miss() const { return ModelSex() ? ModelSex()->Miss() : std::string(); }
+namespace {
+const std::string kNoTitle;
+}
+
+const std::string& TCPSexGen::Mister() const { return ModelSex() ? ModelSex()->Mister() : kNoTitle; }
+const std::string& TCPSexGen::Missis() const { return ModelSex() ? ModelSex()->Missis() : kNoTitle; }
+const std::string& TCPSexGen::Miss() const { return ModelSex() ? ModelSex()->Miss() : kNoTitle; }
 float TCPSexGen::MisterPercent() const { return ModelSex() ? ModelSex()->MisterPercent() : 0; }
 float TCPSexGen::MissisPercent() const { return ModelSex() ? ModelSex()->MissisPercent() : 0; }
 float TCPSexGen::MissPercent() const { return ModelSex() ? ModelSex()->MissPercent() : 0; }

@@ -92,9 +92,9 @@ class TCPSex : public TCPInteger {
   virtual void SetMister(const std::string& v) { SetTitle(FMister, v); }
   virtual void SetMissis(const std::string& v) { SetTitle(FMissis, v); }
   virtual void SetMiss(const std::string& v) { SetTitle(FMiss, v); }
-  virtual std::string Mister() const { return FMister; }
-  virtual std::string Missis() const { return FMissis; }
-  virtual std::string Miss() const { return FMiss; }
+  virtual const std::string& Mister() const { return FMister; }
+  virtual const std::string& Missis() const { return FMissis; }
+  virtual const std::string& Miss() const { return FMiss; }
   virtual float MisterPercent() const { return FMisterPercent; }
   virtual float MissisPercent() const { return FMissisPercent; }
   virtual float MissPercent() const { return FMissPercent; }
@@ -130,9 +130,9 @@ class TCPSexGen : public TCPSex {
   void SetMister(const std::string& v) override;
   void SetMissis(const std::string& v) override;
   void SetMiss(const std::string& v) override;
-  std::string Mister() const override;
-  std::string Missis() const override;
-  std::string Miss() const override;
+  const std::string& Mister() const override;
+  const std::string& Missis() const override;
+  const std::string& Miss() const override;
   float MisterPercent() const override;
   float MissisPercent() const override;
   float MissPercent() const override;

@@ -105,10 +105,11 @@ void ApplyCase(std::string& s, TGenCase c) {
   }
 }
 
-void ProperCaseInPlace(std::string& s) {
+void ProperCaseInPlace(std::string& s, size_t from) {
   // Unlike the gcProper transform, the first character is never lower-cased.
-  for (size_t i = 1; i < s.size(); ++i) s[i] = AnsiLowerChar(s[i]);
-  if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 32);
+  char* p = s.data();
+  for (size_t i = from + 1; i < s.size(); ++i) p[i] = AnsiLowerChar(p[i]);
+  if (from < s.size() && p[from] >= 'a' && p[from] <= 'z') p[from] = static_cast<char>(p[from] - 32);
 }
 
 std::string ProperCase(std::string_view s) {

@@ -114,7 +114,8 @@ void ApplyCase(std::string& s, TGenCase c);
 // First character upper-cased when it is an ASCII letter a..z, the rest lower-cased under the
 // locale rules: "pARIS" gives "Paris"; an accented first letter stays small.
 std::string ProperCase(std::string_view s);
-void ProperCaseInPlace(std::string& s);
+// The in-place form works on the characters from position `from` on.
+void ProperCaseInPlace(std::string& s, size_t from = 0);
 
 // Every character other than 0-9, A-Z, a-z becomes "_": "Jean-Luc O'Neil" gives
 // "Jean_Luc_O_Neil".

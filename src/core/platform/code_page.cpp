@@ -149,11 +149,13 @@ char AnsiUpperChar(char c) { return static_cast<char>(kCase.upper[static_cast<un
 char AnsiLowerChar(char c) { return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]); }
 
 void AnsiUpperInPlace(std::string& s) {
-  for (char& c : s) c = AnsiUpperChar(c);
+  char* p = s.data();
+  for (size_t i = 0, n = s.size(); i < n; ++i) p[i] = static_cast<char>(kCase.upper[static_cast<unsigned char>(p[i])]);
 }
 
 void AnsiLowerInPlace(std::string& s) {
-  for (char& c : s) c = AnsiLowerChar(c);
+  char* p = s.data();
+  for (size_t i = 0, n = s.size(); i < n; ++i) p[i] = static_cast<char>(kCase.lower[static_cast<unsigned char>(p[i])]);
 }
 
 std::string AnsiUpperCase(std::string_view s) {

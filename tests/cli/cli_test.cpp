@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli/cli_runner.h"
+#include "core/database/odbc_connection.h"
 #include "support/test_support.h"
 
 namespace kelvast::test {
@@ -119,6 +120,42 @@ TEST(Cli, PlanSkipsAMissingModelAndRunsTheRest) {
   const TCliRun bad = RunCli({"plan", (dir / "bad.plan").string()});
   EXPECT_EQ(bad.Status, 1);
   EXPECT_NE(bad.Err.find("This is not a valid data generator plan!"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kelvast::test
+
+namespace kelvast::test {
+namespace {
+
+TEST(Cli, DirectInsertIntoSqlite) {
+  TempDir dir;
+  const std::string file = (dir / "people.db").string();
+  {
+    TOdbcConnection db(file);
+    db.Open();
+    db.Execute("CREATE TABLE people (id integer, first_name text, last_name text, email text, "
+               "quantity integer, price real, signup_date text, city text, zip text, code text)");
+  }
+  const std::string model = kExamples + "/people.model";
+  const TCliRun ok = RunCli({"run", model, "--format", "db", "--connection", file, "--records",
+                             "250", "--seed", "5", "--quiet"});
+  EXPECT_EQ(ok.Status, 0) << ok.Err;
+
+  // Every statement fails on a missing table: the failures go to stderr, status 1, nothing kept.
+  const TCliRun failed = RunCli({"run", kExamples + "/orders.model", "--format", "db",
+                                 "--connection", file, "--records", "3", "--on-errors", "commit"});
+  EXPECT_EQ(failed.Status, 1);
+  EXPECT_NE(failed.Err.find(std::string(56, '-')), std::string::npos);
+  EXPECT_NE(failed.Err.find("3 failed statements"), std::string::npos);
+
+  const TCliRun none = RunCli({"run", model, "--format", "db", "--records", "5"});
+  EXPECT_EQ(none.Status, 1);
+  EXPECT_NE(none.Err.find("There's no active connection..."), std::string::npos);
+
+  TOdbcConnection db(file);
+  db.Open();
+  EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"), (std::vector<std::string>{"250"}));
 }
 
 }  // namespace

@@ -92,6 +92,16 @@ class TPlanTabTest : public QObject {
     QCOMPARE(f.Find<QLabel>("lprog")->text(), QStringLiteral("Done - 100%"));
   }
 
+  void emptyPlanEndsAtOnce() {
+    TMessageRecorder messages;
+    TPlanFixture f;
+    f.Window().State().Model->SetModified(false);
+    f.Find<QPushButton>("bbPlanGo")->click();
+    QCOMPARE(messages.Texts(), QStringList());
+    QCOMPARE(f.Find<QLabel>("lcurmodel")->text(), QStringLiteral("Done."));
+    QVERIFY(f.Find<QTabWidget>("PageControl1")->isEnabled());
+  }
+
   void eraseQuestionAnsweredNoRunsNothing() {
     TMessageRecorder messages;
     TPlanFixture f;

@@ -70,9 +70,10 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   FPageControl->setObjectName(QStringLiteral("PageControl1"));
   FConnectionTab = new TConnectionTab;
   FGeneratorsTab = new TGeneratorsTab(FState);
-  FGenerationTab = new TGenerationTab;
+  FGenerationTab = new TGenerationTab(FState);
   FTextEditorTab = new TTextEditorTab;
-  FPlanTab = new TPlanTab;
+  FPlanTab = new TPlanTab(FState, *FGenerationTab, PlanHooks());
+  FGenerationTab->SetPlanRecordBar(FPlanTab->RecordBar());
   FAboutTab = new TAboutTab;
   const std::pair<QWidget*, QString> tabs[] = {{FConnectionTab, QStringLiteral("Connection")},
                                                {FGeneratorsTab, QStringLiteral("Generators")},
@@ -108,6 +109,27 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   connect(FExit, &QPushButton::clicked, this, &TFMain::close);
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
           &TFMain::AppIdle);
+}
+
+// ---- Generation plan: what the plan tab needs from the window ----
+TPlanHooks TFMain::PlanHooks() {
+  TPlanHooks hooks;
+  hooks.SetTabsEnabled = [this](bool on) { FPageControl->setEnabled(on); };
+  hooks.ShowModel = [this] {
+    FGeneratorsTab->GeneratorBox()->ShowGenerator(nullptr);
+    FGeneratorsTab->ShowModel();
+  };
+  hooks.ApplyConnection = [this](TGenModel& model) {
+    // A plan step goes on whatever the connection's fate.
+    try {
+      FState.Connection->Close();
+      FState.Connection->SetConnectionString(model.ConnectionString());
+      if (!model.ConnectionString().empty()) FState.Connection->Open();
+    } catch (const std::exception&) {
+    }
+  };
+  hooks.ShowGeneratorsTab = [this] { ShowTabByProgram(kGeneratorsTab); };
+  return hooks;
 }
 
 void TFMain::BuildBottomPanel(QWidget* panel) {
@@ -194,6 +216,7 @@ void TFMain::PageControl1Change(int index) {
   FGeneratorsTab->ModelInfo()->LoadFromModel();
   FModelSave->setVisible(index == kGeneratorsTab);
   FModelOpen->setVisible(index == kGeneratorsTab);
+  FGenerationTab->SelectFormatForFile(FState.Model->SQLFile());
 }
 
 void TFMain::AppIdle() {

@@ -6,6 +6,7 @@
 
 #include "ui/app_paths.h"
 #include "ui/app_settings.h"
+#include "ui/tabs/plan_tab.h"
 #include "ui/ui_state.h"
 
 #include <QMainWindow>
@@ -65,6 +66,8 @@ class TFMain : public QMainWindow {
   bool FormCloseQuery();
   void PageControl1Change(int index);
   void bbHelpClick();
+  // The window's services the plan tab calls.
+  TPlanHooks PlanHooks();
 
   // A folder or switch kept in the settings under "<component>_<property>".
   struct TStoredProperty {

@@ -1,9 +1,242 @@
 #include "ui/tabs/generation_tab.h"
 
+#include "ui/ansi_text.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
 namespace kelvast::ui {
 
-TGenerationTab::TGenerationTab(QWidget* parent) : QWidget(parent) {
+namespace {
+
+// The window stays responsive without spending the run in the event loop.
+constexpr qint64 kEventsEveryMs = 50;
+
+int BarValue(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, 0, INT32_MAX)); }
+
+}  // namespace
+
+QString ProgressText(int64_t record, int64_t total) {
+  const double percent = total > 0 ? static_cast<double>(record) / total * 100.0 : 0.0;
+  QString number = QString::number(percent, 'f', 2);
+  number.replace(QLatin1Char('.'), QLocale().decimalPoint());
+  return QStringLiteral("%1/%2 (%3)").arg(record).arg(total).arg(number);
+}
+
+void ReportError(QWidget* parent, const std::exception& error) {
+  ShowMessage(parent, FromAnsi(error.what()), TMsgIcon::Error);
+}
+
+TGenerationObserver::TGenerationObserver(TGenerationTab& tab) : FTab(tab) {}
+
+void TGenerationObserver::Started() {
+  if (FStarted) return;
+  FStarted = true;
+  FTab.FBar->show();
+  FTab.FGenerate->setEnabled(false);
+  FSinceEvents.start();
+}
+
+void TGenerationObserver::Finished() {
+  if (!FStarted) return;
+  FStarted = false;
+  FTab.FBar->hide();
+  if (FTab.FPlanBar) FTab.FPlanBar->setValue(FTab.FPlanBar->minimum());
+  FTab.FProgressLabel->setText(QStringLiteral("Done - 100%"));
+  FTab.FGenerate->setEnabled(true);
+  FTab.FErrorPanel->setVisible(!FTab.FErrors->toPlainText().isEmpty());
+}
+
+bool TGenerationObserver::ConfirmReplace(const std::string& caption, const std::string& text) {
+  return AskYesNo(&FTab, FromAnsi(caption), FromAnsi(text), TMsgIcon::Question);
+}
+
+void TGenerationObserver::ShowMessage(const std::string& text) {
+  ::kelvast::ui::ShowMessage(&FTab, FromAnsi(text));
+}
+
+void TGenerationObserver::SetBars(int64_t position, int64_t total) {
+  for (QProgressBar* bar : {FTab.FBar, FTab.FPlanBar}) {
+    if (!bar) continue;
+    bar->setRange(1, std::max(1, BarValue(total)));
+    bar->setValue(BarValue(position));
+  }
+}
+
+void TGenerationObserver::ProcessEventsNowAndThen() {
+  if (FSinceEvents.elapsed() < kEventsEveryMs) return;
+  QApplication::processEvents();
+  FSinceEvents.restart();
+}
+
+void TGenerationObserver::Progress(int64_t record, int64_t total) {
+  Started();
+  FTab.FProgressLabel->setText(ProgressText(record, total));
+  SetBars(record, total);
+  ProcessEventsNowAndThen();
+}
+
+bool TGenerationObserver::ConfirmRollback(const std::string& question, int) {
+  return AskYesNo(&FTab, AppTitle(), FromAnsi(question), TMsgIcon::Question);
+}
+
+void TGenerationObserver::DatabaseErrors(const std::string& memo) {
+  FTab.FErrors->setPlainText(FromAnsi(memo));
+}
+
+void TGenerationObserver::InsertProgress(int64_t statement, int64_t total) {
+  Started();
+  if (statement == 0) {
+    // The memo belongs to the previous run until the statements start.
+    FTab.FErrors->clear();
+    FTab.FProgressLabel->setText(QStringLiteral("Writing to table..."));
+    QApplication::processEvents();
+    FSinceEvents.restart();
+    return;
+  }
+  SetBars(statement, total);
+}
+
+TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent) : QWidget(parent), FState(state) {
   setObjectName(QStringLiteral("TabSheet3"));
+
+  auto* formatBox = new QGroupBox(QStringLiteral("Export file format"), this);
+  formatBox->setObjectName(QStringLiteral("rgexportfmt"));
+  FFormat = new QButtonGroup(formatBox);
+  auto* formats = new QVBoxLayout(formatBox);
+  const char* const captions[] = {"SQL Script", "CSV", "XML", "OleDB"};
+  for (int i = 0; i < 4; ++i) {
+    auto* button = new QRadioButton(QLatin1String(captions[i]), formatBox);
+    button->setObjectName(QStringLiteral("rgexportfmt_%1").arg(i));
+    FFormat->addButton(button, i);
+    formats->addWidget(button);
+  }
+  FFormat->button(omSqlScript)->setChecked(true);
+
+  FGenerate = new QPushButton(QStringLiteral("Go !"), this);
+  FGenerate->setObjectName(QStringLiteral("bbGenerate"));
+  FBar = new QProgressBar(this);
+  FBar->setObjectName(QStringLiteral("jvsp"));
+  FBar->setAlignment(Qt::AlignCenter);
+  FBar->hide();
+  FProgressLabel = new QLabel(this);
+  FProgressLabel->setObjectName(QStringLiteral("lprog"));
+
+  FSample = new QPushButton(QStringLiteral("Sample"), this);
+  FSample->setObjectName(QStringLiteral("sbSample"));
+  FGrid = new QTableWidget(this);
+  FGrid->setObjectName(QStringLiteral("sgSamp"));
+  FGrid->horizontalHeader()->hide();
+  FGrid->verticalHeader()->hide();
+  FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+  FErrorPanel = new QWidget(this);
+  FErrorPanel->setObjectName(QStringLiteral("pDBError"));
+  FErrorTitle = new QLabel(QStringLiteral("OleDB errors during export"), FErrorPanel);
+  FErrorTitle->setObjectName(QStringLiteral("Label74"));
+  FErrorTitle->installEventFilter(this);
+  FErrors = new QPlainTextEdit(FErrorPanel);
+  FErrors->setObjectName(QStringLiteral("mDBErrors"));
+  FErrors->setReadOnly(true);
+  auto* panelColumn = new QVBoxLayout(FErrorPanel);
+  panelColumn->setContentsMargins(0, 0, 0, 0);
+  panelColumn->addWidget(FErrorTitle);
+  panelColumn->addWidget(FErrors);
+  FErrorPanel->hide();
+
+  auto* runRow = new QHBoxLayout;
+  runRow->addWidget(formatBox);
+  auto* runColumn = new QVBoxLayout;
+  runColumn->addWidget(FGenerate);
+  runColumn->addWidget(FBar);
+  runColumn->addWidget(FProgressLabel);
+  runColumn->addStretch();
+  runRow->addLayout(runColumn, 1);
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(runRow);
+  column->addWidget(FSample, 0, Qt::AlignLeft);
+  column->addWidget(FGrid, 1);
+  column->addWidget(FErrorPanel);
+
+  connect(FGenerate, &QPushButton::clicked, this, [this] { bbGenerateClick(true); });
+  connect(FSample, &QPushButton::clicked, this, &TGenerationTab::sbSampleClick);
+}
+
+TOutputMode TGenerationTab::ExportFormat() const {
+  return static_cast<TOutputMode>(std::max(0, FFormat->checkedId()));
+}
+
+void TGenerationTab::SetExportFormat(TOutputMode mode) { FFormat->button(mode)->setChecked(true); }
+
+void TGenerationTab::SelectFormatForFile(const std::string& fileName) {
+  const QString name = FromAnsi(fileName);
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  const qsizetype folder = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+  QString ext = dot > folder ? name.mid(dot).toUpper().trimmed() : QString();
+  if (ext.startsWith(QLatin1Char('.'))) ext.remove(0, 1);
+  SetExportFormat(ext == u"SQL" ? omSqlScript : ext == u"CSV" ? omCsv : ext == u"XML" ? omXml
+                                                                                    : omDatabase);
+}
+
+void TGenerationTab::bbGenerateClick(bool userStarted) {
+  TRunOptions options;
+  options.Mode = ExportFormat();
+  options.UserStarted = userStarted;
+  options.DictFolder = FDictFolder;
+  options.Connection = FState.Connection.get();
+  TGenerationObserver observer(*this);
+  try {
+    const TRunResult result = RunGeneration(*FState.Model, options, observer);
+    if (result.Outcome == roDone || result.Outcome == roNoConnection) observer.Started();
+    observer.Finished();
+  } catch (const std::exception& e) {
+    observer.Started();
+    observer.Finished();
+    ReportError(this, e);
+  }
+}
+
+void TGenerationTab::sbSampleClick() {
+  std::vector<std::vector<std::string>> grid;
+  try {
+    grid = SampleModel(*FState.Model, FDictFolder);
+  } catch (const std::exception& e) {
+    ReportError(this, e);
+    return;
+  }
+  FGrid->clear();
+  FGrid->setRowCount(static_cast<int>(grid.size()));
+  FGrid->setColumnCount(grid.empty() ? 0 : static_cast<int>(grid[0].size()));
+  for (size_t r = 0; r < grid.size(); ++r)
+    for (size_t c = 0; c < grid[r].size(); ++c)
+      FGrid->setItem(static_cast<int>(r), static_cast<int>(c),
+                     new QTableWidgetItem(FromAnsi(grid[r][c])));
+  FGrid->resizeColumnsToContents();
+}
+
+void TGenerationTab::Label74DblClick() { FErrorPanel->hide(); }
+
+bool TGenerationTab::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == FErrorTitle && event->type() == QEvent::MouseButtonDblClick) {
+    Label74DblClick();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace kelvast::ui

@@ -1,14 +1,70 @@
 #pragma once
-// TPlanTab, the Generation plan tab: the ordered list of saved models to run. Its contents
-// come with the plan work; for now it is an empty page.
+// TPlanTab, the Generation plan tab: the ordered list of model files kept in a .plan file, its
+// editing, the information about one model, and the execution of the whole plan through the
+// core's RunPlan with the Generation tab's progress controls.
+
+#include "ui/ui_state.h"
 
 #include <QWidget>
+#include <functional>
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
 
 namespace kelvast::ui {
 
+class TFileNameEdit;
+class TGenerationTab;
+
+// What the plan needs from the main window.
+struct TPlanHooks {
+  // Enables or disables the whole tab control.
+  std::function<void(bool)> SetTabsEnabled;
+  // Shows the current model on the Generators tab.
+  std::function<void()> ShowModel;
+  // Reopens the model's connection; errors are ignored.
+  std::function<void(TGenModel&)> ApplyConnection;
+  // Brings the Generators tab to the front.
+  std::function<void()> ShowGeneratorsTab;
+};
+
 class TPlanTab : public QWidget {
  public:
-  explicit TPlanTab(QWidget* parent = nullptr);
+  TPlanTab(TUiState& state, TGenerationTab& generation, TPlanHooks hooks,
+           QWidget* parent = nullptr);
+
+  // The record progress bar, which every run moves.
+  QProgressBar* RecordBar() const { return FFileBar; }
+
+  void jvFNPlanChange();
+  void sbSavePlanClick();
+  void sbaddtoplanClick();
+  void sbdropfromplanClick();
+  void sbplanmodelinfoClick();
+  void sbupplanClick();
+  void sbdownplanClick();
+  void sbloadplanmodelClick();
+  void bbPlanGoClick();
+
+ private:
+  std::vector<std::string> Entries() const;
+  std::string PlanFileName() const;
+  // Exchanges the selected entry with the one `offset` rows away, when there is one.
+  void MoveSelected(int offset);
+
+  TUiState& FState;
+  TGenerationTab& FGeneration;
+  TPlanHooks FHooks;
+  QString FSaveDir, FModelDir;
+  TFileNameEdit* FPlanFile;
+  QListWidget* FList;
+  QPushButton* FGo;
+  QLabel* FCurModel;
+  QProgressBar* FModelsBar;
+  QProgressBar* FFileBar;
 };
 
 }  // namespace kelvast::ui

@@ -1,0 +1,245 @@
+// The Generation tab: runs of the current model to files, the messages and the replace question,
+// the progress label, the sample grid and the format chosen from the output file's extension.
+#include "core/output/output_fixture.h"
+#include "ui/tabs/generation_tab.h"
+#include "ui/ui_test_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include "ui/tabs/generation_tab.h"
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace kelvast::ui::test {
+
+namespace {
+
+// The small word lists of the test data, next to this file's folder.
+std::filesystem::path SmallDictFolder() {
+  return (QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../data/dict-small"))
+      .toStdString();
+}
+
+using kelvast::test::AddConst;
+using kelvast::test::AddCounter;
+
+struct TGenerationFixture : TWindowFixture {
+  TGenerationFixture() {
+    ClickTab(2);
+    Find<TGenerationTab>("TabSheet3")->SetDictFolder(SmallDictFolder());
+  }
+  void ClickTab(int index) {
+    QTabBar* bar = Find<QTabWidget>("PageControl1")->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+  }
+  TGenModel& Model() { return *Window().State().Model; }
+  // Table T with a constant "x" and a counter, three records, written to `file` in the folder.
+  void BuildModel(const QString& file, int records = 3) {
+    Model().SetTableName("T");
+    AddConst(Model(), "A", "x");
+    AddCounter(Model(), "B");
+    Model().SetRecNumber(records);
+    Model().SetSQLFile(file.isEmpty() ? std::string() : Path(file).toStdString());
+  }
+  void ChooseFormat(int index) {
+    Find<QRadioButton>(QStringLiteral("rgexportfmt_%1").arg(index).toLatin1().constData())
+        ->click();
+  }
+  void Go() { Find<QPushButton>("bbGenerate")->click(); }
+  QString Progress() { return Find<QLabel>("lprog")->text(); }
+  QString Path(const QString& name) const { return QDir(Dir()).filePath(name); }
+};
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    throw std::runtime_error("cannot write the test file");
+}
+
+}  // namespace
+
+class TGenerationTabTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void runWritesTheChosenFormat_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("sqlFile");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::newRow("SQL script") << 0 << "out.sql" << "out.sql"
+                                << QByteArrayList{"INSERT INTO 'T' ('A', 'B') VALUES ('x', 1);\r\n",
+                                                  "INSERT INTO 'T' ('A', 'B') VALUES ('x', 3);\r\n"};
+    QTest::newRow("CSV without extension") << 1 << "out" << "out.csv"
+                                           << QByteArrayList{"\"A\",\"B\"\r\n\"x\",1\r\n\"x\",2\r\n"
+                                                             "\"x\",3\r\n"};
+    QTest::newRow("XML replaces .txt") << 2 << "out.txt" << "out.xml"
+                                       << QByteArrayList{"<?xml", "<RECORD><ROW A=\"x\" B=\"1\"/></RECORD>\r\n",
+                                                   "<RECORD><ROW A=\"x\" B=\"3\"/></RECORD>\r\n"
+                                                   "</RECORDS>\r\n"};
+  }
+  void runWritesTheChosenFormat() {
+    QFETCH(int, format);
+    QFETCH(QString, sqlFile);
+    QFETCH(QString, written);
+    QFETCH(QByteArrayList, lines);
+    TMessageRecorder messages;
+    TGenerationFixture f;
+    f.BuildModel(sqlFile);
+    f.ChooseFormat(format);
+    f.Go();
+    QCOMPARE(messages.Texts(), QStringList());
+    const QByteArray out = ReadBytes(f.Path(written));
+    for (const QByteArray& line : lines)
+      QVERIFY2(out.contains(line), out.constData());
+    QCOMPARE(f.Progress(), QStringLiteral("Done - 100%"));
+    QVERIFY(f.Find<QPushButton>("bbGenerate")->isEnabled());
+    QVERIFY(f.Find<QProgressBar>("jvsp")->isHidden());
+    QVERIFY(f.Find<QWidget>("pDBError")->isHidden());
+  }
+
+  void runStopsWithAMessage_data() {
+    QTest::addColumn<bool>("columns");
+    QTest::addColumn<QString>("sqlFile");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("progress");
+    QTest::newRow("no generator") << false << "out.sql" << 0
+                                  << "There's no column to export..." << QString();
+    QTest::newRow("blank output file") << true << "" << 1 << "Please specify an output file name!"
+                                       << QString();
+    // The direct insert has got past the checks: its clean-up runs.
+    QTest::newRow("direct insert without connection")
+        << true << "" << 3 << "There's no active connection..." << "Done - 100%";
+  }
+  void runStopsWithAMessage() {
+    QFETCH(bool, columns);
+    QFETCH(QString, sqlFile);
+    QFETCH(int, format);
+    QFETCH(QString, message);
+    QFETCH(QString, progress);
+    TMessageRecorder messages;
+    TGenerationFixture f;
+    if (columns) f.BuildModel(sqlFile);
+    else f.Model().SetSQLFile(f.Path(sqlFile).toStdString());
+    f.ChooseFormat(format);
+    f.Go();
+    QCOMPARE(messages.Texts(), QStringList{message});
+    QCOMPARE(f.Progress(), progress);
+    QVERIFY(f.Find<QPushButton>("bbGenerate")->isEnabled());
+    QCOMPARE(QDir(f.Dir()).entryList({QStringLiteral("out*")}, QDir::Files), QStringList());
+  }
+
+  void replaceQuestion_data() {
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("No keeps the file") << false << false;
+    QTest::newRow("Yes truncates it") << true << true;
+  }
+  void replaceQuestion() {
+    QFETCH(bool, answer);
+    QFETCH(bool, replaced);
+    TMessageRecorder messages;
+    messages.Answers = {answer};
+    TGenerationFixture f;
+    f.BuildModel(QStringLiteral("out.csv"), 1);
+    const QString path = f.Path(QStringLiteral("out.csv"));
+    const QByteArray old("old content that is longer than the new file\r\n");
+    WriteBytes(path, old);
+    f.ChooseFormat(1);
+    f.Go();
+    QCOMPARE(messages.Shown.size(), 1);
+    const TMessageRecorder::TShown& asked = messages.Shown[0];
+    QVERIFY(asked.YesNo);
+    QCOMPARE(asked.Icon, TMsgIcon::Question);
+    QCOMPARE(asked.Caption, QStringLiteral("Replace existing file ?"));
+    QCOMPARE(asked.Text, QStringLiteral("\"%1\" already exists.\nThe next operation will REPLACE "
+                                        "data by the new ones.\nDo you want to replace existing "
+                                        "file ?")
+                             .arg(path));
+    QCOMPARE(ReadBytes(path), replaced ? QByteArray("\"A\",\"B\"\r\n\"x\",1\r\n") : old);
+    QCOMPARE(f.Progress(), replaced ? QStringLiteral("Done - 100%") : QString());
+  }
+
+  void progressText_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<qint64>("record");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("point") << "en_US" << qint64(37) << qint64(200) << "37/200 (18.50)";
+    QTest::newRow("comma") << "de_DE" << qint64(37) << qint64(200) << "37/200 (18,50)";
+    QTest::newRow("last record") << "en_US" << qint64(3) << qint64(3) << "3/3 (100.00)";
+    QTest::newRow("under one percent") << "en_US" << qint64(1) << qint64(3000) << "1/3000 (0.03)";
+  }
+  void progressText() {
+    QFETCH(QString, locale);
+    QFETCH(qint64, record);
+    QFETCH(qint64, total);
+    QFETCH(QString, text);
+    const QLocale saved;
+    QLocale::setDefault(QLocale(locale));
+    const QString shown = ProgressText(record, total);
+    QLocale::setDefault(saved);
+    QCOMPARE(shown, text);
+  }
+
+  void sampleShowsTenRowsAndStealthInParentheses() {
+    TMessageRecorder messages;
+    TGenerationFixture f;
+    AddConst(f.Model(), "Hidden", "h").Param().SetStealth(true);
+    AddConst(f.Model(), "A", "x");
+    AddConst(f.Model(), "NoField", "y").SetDBColName(" ");
+    f.Find<QPushButton>("sbSample")->click();
+    auto* grid = f.Find<QTableWidget>("sgSamp");
+    QCOMPARE(grid->rowCount(), 11);
+    QCOMPARE(grid->columnCount(), 4);
+    const auto cell = [grid](int r, int c) {
+      return grid->item(r, c) ? grid->item(r, c)->text() : QStringLiteral("<none>");
+    };
+    QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 3)}),
+             (QStringList{QString(), "(Hidden)", "A", "<Missing!>"}));
+    QCOMPARE((QStringList{cell(10, 0), cell(10, 1), cell(10, 2), cell(10, 3)}),
+             (QStringList{"10", "h", "x", "y"}));
+    QCOMPARE(messages.Texts(), QStringList());
+  }
+
+  void tabSwitchChoosesTheFormat_data() {
+    QTest::addColumn<QString>("sqlFile");
+    QTest::addColumn<int>("format");
+    QTest::newRow("csv") << "data.csv" << 1;
+    QTest::newRow("mixed case xml") << "data.Xml" << 2;
+    QTest::newRow("sql in a dotted folder") << "/a.b/out.sql" << 0;
+    QTest::newRow("other extension") << "report.txt" << 3;
+    QTest::newRow("dot in the folder only") << "/a.csv/out" << 3;
+    QTest::newRow("empty") << "" << 3;
+  }
+  void tabSwitchChoosesTheFormat() {
+    QFETCH(QString, sqlFile);
+    QFETCH(int, format);
+    TGenerationFixture f;
+    f.ChooseFormat(format == 0 ? 1 : 0);
+    f.ClickTab(1);
+    f.Model().SetSQLFile(sqlFile.toStdString());
+    f.ClickTab(2);
+    QVERIFY(f.Find<QRadioButton>(QStringLiteral("rgexportfmt_%1").arg(format).toLatin1().constData())
+                ->isChecked());
+  }
+};
+
+KELVAST_UI_TEST(TGenerationTabTest)
+
+}  // namespace kelvast::ui::test
+
+#include "generation_tab_test.moc"

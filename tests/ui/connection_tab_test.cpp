@@ -85,6 +85,37 @@ class TConnectionTabTest : public QObject {
     QVERIFY(!f.Window().State().Connection->Connected());
     QCOMPARE(f.Find<QComboBox>("cbtables")->count(), 2);
   }
+
+  // The remembered connection is applied at start (an unreachable one is reported and start-up
+  // goes on) and the current one is written back at close.
+  void RememberedConnection_data() {
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("reachable") << true;
+    QTest::newRow("unreachable") << false;
+  }
+  void RememberedConnection() {
+    QFETCH(bool, reachable);
+    QTemporaryDir dbDir;
+    QString db = dbDir.filePath(QStringLiteral("shop.db"));
+    if (reachable) {
+      TOdbcConnection c(db.toStdString());
+      c.Open();
+      c.Execute("CREATE TABLE people (id INTEGER)");
+      c.Close();
+    } else {
+      db = dbDir.filePath(QStringLiteral("missing/folder/shop.db"));
+    }
+    TMessageRecorder messages;
+    TWindowFixture f("[FMain]\r\nCONNECTION=" + db.toUtf8() + "\r\n");
+    f.Window().show();
+    QCOMPARE(f.Find<QLabel>("Label1")->text(), db);
+    QCOMPARE(f.Find<QComboBox>("cbtables")->count(), reachable ? 1 : 0);
+    QCOMPARE(messages.Shown.size(), reachable ? 0 : 1);
+    f.Window().State().Connection->SetConnectionString("other.db");
+    f.Destroy();
+    QCOMPARE(IniSection(f.SettingsFile()).value(QStringLiteral("CONNECTION")),
+             QStringLiteral("other.db"));
+  }
 };
 
 KELVAST_UI_TEST(TConnectionTabTest)

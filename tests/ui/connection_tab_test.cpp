@@ -3,6 +3,7 @@
 
 #include "core/database/odbc_connection.h"
 #include "core/model/gen_model.h"
+#include "ui/param_pages/param_page_set.h"
 #include "ui/ui_test_support.h"
 
 #include <QClipboard>
@@ -74,6 +75,18 @@ class TConnectionTabTest : public QObject {
     QVERIFY(lines[0].startsWith(QStringLiteral("Field\tType\t")));
     QVERIFY(lines[1].startsWith(QStringLiteral("code\t")));
     QCOMPARE(lines[1].count(QLatin1Char('\t')), 5);
+  }
+
+  void ReferencePageListsTablesAndFields() {
+    TConnectionFixture f;
+    auto* pages = dynamic_cast<TParamPageSet*>(f.Find<QWidget>("ntbtype"));
+    QVERIFY(pages);
+    QCOMPARE(pages->TableNames(), QStringList());
+    f.Tab()->ApplyConnectionString(f.Db);
+    QCOMPARE(pages->TableNames(),
+             (QStringList{QStringLiteral("cities"), QStringLiteral("people")}));
+    QCOMPARE(pages->ListTableFields(QStringLiteral("people")),
+             (QStringList{QStringLiteral("id"), QStringLiteral("name")}));
   }
 
   void ClearEmptiesStringButKeepsTables() {

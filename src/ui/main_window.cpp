@@ -68,7 +68,7 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   auto* central = new QWidget(this);
   FPageControl = new QTabWidget(central);
   FPageControl->setObjectName(QStringLiteral("PageControl1"));
-  FConnectionTab = new TConnectionTab;
+  FConnectionTab = new TConnectionTab(FState);
   FGeneratorsTab = new TGeneratorsTab(FState);
   FGenerationTab = new TGenerationTab(FState);
   FTextEditorTab = new TTextEditorTab;

@@ -1,8 +1,11 @@
 // TFMain's settings: the window's state saved at exit and restored at its first showing.
+#include "ui/ansi_text.h"
 #include "ui/file_name_edit.h"
 #include "ui/hint_switch.h"
 #include "ui/main_window.h"
+#include "ui/message_box.h"
 #include "ui/tabs/about_tab.h"
+#include "ui/tabs/connection_tab.h"
 #include "ui/tabs/generator_box.h"
 #include "ui/tabs/generators_tab.h"
 #include "ui/tabs/model_info_box.h"
@@ -75,6 +78,8 @@ std::vector<TFMain::TStoredProperty> TFMain::StoredProperties() {
 void TFMain::SaveState() {
   FStateSaved = true;
   FSettings.WriteInteger(QStringLiteral("FormVersion"), 0);
+  // The connection's current string is the one remembered for the next start.
+  if (FState.Connection) FConnectionString = FromAnsi(FState.Connection->ConnectionString());
   FSettings.WriteString(QStringLiteral("CONNECTION"), FConnectionString);
 
   int showCmd = kShowNormal;
@@ -126,8 +131,14 @@ void TFMain::RestoreState() {
   for (const TStoredProperty& prop : StoredProperties())
     if (FSettings.ValueExists(prop.Key)) prop.Set(FSettings.ReadString(prop.Key));
 
-  // Reopening the stored connection comes with the Connection tab; until then it is kept as read.
+  // The remembered connection is applied again; when it cannot be opened the error is shown and
+  // start-up goes on with the string applied but no table list.
   FConnectionString = FSettings.ReadString(QStringLiteral("CONNECTION")).trimmed();
+  try {
+    FConnectionTab->ApplyConnectionString(FConnectionString);
+  } catch (const std::exception& e) {
+    ShowMessage(this, FromAnsi(e.what()), TMsgIcon::Error);
+  }
 
   FHints->SetEnabled(FHint->isChecked());
   FAboutTab->FrenchHelpBox()->setChecked(IsFrenchHelp());

@@ -1,14 +1,39 @@
 #pragma once
-// TConnectionTab, the Connection tab: connection commands and the schema browser. Its contents
-// come with the connection work; for now it is an empty page.
+// TConnectionTab, the Connection tab: the connection string label, the connection commands and
+// the schema browser (the table list and the fields of the selected table).
 
 #include <QWidget>
 
+class QComboBox;
+class QLabel;
+class QTableWidget;
+class QToolButton;
+
 namespace kelvast::ui {
+
+struct TUiState;
 
 class TConnectionTab : public QWidget {
  public:
-  explicit TConnectionTab(QWidget* parent = nullptr);
+  explicit TConnectionTab(TUiState& state, QWidget* parent = nullptr);
+
+  // The one way a connection string is applied: closes the connection, gives it and the model
+  // the trimmed text, shows it and, when not empty, refreshes the table list and the selected
+  // table's fields (which opens the connection). Changing the connection leaves the model's
+  // modified state as it was. Errors of the refresh go to the caller.
+  void ApplyConnectionString(const QString& text);
+
+ private:
+  void RefreshTables();
+  void ShowFields();
+  void CopyFields();
+
+  TUiState& FState;
+  QLabel* FLabel;
+  QComboBox* FTables;
+  QTableWidget* FGrid;
+  QToolButton* FCopy;
+  QToolButton* FClear;
 };
 
 }  // namespace kelvast::ui

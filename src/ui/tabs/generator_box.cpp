@@ -1,5 +1,6 @@
 #include "ui/tabs/generator_box.h"
 
+#include "core/database/schema.h"
 #include "core/generators/composite_gens.h"
 #include "core/model/gen_model.h"
 #include "core/platform/text_utils.h"
@@ -69,6 +70,24 @@ TGeneratorBox::TGeneratorBox(TUiState& state, QWidget* parent)
                    QStringLiteral("Proper"), QStringLiteral("Random")});
 
   FPages = new TParamPageSet(FState, this);
+  // The column-reference page lists the tables and fields of the one connection, when open.
+  FPages->TableNames = [this] {
+    QStringList names;
+    TOdbcConnection* c = FState.Connection.get();
+    if (c && c->Connected())
+      for (const std::string& name : c->TableNames())
+        names << FromAnsi(name);
+    names.sort();
+    return names;
+  };
+  FPages->ListTableFields = [this](const QString& table) {
+    std::vector<std::string> fields;
+    ListTableFields(FState.Connection.get(), ToAnsi(table), fields);
+    QStringList names;
+    for (const std::string& f : fields)
+      names << FromAnsi(f);
+    return names;
+  };
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(Caption(this, QStringLiteral("Generator name"), FColName), 0, 0);

@@ -20,25 +20,29 @@ void TCsvWriter::Header(TOutputFile& file, TDateTime) {
 }
 
 void TCsvWriter::Row(TOutputFile& file) {
-  std::string& row = file.RowBuffer();
-  for (size_t i = 0; i < FColumns.size(); ++i) {
-    if (i > 0) row += ',';
-    const TColParams& param = *FColumns[i].Param;
-    const std::string& value = FColumns[i].Param->GetValue();
+  TTextBuffer& row = file.RowBuffer();
+  const char separator = FDecimalSeparator;
+  bool first = true;
+  for (const TWrittenColumn& column : FColumns) {
+    if (!first) row += ',';
+    first = false;
+    TColParams& param = *column.Param;
+    const std::string& value = param.GetValue();
     if (param.ExportType() == etString) {
       // Quotes and commas inside are written as they are.
       const std::string_view text = TrimView(value);
       if (!text.empty()) {
-        row += '"';
-        row += text;
-        row += '"';
+        char* at = row.Extend(text.size() + 2);
+        at[0] = '"';
+        TTextBuffer::Copy(at + 1, text.data(), text.size());
+        at[text.size() + 1] = '"';
       }
     } else {
       // Numbers carry a full stop whatever the locale's separator.
       const size_t start = row.size();
       row += value;
-      if (FDecimalSeparator != '.') {
-        const size_t at = row.find(FDecimalSeparator, start);
+      if (separator != '.') {
+        const size_t at = row.find(separator, start);
         if (at != std::string::npos) row[at] = '.';
       }
     }

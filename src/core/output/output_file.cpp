@@ -10,9 +10,8 @@
 namespace kelvast {
 
 TOutputFile::TOutputFile(std::string path, size_t bufferSize)
-    : FPath(std::move(path)), FFlushAt(bufferSize) {
-  // Room for a full buffer plus a long row, so appending rarely reallocates.
-  FBuffer.reserve(bufferSize + (bufferSize >> 2));
+    // Room for a full buffer plus a long row, so appending rarely reallocates.
+    : FPath(std::move(path)), FBuffer(bufferSize + (bufferSize >> 2)), FFlushAt(bufferSize) {
   FFd = ::open(FPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (FFd < 0) {
     const int err = errno;

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/text_buffer.h"
+
 namespace kelvast {
 
 class TOutputFile {
@@ -22,10 +24,10 @@ class TOutputFile {
   const std::string& Path() const { return FPath; }
 
   // The text of the line being built; append to it, then call EndLine.
-  std::string& RowBuffer() { return FBuffer; }
+  TTextBuffer& RowBuffer() { return FBuffer; }
   // Ends the line with the CR LF that ends every line of our text files.
   void EndLine() {
-    FBuffer += "\r\n";
+    FBuffer.append("\r\n", 2);
     if (FBuffer.size() >= FFlushAt) Flush();
   }
 
@@ -52,7 +54,7 @@ class TOutputFile {
 
   std::string FPath;
   int FFd = -1;
-  std::string FBuffer;
+  TTextBuffer FBuffer;
   size_t FFlushAt;
   uint64_t FFlushed = 0;
 };

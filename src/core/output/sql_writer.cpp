@@ -50,7 +50,7 @@ void TSqlWriter::Header(TOutputFile& file, TDateTime start) {
   file.WriteLine(Comment(kRule));
 }
 
-void TSqlWriter::AppendValue(std::string& out, const TColParams& param, const std::string& value) {
+void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param, const std::string& value) {
   FDataSize += static_cast<int64_t>(value.size());
   if (IsBlank(value)) {
     out += "NULL";
@@ -75,7 +75,7 @@ void TSqlWriter::AppendValue(std::string& out, const TColParams& param, const st
   }
 }
 
-void TSqlWriter::AppendStatement(std::string& out) {
+void TSqlWriter::AppendStatement(TTextBuffer& out) {
   out += FPrefix;
   for (size_t i = 0; i < FColumns.size(); ++i) {
     if (i > 0) out += ", ";
@@ -84,10 +84,10 @@ void TSqlWriter::AppendStatement(std::string& out) {
   out += ");";
 }
 
-const std::string& TSqlWriter::BuildStatement() {
-  FRow.clear();
-  AppendStatement(FRow);
-  return FRow;
+std::string_view TSqlWriter::BuildStatement() {
+  FStatement.clear();
+  AppendStatement(FStatement);
+  return FStatement.View();
 }
 
 void TSqlWriter::Row(TOutputFile& file) {

@@ -18,13 +18,13 @@ class TSqlWriter : public TRecordWriter {
   void Row(TOutputFile& file) override;
   void Footer(TOutputFile& file, TDateTime start) override;
 
-  // The statement of the current record, without line end.
-  const std::string& BuildStatement();
+  // The statement of the current record, without line end; valid until the next call.
+  std::string_view BuildStatement();
   // Appends that statement to out.
-  void AppendStatement(std::string& out);
+  void AppendStatement(TTextBuffer& out);
 
  private:
-  void AppendValue(std::string& out, const TColParams& param, const std::string& value);
+  void AppendValue(TTextBuffer& out, const TColParams& param, const std::string& value);
 
   TGenModel& FModel;
   bool FComments;
@@ -32,6 +32,7 @@ class TSqlWriter : public TRecordWriter {
   std::string FPrefix;  // INSERT INTO ... VALUES (
   char FStringOpen;
   char FStringClose;
+  TTextBuffer FStatement;  // reused by BuildStatement
 };
 
 // The data size in kilobytes as the footer writes it: the pattern "### ### ###.##" (digits only

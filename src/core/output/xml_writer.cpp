@@ -78,7 +78,7 @@ std::string XmlFieldType(const TColToGenItem& item) {
   }
 }
 
-void AppendXmlEscape(std::string& out, std::string_view s) {
+void AppendXmlEscape(TTextBuffer& out, std::string_view s) {
   for (size_t i = 0; i < s.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     if (c == '&') {
@@ -104,20 +104,20 @@ void AppendXmlEscape(std::string& out, std::string_view s) {
 }
 
 std::string XmlEscape(std::string_view s) {
-  std::string out;
+  TTextBuffer out;
   AppendXmlEscape(out, s);
-  return out;
+  return std::string(out.View());
 }
 
-void AppendXmlValue(std::string& out, const TColToGenItem& item, const std::string& value) {
+void AppendXmlValue(TTextBuffer& out, const TColToGenItem& item, const std::string& value) {
   if (item.Param().ExportType() == etNum && IsBareNumberType(item.ColType())) out += value;
   else AppendXmlEscape(out, value);
 }
 
 std::string XmlValue(TColToGenItem& item) {
-  std::string out;
+  TTextBuffer out;
   AppendXmlValue(out, item, item.Param().GetValue());
-  return out;
+  return std::string(out.View());
 }
 
 TXmlWriter::TXmlWriter(TGenModel& model) : FColumns(WrittenColumns(model)) {
@@ -140,7 +140,7 @@ void TXmlWriter::Header(TOutputFile& file, TDateTime) {
 }
 
 void TXmlWriter::Row(TOutputFile& file) {
-  std::string& row = file.RowBuffer();
+  TTextBuffer& row = file.RowBuffer();
   row += "<RECORD><ROW";
   for (size_t i = 0; i < FColumns.size(); ++i) {
     row += ' ';

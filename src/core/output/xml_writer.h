@@ -27,11 +27,11 @@ std::string XmlName(std::string_view s);
 // The field type written after fieldtype=, its double quotes included.
 std::string XmlFieldType(const TColToGenItem& item);
 // The value as written: bare for number-like columns exported as numbers, else escaped.
-void AppendXmlValue(std::string& out, const TColToGenItem& item, const std::string& value);
+void AppendXmlValue(TTextBuffer& out, const TColToGenItem& item, const std::string& value);
 std::string XmlValue(TColToGenItem& item);
 // Entities for &, ", <, >, | and the Latin-1 letters and signs; CR LF and LF become <br>, a lone
 // CR disappears, other control characters become &#n;.
-void AppendXmlEscape(std::string& out, std::string_view s);
+void AppendXmlEscape(TTextBuffer& out, std::string_view s);
 std::string XmlEscape(std::string_view s);
 
 }  // namespace kelvast

@@ -1,0 +1,111 @@
+#pragma once
+// TTextBuffer, a growable run of bytes for building output text. Appends are inline and check
+// only the room left, with no terminating zero to maintain, which makes them cheaper than
+// std::string's on the record loop, where every value of every row passes through one.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+
+namespace kelvast {
+
+class TTextBuffer {
+ public:
+  TTextBuffer() = default;
+  explicit TTextBuffer(size_t capacity) { Grow(capacity); }
+  ~TTextBuffer() { std::free(FBegin); }
+  TTextBuffer(const TTextBuffer&) = delete;
+  TTextBuffer& operator=(const TTextBuffer&) = delete;
+
+  size_t size() const { return static_cast<size_t>(FEnd - FBegin); }
+  bool empty() const { return FEnd == FBegin; }
+  const char* data() const { return FBegin; }
+  char* data() { return FBegin; }
+  char& operator[](size_t i) { return FBegin[i]; }
+  char operator[](size_t i) const { return FBegin[i]; }
+  std::string_view View() const { return {FBegin, size()}; }
+  void clear() { FEnd = FBegin; }
+
+  TTextBuffer& operator+=(char c) {
+    if (FEnd == FLimit) Grow(1);
+    *FEnd++ = c;
+    return *this;
+  }
+  TTextBuffer& operator+=(std::string_view s) { return append(s.data(), s.size()); }
+  TTextBuffer& operator+=(const std::string& s) { return append(s.data(), s.size()); }
+  TTextBuffer& operator+=(const char* s) { return append(s, std::strlen(s)); }
+  TTextBuffer& append(const char* s, size_t n) {
+    Copy(Extend(n), s, n);
+    return *this;
+  }
+  TTextBuffer& append(std::string_view s) { return append(s.data(), s.size()); }
+  // Characters [pos, pos + n) of s, as std::string::append does.
+  TTextBuffer& append(std::string_view s, size_t pos, size_t n = std::string_view::npos) {
+    return append(s.substr(pos, n));
+  }
+
+  // Appends n bytes left for the caller to fill, and returns where they start.
+  char* Extend(size_t n) {
+    if (static_cast<size_t>(FLimit - FEnd) < n) Grow(n);
+    char* at = FEnd;
+    FEnd += n;
+    return at;
+  }
+
+  // Copies n bytes; values are mostly short, and short copies are done inline with at most two
+  // overlapping loads and stores instead of a library call.
+  static void Copy(char* to, const char* from, size_t n) {
+    if (n >= 8) {
+      if (n > 16) {
+        std::memcpy(to, from, n);
+        return;
+      }
+      uint64_t a, b;
+      std::memcpy(&a, from, 8);
+      std::memcpy(&b, from + n - 8, 8);
+      std::memcpy(to, &a, 8);
+      std::memcpy(to + n - 8, &b, 8);
+    } else if (n >= 4) {
+      uint32_t a, b;
+      std::memcpy(&a, from, 4);
+      std::memcpy(&b, from + n - 4, 4);
+      std::memcpy(to, &a, 4);
+      std::memcpy(to + n - 4, &b, 4);
+    } else if (n != 0) {
+      to[0] = from[0];
+      to[n / 2] = from[n / 2];
+      to[n - 1] = from[n - 1];
+    }
+  }
+
+  // First position at or after `from` holding c, or npos.
+  size_t find(char c, size_t from = 0) const {
+    if (from >= size()) return std::string_view::npos;
+    const void* at = std::memchr(FBegin + from, c, size() - from);
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - FBegin) : std::string_view::npos;
+  }
+
+ private:
+  // Makes room for at least n more bytes, at least doubling the capacity.
+  void Grow(size_t n) {
+    const size_t used = size();
+    const size_t capacity = static_cast<size_t>(FLimit - FBegin);
+    size_t wanted = capacity * 2 > used + n ? capacity * 2 : used + n;
+    if (wanted < 64) wanted = 64;
+    char* p = static_cast<char*>(std::realloc(FBegin, wanted));
+    if (!p) throw std::bad_alloc();
+    FBegin = p;
+    FEnd = p + used;
+    FLimit = p + wanted;
+  }
+
+  char* FBegin = nullptr;
+  char* FEnd = nullptr;
+  char* FLimit = nullptr;
+};
+
+}  // namespace kelvast

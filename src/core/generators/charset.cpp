@@ -43,37 +43,43 @@ const TCharSet& FallbackCharSet() {
   return kSet;
 }
 
-void AppendRandomCharString(std::string& out, const TCharSet& set, uint16_t count) {
+std::string CharSetAlphabet(const TCharSet& set) {
   const TCharSet& source = set.Empty() ? FallbackCharSet() : set;
-  // The alphabet of the last set asked for is kept: a generator asks with the same set for every
-  // value, so it is built once per run rather than once per value. Code 0 is never drawn.
-  struct TAlphabet {
-    TCharSet set;
-    char chars[255];
-    int size = -1;
-  };
-  static thread_local TAlphabet cache;
-  if (cache.size < 0 || !(cache.set == source)) {
-    cache.set = source;
-    cache.size = 0;
-    const auto& bits = source.Bits();
-    for (int byte = 0; byte < 32; ++byte) {
-      unsigned members = bits[static_cast<size_t>(byte)];
-      if (byte == 0) members &= ~1u;
-      for (; members != 0; members &= members - 1)
-        cache.chars[cache.size++] = static_cast<char>(byte * 8 + std::countr_zero(members));
-    }
+  std::string alphabet;
+  const auto& bits = source.Bits();
+  for (int byte = 0; byte < 32; ++byte) {
+    unsigned members = bits[static_cast<size_t>(byte)];
+    if (byte == 0) members &= ~1u;
+    for (; members != 0; members &= members - 1)
+      alphabet += static_cast<char>(byte * 8 + std::countr_zero(members));
   }
-  const char* alphabet = cache.chars;
-  const int size = cache.size;
-  if (size == 0) return;
+  return alphabet;
+}
 
+void AppendRandomChars(std::string& out, std::string_view alphabet, size_t count) {
+  if (alphabet.empty()) return;
   const size_t start = out.size();
   out.resize(start + count);
-  TRandomSource& random = GlobalRandom();
-  for (size_t i = start; i < out.size(); ++i) out[i] = alphabet[random.Below(size)];
-
+  // The draws run on a copy of the source, which the stores into the text cannot alias.
+  TRandomSource random = GlobalRandom();
+  const char* chars = alphabet.data();
+  const auto size = static_cast<int32_t>(alphabet.size());
+  for (char *p = out.data() + start, *end = p + count; p != end; ++p)
+    *p = chars[random.Below(size)];
+  GlobalRandom() = random;
   TrimFrom(out, start);  // only what this call appended
+}
+
+void AppendRandomCharString(std::string& out, const TCharSet& set, uint16_t count) {
+  // The alphabet of the last set asked for is kept: a generator asks with the same set for every
+  // value, so it is built once per run rather than once per value.
+  static thread_local TCharSet cachedSet;
+  static thread_local std::string cachedAlphabet = CharSetAlphabet(cachedSet);
+  if (!(cachedSet == set)) {
+    cachedSet = set;
+    cachedAlphabet = CharSetAlphabet(set);
+  }
+  AppendRandomChars(out, cachedAlphabet, count);
 }
 
 std::string RandomCharString(const TCharSet& set, uint16_t count) {

@@ -47,14 +47,15 @@ const TPropList& TCPDictWord::Props() const {
   return kProps;
 }
 
-const std::vector<int32_t>& TCPDictWord::FittingEntries(int list, int32_t length) {
+const std::vector<int32_t>& TWordDraw::FittingEntries(TWordList list, int32_t length) {
   const uint64_t generation = WordListsGeneration();
-  if (list == FFitList && length == FFitLength && generation == FFitGeneration) return FFitting;
-  FFitList = list;
+  if (static_cast<int>(list) == FFitList && length == FFitLength && generation == FFitGeneration)
+    return FFitting;
+  FFitList = static_cast<int>(list);
   FFitLength = length;
   FFitGeneration = generation;
   FFitting.clear();
-  const std::vector<std::string>& lines = WordList(static_cast<TWordList>(list));
+  const std::vector<std::string>& lines = WordList(list);
   for (size_t i = 0; i < lines.size(); ++i) {
     const size_t size = TrimView(lines[i]).size();
     // A blank entry yields the marker, so the marker's length is what must fit.
@@ -64,26 +65,28 @@ const std::vector<int32_t>& TCPDictWord::FittingEntries(int list, int32_t length
   return FFitting;
 }
 
-void TCPDictWord::DoGenerate(std::string& out) {
-  const TWordList list = French() ? TWordList::FrenchWords : TWordList::EnglishWords;
+void TWordDraw::Append(std::string& out, TWordList list, int32_t length) {
   const std::vector<std::string>& lines = WordList(list);
   std::string_view value;
-  if (DataLength() < 5) {
+  if (length < 5) {
     if (!lines.empty())
       value = TrimView(lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))]);
   } else {
-    // Only entries of at most DataLength characters are accepted. Drawing uniformly among the
-    // fitting entries gives the same distribution as drawing again until one fits, and ends
-    // even when none fits: the value is then the marker cut to DataLength.
-    const std::vector<int32_t>& fitting = FittingEntries(static_cast<int>(list), DataLength());
+    // Drawing uniformly among the fitting entries gives the same distribution as drawing again
+    // until one fits, and ends even when none fits: the value is then the marker cut to length.
+    const std::vector<int32_t>& fitting = FittingEntries(list, length);
     if (fitting.empty()) {
-      out += kNoDataMarker.substr(0, static_cast<size_t>(DataLength()));
+      out += kNoDataMarker.substr(0, static_cast<size_t>(length));
       return;
     }
     value = TrimView(lines[static_cast<size_t>(fitting[static_cast<size_t>(
         Random(static_cast<int32_t>(fitting.size())))])]);
   }
   out += value.empty() ? kNoDataMarker : value;
+}
+
+void TCPDictWord::DoGenerate(std::string& out) {
+  FDraw.Append(out, French() ? TWordList::FrenchWords : TWordList::EnglishWords, DataLength());
 }
 
 // ---- TCPMemo ----
@@ -127,16 +130,25 @@ const TPropList& TCPTown::Props() const {
   return kProps;
 }
 
-void TCPTown::DoGenerate(std::string& out) {
-  const std::vector<std::string>& lines =
-      WordList(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
-  if (!lines.empty()) {
+const std::vector<std::string>& TCPTown::PreparedTowns(TWordList list) {
+  const uint64_t generation = WordListsGeneration();
+  if (static_cast<int>(list) == FPreparedList && generation == FPreparedGeneration)
+    return FPrepared;
+  FPreparedList = static_cast<int>(list);
+  FPreparedGeneration = generation;
+  FPrepared = WordList(list);
+  for (std::string& town : FPrepared) {
     // Proper case comes before the trim, so an entry with leading blanks keeps a small letter.
-    const size_t start = out.size();
-    out += lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))];
-    ProperCaseInPlace(out, start);
-    TrimFrom(out, start);
+    ProperCaseInPlace(town);
+    TrimFrom(town, 0);
   }
+  return FPrepared;
+}
+
+void TCPTown::DoGenerate(std::string& out) {
+  const std::vector<std::string>& towns =
+      PreparedTowns(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
+  if (!towns.empty()) out += towns[static_cast<size_t>(Random(static_cast<int32_t>(towns.size())))];
   if (out.empty()) out += kEmptyDataMarker;
 }
 

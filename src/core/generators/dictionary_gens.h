@@ -6,11 +6,29 @@
 #include <string>
 #include <vector>
 
+#include "core/generators/word_lists.h"
 #include "core/model/col_params.h"
 
 namespace kelvast {
 
 // A word of the English (or French) list; with DataLength 5 or more, at most that long.
+// Draws dictionary words. With a length of 5 or more only the entries that fit it are drawn
+// from, uniformly; they are worked out once per list, length and load of the lists.
+class TWordDraw {
+ public:
+  // Appends one trimmed entry of list, or "<nodata>" (cut to length) when none fits or the
+  // entry drawn is blank.
+  void Append(std::string& out, TWordList list, int32_t length);
+
+ private:
+  const std::vector<int32_t>& FittingEntries(TWordList list, int32_t length);
+
+  int FFitList = -1;
+  int32_t FFitLength = 0;
+  uint64_t FFitGeneration = 0;
+  std::vector<int32_t> FFitting;
+};
+
 class TCPDictWord : public TColParams {
  public:
   TCPDictWord() = default;
@@ -21,13 +39,7 @@ class TCPDictWord : public TColParams {
   void DoGenerate(std::string& out) override;
 
  private:
-  // The entries that fit DataLength, worked out once per list, length and load.
-  const std::vector<int32_t>& FittingEntries(int list, int32_t length);
-
-  int FFitList = -1;
-  int32_t FFitLength = 0;
-  uint64_t FFitGeneration = 0;
-  std::vector<int32_t> FFitting;
+  TWordDraw FDraw;
 };
 
 // Filler text: a prefix of the lorem text ending with a point, or random characters.
@@ -61,6 +73,15 @@ class TCPTown : public TColParams {
 
  protected:
   void DoGenerate(std::string& out) override;
+
+ private:
+  // Every entry of the list in use, proper-cased and trimmed, prepared once per list and load:
+  // a value is then one draw and one copy.
+  const std::vector<std::string>& PreparedTowns(TWordList list);
+
+  int FPreparedList = -1;
+  uint64_t FPreparedGeneration = 0;
+  std::vector<std::string> FPrepared;
 };
 
 // A street address in English or French form.

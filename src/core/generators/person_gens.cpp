@@ -29,12 +29,10 @@ std::string_view CurrentTitleCode() {
 }
 
 void AppendDictionaryWord(std::string& out, int32_t length) {
-  // One English dictionary word per value; the object is reused to spare its allocations.
-  static TCPDictWord word;
-  word.SetDataLength(length);
-  word.ClearLastValue();
+  // One English dictionary word per value, drawn as the dictionary-word generator draws.
+  static TWordDraw draw;
   const size_t start = out.size();
-  out += word.GetValue();
+  draw.Append(out, TWordList::EnglishWords, length);
   IdentifierSafeInPlace(out, start);
 }
 

@@ -1,5 +1,6 @@
 #include "core/generators/string_gens.h"
 
+#include <array>
 #include <cstdlib>
 
 #include "core/platform/random.h"
@@ -68,11 +69,12 @@ void TCPFormatted::DoGenerate(std::string& out) {
   static constexpr char kDigits[] = "0123456789";
   static constexpr char kLowerDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   static constexpr char kUpperDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  TRandomSource& random = GlobalRandom();
   const size_t start = out.size();
   out += FMask;
-  for (size_t i = start; i < out.size(); ++i) {
-    char& c = out[i];
+  // The draws run on a copy of the source, which the stores into the text cannot alias.
+  TRandomSource random = GlobalRandom();
+  for (char *p = out.data() + start, *end = out.data() + out.size(); p != end; ++p) {
+    char& c = *p;
     switch (c) {
       case 'a': c = kLower[random.Below(26)]; break;
       case 'A': c = kUpper[random.Below(26)]; break;
@@ -83,6 +85,7 @@ void TCPFormatted::DoGenerate(std::string& out) {
       default: break;
     }
   }
+  GlobalRandom() = random;
 }
 
 // ---- TCPZip ----
@@ -111,12 +114,15 @@ void TCPZip::Assign(const TColParams& source) {
 }
 
 void TCPZip::DoGenerate(std::string& out) {
-  static const TCharSet kDigits = TCharSet::Range('0', '9');
-  static const TCharSet kLetters = TCharSet::Range('A', 'Z');
-  TCharSet set;
-  if (FNumbers) set += kDigits;
-  if (FLetters) set += kLetters;
-  AppendRandomCharString(out, set, static_cast<uint16_t>(DataLength()));
+  // The alphabets of the four settings, built once; with neither box the fallback set's.
+  static const std::array<std::string, 4> kAlphabets = [] {
+    const TCharSet digits = TCharSet::Range('0', '9');
+    const TCharSet letters = TCharSet::Range('A', 'Z');
+    return std::array<std::string, 4>{CharSetAlphabet(TCharSet()), CharSetAlphabet(digits),
+                                      CharSetAlphabet(letters), CharSetAlphabet(digits + letters)};
+  }();
+  AppendRandomChars(out, kAlphabets[(FNumbers ? 1 : 0) + (FLetters ? 2 : 0)],
+                    static_cast<uint16_t>(DataLength()));
 }
 
 // ---- TCPConst ----

@@ -1,6 +1,7 @@
 #include "core/model/col_params.h"
 
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -107,9 +108,10 @@ void ApplyCase(std::string& s, TGenCase c) {
 
 void ProperCaseInPlace(std::string& s, size_t from) {
   // Unlike the gcProper transform, the first character is never lower-cased.
+  if (from >= s.size()) return;
   char* p = s.data();
-  for (size_t i = from + 1; i < s.size(); ++i) p[i] = AnsiLowerChar(p[i]);
-  if (from < s.size() && p[from] >= 'a' && p[from] <= 'z') p[from] = static_cast<char>(p[from] - 32);
+  AnsiLowerInPlace(p + from + 1, s.size() - from - 1);
+  if (p[from] >= 'a' && p[from] <= 'z') p[from] = static_cast<char>(p[from] - 32);
 }
 
 std::string ProperCase(std::string_view s) {
@@ -127,7 +129,24 @@ void IdentifierSafeInPlace(std::string& s, size_t from) {
     }
     return t;
   }();
-  for (size_t i = from; i < s.size(); ++i) s[i] = kSafe[static_cast<unsigned char>(s[i])];
+  // Names are mostly letters already: eight bytes at a time are checked and left alone when
+  // every one is an ASCII letter or digit (bytes below 0x80 make the sums carry into no
+  // neighbour; a byte's high bit then says whether it reached a range's start or passed its end).
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr uint64_t kHigh = 0x8080808080808080ULL;
+  const auto in = [](uint64_t w, unsigned first, unsigned last) {
+    return (w + kOnes * (0x80 - first)) & ~(w + kOnes * (0x7F - last));
+  };
+  char* p = s.data() + from;
+  char* const end = s.data() + s.size();
+  for (; end - p >= 8; p += 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    if ((w & kHigh) == 0 && ((in(w, '0', '9') | in(w, 'A', 'Z') | in(w, 'a', 'z')) & kHigh) == kHigh)
+      continue;
+    for (int i = 0; i < 8; ++i) p[i] = kSafe[static_cast<unsigned char>(p[i])];
+  }
+  for (; p < end; ++p) *p = kSafe[static_cast<unsigned char>(*p)];
 }
 
 std::string IdentifierSafe(std::string_view s) {

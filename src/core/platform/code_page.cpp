@@ -1,6 +1,8 @@
 #include "core/platform/code_page.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace kelvast {
 namespace {
@@ -148,15 +150,39 @@ bool Utf8ToAnsi(std::string_view utf8, std::string& out) {
 char AnsiUpperChar(char c) { return static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]); }
 char AnsiLowerChar(char c) { return static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]); }
 
-void AnsiUpperInPlace(std::string& s) {
-  char* p = s.data();
-  for (size_t i = 0, n = s.size(); i < n; ++i) p[i] = static_cast<char>(kCase.upper[static_cast<unsigned char>(p[i])]);
+namespace {
+
+// Maps the letters of p[0, n) through a case table. Runs of ASCII text, the common case, are
+// mapped eight bytes at a time: the bytes between `first` and `last` get their 0x20 bit flipped.
+template <char first, char last>
+void MapCase(char* p, size_t n, const std::array<unsigned char, 256>& table) {
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr uint64_t kHigh = 0x8080808080808080ULL;
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    if ((w & kHigh) == 0) {
+      // No byte is above 0x7F, so these sums carry into no neighbour: a byte's high bit says
+      // whether it reached `first`, respectively passed `last`.
+      const uint64_t from = w + kOnes * (0x80 - first);
+      const uint64_t past = w + kOnes * (0x80 - last - 1);
+      w ^= ((from & ~past) & kHigh) >> 2;
+      std::memcpy(p + i, &w, 8);
+    } else {
+      for (size_t j = i; j < i + 8; ++j) p[j] = static_cast<char>(table[static_cast<unsigned char>(p[j])]);
+    }
+  }
+  for (; i < n; ++i) p[i] = static_cast<char>(table[static_cast<unsigned char>(p[i])]);
 }
 
-void AnsiLowerInPlace(std::string& s) {
-  char* p = s.data();
-  for (size_t i = 0, n = s.size(); i < n; ++i) p[i] = static_cast<char>(kCase.lower[static_cast<unsigned char>(p[i])]);
-}
+}  // namespace
+
+void AnsiUpperInPlace(std::string& s) { MapCase<'a', 'z'>(s.data(), s.size(), kCase.upper); }
+
+void AnsiLowerInPlace(std::string& s) { AnsiLowerInPlace(s.data(), s.size()); }
+
+void AnsiLowerInPlace(char* p, size_t n) { MapCase<'A', 'Z'>(p, n, kCase.lower); }
 
 std::string AnsiUpperCase(std::string_view s) {
   std::string out(s);

@@ -32,6 +32,7 @@ char AnsiUpperChar(char c);
 char AnsiLowerChar(char c);
 void AnsiUpperInPlace(std::string& s);
 void AnsiLowerInPlace(std::string& s);
+void AnsiLowerInPlace(char* p, size_t n);
 std::string AnsiUpperCase(std::string_view s);
 std::string AnsiLowerCase(std::string_view s);
 

@@ -189,6 +189,23 @@ TEST(ColParamsPipelineTest, ProperCaseAndIdentifierSafe) {
   EXPECT_EQ(tail, "a-b_c_d");
 }
 
+// Long texts are checked eight bytes at a time: every byte value, at every position of a block
+// and of the tail, must come out as the one-character rule says.
+TEST(ColParamsPipelineTest, IdentifierSafeAgreesWithTheCharacterRuleOnLongTexts) {
+  std::string text;
+  for (int b = 0; b < 256; ++b) text += static_cast<char>(b);
+  text += "Abcdefgh0123456789XYZabcxyz";  // blocks that are all letters and digits
+  for (size_t shift = 0; shift < 9; ++shift) {
+    const std::string rotated = text.substr(shift) + text.substr(0, shift);
+    std::string expected;
+    for (char c : rotated) {
+      const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+      expected += keep ? c : '_';
+    }
+    EXPECT_EQ(IdentifierSafe(rotated), expected) << shift;
+  }
+}
+
 // ---- External file ----
 
 class ExternalFileTest : public testing::Test {

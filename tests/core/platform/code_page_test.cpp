@@ -158,6 +158,25 @@ TEST(CodePageTest, CaseMappingCoversEveryLetter) {
   }
 }
 
+// Whole texts are mapped eight bytes at a time while they are ASCII: every byte value, at every
+// position of such a block and of the tail, must map as the single-character functions say.
+TEST(CodePageTest, TextCaseMappingAgreesWithTheCharacterMapping) {
+  std::string text;
+  for (int b = 0; b < 256; ++b) text += static_cast<char>(b);
+  for (int shift = 0; shift < 9; ++shift) {
+    const std::string rotated = text.substr(static_cast<size_t>(shift)) + text.substr(0, static_cast<size_t>(shift));
+    std::string lower, upper;
+    for (char c : rotated) {
+      lower += AnsiLowerChar(c);
+      upper += AnsiUpperChar(c);
+    }
+    EXPECT_EQ(AnsiLowerCase(rotated), lower) << shift;
+    EXPECT_EQ(AnsiUpperCase(rotated), upper) << shift;
+  }
+  EXPECT_EQ(AnsiLowerCase("Jean.DUPONT@Example.COM"), "jean.dupont@example.com");
+  EXPECT_EQ(AnsiUpperCase("Mixed-case [text] @`{~ of 31 chars"), "MIXED-CASE [TEXT] @`{~ OF 31 CHARS");
+}
+
 TEST(CodePageTest, SameTextAnsiIgnoresCaseOfAccentedLetters) {
   struct Case {
     const char* a;

@@ -47,42 +47,31 @@ const TPropList& TCPDictWord::Props() const {
   return kProps;
 }
 
-const std::vector<int32_t>& TWordDraw::FittingEntries(TWordList list, int32_t length) {
-  const uint64_t generation = WordListsGeneration();
-  if (static_cast<int>(list) == FFitList && length == FFitLength && generation == FFitGeneration)
-    return FFitting;
-  FFitList = static_cast<int>(list);
-  FFitLength = length;
-  FFitGeneration = generation;
-  FFitting.clear();
-  const std::vector<std::string>& lines = WordList(list);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const size_t size = TrimView(lines[i]).size();
-    // A blank entry yields the marker, so the marker's length is what must fit.
-    const size_t valueSize = size == 0 ? kNoDataMarker.size() : size;
-    if (valueSize <= static_cast<size_t>(length)) FFitting.push_back(static_cast<int32_t>(i));
+void TWordDraw::Prepare(TWordList list, int32_t length, uint64_t generation) {
+  FList = static_cast<int>(list);
+  FLength = length;
+  FGeneration = generation;
+  FValues.clear();
+  for (const std::string& line : WordList(list)) {
+    const std::string_view entry = TrimView(line);
+    const std::string_view value = entry.empty() ? kNoDataMarker : entry;
+    // Drawing uniformly among the entries that fit gives the same distribution as drawing
+    // again until one fits, and ends even when none fits.
+    if (length >= 5 && value.size() > static_cast<size_t>(length)) continue;
+    FValues.emplace_back(value);
   }
-  return FFitting;
+  FFixed = length < 5 ? kNoDataMarker : kNoDataMarker.substr(0, static_cast<size_t>(length));
+  if (!FTransform) return;
+  for (std::string& value : FValues) FTransform(value);
+  FTransform(FFixed);
 }
 
 void TWordDraw::Append(std::string& out, TWordList list, int32_t length) {
-  const std::vector<std::string>& lines = WordList(list);
-  std::string_view value;
-  if (length < 5) {
-    if (!lines.empty())
-      value = TrimView(lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))]);
-  } else {
-    // Drawing uniformly among the fitting entries gives the same distribution as drawing again
-    // until one fits, and ends even when none fits: the value is then the marker cut to length.
-    const std::vector<int32_t>& fitting = FittingEntries(list, length);
-    if (fitting.empty()) {
-      out += kNoDataMarker.substr(0, static_cast<size_t>(length));
-      return;
-    }
-    value = TrimView(lines[static_cast<size_t>(fitting[static_cast<size_t>(
-        Random(static_cast<int32_t>(fitting.size())))])]);
-  }
-  out += value.empty() ? kNoDataMarker : value;
+  const uint64_t generation = WordListsGeneration();
+  if (static_cast<int>(list) != FList || length != FLength || generation != FGeneration)
+    Prepare(list, length, generation);
+  if (FValues.empty()) out += FFixed;
+  else out += FValues[static_cast<size_t>(Random(static_cast<int32_t>(FValues.size())))];
 }
 
 void TCPDictWord::DoGenerate(std::string& out) {

@@ -13,20 +13,25 @@ namespace kelvast {
 
 // A word of the English (or French) list; with DataLength 5 or more, at most that long.
 // Draws dictionary words. With a length of 5 or more only the entries that fit it are drawn
-// from, uniformly; they are worked out once per list, length and load of the lists.
+// from, uniformly. What one draw can give is prepared once per list, length and load of the
+// lists (trimmed, the marker for a blank entry, and passed through the optional transform), so a
+// value costs one draw and one copy.
 class TWordDraw {
  public:
-  // Appends one trimmed entry of list, or "<nodata>" (cut to length) when none fits or the
-  // entry drawn is blank.
+  explicit TWordDraw(void (*transform)(std::string&) = nullptr) : FTransform(transform) {}
+
+  // Appends one entry of list, or "<nodata>" (cut to length) when none fits.
   void Append(std::string& out, TWordList list, int32_t length);
 
  private:
-  const std::vector<int32_t>& FittingEntries(TWordList list, int32_t length);
+  void Prepare(TWordList list, int32_t length, uint64_t generation);
 
-  int FFitList = -1;
-  int32_t FFitLength = 0;
-  uint64_t FFitGeneration = 0;
-  std::vector<int32_t> FFitting;
+  void (*FTransform)(std::string&);
+  int FList = -1;
+  int32_t FLength = 0;
+  uint64_t FGeneration = 0;
+  std::vector<std::string> FValues;  // each equally likely
+  std::string FFixed;                // the value, without a draw, when FValues is empty
 };
 
 class TCPDictWord : public TColParams {

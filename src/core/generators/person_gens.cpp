@@ -29,11 +29,10 @@ std::string_view CurrentTitleCode() {
 }
 
 void AppendDictionaryWord(std::string& out, int32_t length) {
-  // One English dictionary word per value, drawn as the dictionary-word generator draws.
-  static TWordDraw draw;
-  const size_t start = out.size();
+  // One English dictionary word per value, drawn as the dictionary-word generator draws and
+  // made safe for a domain name.
+  static TWordDraw draw([](std::string& word) { IdentifierSafeInPlace(word); });
   draw.Append(out, TWordList::EnglishWords, length);
-  IdentifierSafeInPlace(out, start);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "core/output/csv_writer.h"
 
+#include <cstring>
+
 #include "core/platform/format_settings.h"
 #include "core/platform/text_utils.h"
 
@@ -22,31 +24,39 @@ void TCsvWriter::Header(TOutputFile& file, TDateTime) {
 void TCsvWriter::Row(TOutputFile& file) {
   TTextBuffer& row = file.RowBuffer();
   const char separator = FDecimalSeparator;
-  bool first = true;
+  // Every value is followed by a comma, and the last comma gives way to the line end: one
+  // reservation per value, and no test for the first column.
   for (const TWrittenColumn& column : FColumns) {
-    if (!first) row += ',';
-    first = false;
     TColParams& param = *column.Param;
     const std::string& value = param.GetValue();
+    const char* begin = value.data();
+    const char* end = begin + value.size();
     if (param.ExportType() == etString) {
-      // Quotes and commas inside are written as they are.
-      const std::string_view text = TrimView(value);
-      if (!text.empty()) {
-        char* at = row.Extend(text.size() + 2);
-        at[0] = '"';
-        TTextBuffer::Copy(at + 1, text.data(), text.size());
-        at[text.size() + 1] = '"';
+      // Trimmed and quoted; quotes and commas inside are written as they are, and a blank text
+      // is written as nothing at all.
+      while (begin != end && IsTrimChar(*begin)) ++begin;
+      while (end != begin && IsTrimChar(end[-1])) --end;
+      const auto n = static_cast<size_t>(end - begin);
+      if (n == 0) {
+        row += ',';
+        continue;
       }
+      char* at = row.Extend(n + 3);
+      at[0] = '"';
+      TTextBuffer::Copy(at + 1, begin, n);
+      at[n + 1] = '"';
+      at[n + 2] = ',';
     } else {
+      const auto n = static_cast<size_t>(end - begin);
+      char* at = row.Extend(n + 1);
+      TTextBuffer::Copy(at, begin, n);
+      at[n] = ',';
       // Numbers carry a full stop whatever the locale's separator.
-      const size_t start = row.size();
-      row += value;
-      if (separator != '.') {
-        const size_t at = row.find(separator, start);
-        if (at != std::string::npos) row[at] = '.';
-      }
+      if (separator != '.')
+        if (void* found = std::memchr(at, separator, n)) *static_cast<char*>(found) = '.';
     }
   }
+  if (!FColumns.empty()) row.pop_back();
   file.EndLine();
 }
 

@@ -29,6 +29,7 @@ class TTextBuffer {
   char operator[](size_t i) const { return FBegin[i]; }
   std::string_view View() const { return {FBegin, size()}; }
   void clear() { FEnd = FBegin; }
+  void pop_back() { --FEnd; }
 
   TTextBuffer& operator+=(char c) {
     if (FEnd == FLimit) Grow(1);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "core/platform/format_settings.h"
 #include "core/platform/text_utils.h"
@@ -51,14 +52,20 @@ void TSqlWriter::Header(TOutputFile& file, TDateTime start) {
 }
 
 void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param, const std::string& value) {
-  FDataSize += static_cast<int64_t>(value.size());
+  const size_t n = value.size();
+  FDataSize += static_cast<int64_t>(n);
   if (IsBlank(value)) {
-    out += "NULL";
+    out.append("NULL", 4);
   } else if (param.ExportType() == etNum) {
-    out += value;
-  } else if (FStringOpen == '\'') {
-    // An apostrophe opens and closes the text, whatever the closing character says, and
-    // apostrophes inside are doubled.
+    out.append(value.data(), n);
+  } else if (FStringOpen != '\'' || !std::memchr(value.data(), '\'', n)) {
+    // An apostrophe opens and closes the text, whatever the closing character says.
+    char* at = out.Extend(n + 2);
+    at[0] = FStringOpen;
+    TTextBuffer::Copy(at + 1, value.data(), n);
+    at[n + 1] = FStringOpen == '\'' ? '\'' : FStringClose;
+  } else {
+    // Apostrophes inside an apostrophe-delimited text are doubled.
     out += '\'';
     size_t from = 0;
     for (size_t at = value.find('\''); at != std::string::npos; at = value.find('\'', from)) {
@@ -68,20 +75,21 @@ void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param, const st
     }
     out.append(value, from);
     out += '\'';
-  } else {
-    out += FStringOpen;
-    out += value;
-    out += FStringClose;
   }
 }
 
 void TSqlWriter::AppendStatement(TTextBuffer& out) {
   out += FPrefix;
-  for (size_t i = 0; i < FColumns.size(); ++i) {
-    if (i > 0) out += ", ";
-    AppendValue(out, *FColumns[i].Param, FColumns[i].Param->GetValue());
+  // Every value is followed by ", ", and the last one gives way to the statement's end.
+  for (const TWrittenColumn& column : FColumns) {
+    AppendValue(out, *column.Param, column.Param->GetValue());
+    out.append(", ", 2);
   }
-  out += ");";
+  if (!FColumns.empty()) {
+    out.pop_back();
+    out.pop_back();
+  }
+  out.append(");", 2);
 }
 
 std::string_view TSqlWriter::BuildStatement() {

@@ -51,30 +51,44 @@ void TSqlWriter::Header(TOutputFile& file, TDateTime start) {
   file.WriteLine(Comment(kRule));
 }
 
-void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param, const std::string& value) {
+namespace {
+
+// An apostrophe-delimited text holding apostrophes: they are doubled.
+[[gnu::noinline]] void AppendDoubledApostrophes(TTextBuffer& out, const std::string& value) {
+  out += '\'';
+  size_t from = 0;
+  for (size_t at = value.find('\''); at != std::string::npos; at = value.find('\'', from)) {
+    out.append(value, from, at + 1 - from);
+    out += '\'';
+    from = at + 1;
+  }
+  out.append(value, from);
+  out += '\'';
+}
+
+}  // namespace
+
+inline void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param,
+                                    const std::string& value) {
   const size_t n = value.size();
   FDataSize += static_cast<int64_t>(n);
   if (IsBlank(value)) {
     out.append("NULL", 4);
   } else if (param.ExportType() == etNum) {
     out.append(value.data(), n);
-  } else if (FStringOpen != '\'' || !std::memchr(value.data(), '\'', n)) {
-    // An apostrophe opens and closes the text, whatever the closing character says.
+  } else if (FStringOpen != '\'') {
     char* at = out.Extend(n + 2);
     at[0] = FStringOpen;
     TTextBuffer::Copy(at + 1, value.data(), n);
-    at[n + 1] = FStringOpen == '\'' ? '\'' : FStringClose;
+    at[n + 1] = FStringClose;
+  } else if (!std::memchr(value.data(), '\'', n)) {
+    // An apostrophe opens and closes the text, whatever the closing character says.
+    char* at = out.Extend(n + 2);
+    at[0] = '\'';
+    TTextBuffer::Copy(at + 1, value.data(), n);
+    at[n + 1] = '\'';
   } else {
-    // Apostrophes inside an apostrophe-delimited text are doubled.
-    out += '\'';
-    size_t from = 0;
-    for (size_t at = value.find('\''); at != std::string::npos; at = value.find('\'', from)) {
-      out.append(value, from, at + 1 - from);
-      out += '\'';
-      from = at + 1;
-    }
-    out.append(value, from);
-    out += '\'';
+    AppendDoubledApostrophes(out, value);
   }
 }
 

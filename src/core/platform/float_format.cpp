@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace kelvast {
 
@@ -98,16 +99,26 @@ bool AppendScaledDecimal(std::string& out, int64_t scaled, int32_t precision, ch
   int fractionEnd = n;
   while (fractionEnd > n - precision && fractionEnd > 0 && digits[fractionEnd - 1] == '0')
     --fractionEnd;
-  if (scaled < 0) out += '-';
+  // The text is laid out here and appended at once: sign, whole part, separator, the zeros
+  // that lead a small fraction, and the fraction's digits.
+  char text[48];
+  char* at = text;
+  if (scaled < 0) *at++ = '-';
   const int wholeDigits = n - precision;
-  if (wholeDigits > 0) out.append(digits, static_cast<size_t>(wholeDigits));
-  else out += '0';
+  if (wholeDigits > 0) {
+    std::memcpy(at, digits, static_cast<size_t>(wholeDigits));
+    at += wholeDigits;
+  } else {
+    *at++ = '0';
+  }
   const int fractionStart = wholeDigits > 0 ? wholeDigits : 0;
   if (fractionEnd > fractionStart) {
-    out += decimalSeparator;
-    for (int i = wholeDigits; i < 0; ++i) out += '0';
-    out.append(digits + fractionStart, static_cast<size_t>(fractionEnd - fractionStart));
+    *at++ = decimalSeparator;
+    for (int i = wholeDigits; i < 0; ++i) *at++ = '0';
+    std::memcpy(at, digits + fractionStart, static_cast<size_t>(fractionEnd - fractionStart));
+    at += fractionEnd - fractionStart;
   }
+  out.append(text, static_cast<size_t>(at - text));
   return true;
 }
 }  // namespace kelvast

@@ -107,16 +107,20 @@ void TCPLastName::DoGenerate(std::string& out) {
     AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(DataLength()));
   } else {
     const int32_t count = static_cast<int32_t>(FPhonemeList.size());
+    // The draws run on a copy of the source, which the stores into the text cannot alias;
+    // phonemes are a few letters, which push_back appends without a library call.
+    TRandomSource random = GlobalRandom();
     while (static_cast<int64_t>(out.size() - start) < target) {
-      const std::string& phoneme = FPhonemeList[static_cast<size_t>(Random(count))];
+      const std::string& phoneme = FPhonemeList[static_cast<size_t>(random.Below(count))];
       // A list of empty phonemes only can never lengthen the text: stop rather than loop for
       // ever. One non-empty phoneme is enough for the loop to end.
       if (phoneme.empty() && std::all_of(FPhonemeList.begin(), FPhonemeList.end(),
                                          [](const std::string& p) { return p.empty(); }))
         break;
-      out += phoneme;
-      if (Random(1000) < 200 && static_cast<int64_t>(out.size() - start) > FMinSize) break;
+      for (char c : phoneme) out.push_back(c);
+      if (random.Below(1000) < 200 && static_cast<int64_t>(out.size() - start) > FMinSize) break;
     }
+    GlobalRandom() = random;
   }
   if (out.size() > start && out[start] >= 'a' && out[start] <= 'z')
     out[start] = static_cast<char>(out[start] - 32);

@@ -107,8 +107,7 @@ void TCPLastName::DoGenerate(std::string& out) {
     AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(DataLength()));
   } else {
     const int32_t count = static_cast<int32_t>(FPhonemeList.size());
-    // The draws run on a copy of the source, which the stores into the text cannot alias;
-    // phonemes are a few letters, which push_back appends without a library call.
+    // The draws run on a copy of the source, which the stores into the text cannot alias.
     TRandomSource random = GlobalRandom();
     while (static_cast<int64_t>(out.size() - start) < target) {
       const std::string& phoneme = FPhonemeList[static_cast<size_t>(random.Below(count))];
@@ -117,7 +116,7 @@ void TCPLastName::DoGenerate(std::string& out) {
       if (phoneme.empty() && std::all_of(FPhonemeList.begin(), FPhonemeList.end(),
                                          [](const std::string& p) { return p.empty(); }))
         break;
-      for (char c : phoneme) out.push_back(c);
+      out += phoneme;
       if (random.Below(1000) < 200 && static_cast<int64_t>(out.size() - start) > FMinSize) break;
     }
     GlobalRandom() = random;

@@ -21,7 +21,8 @@ void AutoSizeColumns(QTableWidget* grid, bool boldTitleRow) {
       widest = std::max(widest, m.horizontalAdvance(text) + 8);
     };
     if (headerTitles)
-      if (const QTableWidgetItem* title = grid->horizontalHeaderItem(c)) measure(title->text(), true);
+      if (const QTableWidgetItem* title = grid->horizontalHeaderItem(c))
+        measure(title->text(), true);
     for (int r = 0; r < grid->rowCount(); ++r) {
       const QTableWidgetItem* item = grid->item(r, c);
       measure(item ? item->text() : QString(), !headerTitles && r == 0);

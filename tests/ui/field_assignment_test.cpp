@@ -71,8 +71,10 @@ struct TAssignFixture : TWindowFixture {
   void Type(const QString& text) {
     QLineEdit* edit = Field()->lineEdit();
     edit->selectAll();
-    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
-    else QTest::keyClicks(edit, text);
+    if (text.isEmpty())
+      QTest::keyClick(edit, Qt::Key_Backspace);
+    else
+      QTest::keyClicks(edit, text);
   }
 
   QString Db;
@@ -112,12 +114,17 @@ class TFieldAssignmentTest : public QObject {
     QTest::addColumn<bool>("typed");
     QTest::addColumn<QString>("fieldAfter");
     QTest::addColumn<QString>("boxAfter");
-    QTest::newRow("other generator holds it, picked") << "" << false << "" << "";
+    QTest::newRow("other generator holds it, picked") << "" << false << ""
+                                                      << "";
     // Each keystroke connects the text so far: "n", "na", "nam", then "name" is refused.
-    QTest::newRow("other generator holds it, typed") << "" << true << "nam" << "";
-    QTest::newRow("the shown generator holds it") << "name" << false << "name" << "name";
-    QTest::newRow("shown generator on another entry") << "nick" << false << "nick" << "nick";
-    QTest::newRow("shown generator on an unlisted field") << "free" << false << "free" << "";
+    QTest::newRow("other generator holds it, typed") << "" << true << "nam"
+                                                     << "";
+    QTest::newRow("the shown generator holds it") << "name" << false << "name"
+                                                  << "name";
+    QTest::newRow("shown generator on another entry") << "nick" << false << "nick"
+                                                      << "nick";
+    QTest::newRow("shown generator on an unlisted field") << "free" << false << "free"
+                                                          << "";
   }
   void heldFieldIsRefused() {
     QFETCH(QString, shownField);
@@ -132,8 +139,10 @@ class TFieldAssignmentTest : public QObject {
     TColToGenItem& shown = f.Gen("Shown", ctstring, shownField.toStdString());
     f.Show(1);
     f.Model().SetModified(false);
-    if (typed) f.Type(QStringLiteral("name"));
-    else f.Pick(QStringLiteral("name"));
+    if (typed)
+      f.Type(QStringLiteral("name"));
+    else
+      f.Pick(QStringLiteral("name"));
     QCOMPARE(messages.Texts(), QStringList{kRefused});
     QCOMPARE(QString::fromStdString(shown.DBColName()), fieldAfter);
     QCOMPARE(f.Field()->currentText(), boxAfter);
@@ -177,8 +186,10 @@ class TFieldAssignmentTest : public QObject {
     TAssignFixture f;
     TColToGenItem& gen = f.Gen("G", static_cast<TColType>(type), "");
     f.Show(0);
-    if (typed) f.Type(field);
-    else f.Pick(field);
+    if (typed)
+      f.Type(field);
+    else
+      f.Pick(field);
     QCOMPARE(QString::fromStdString(gen.DBColName()), field);
     QCOMPARE(gen.Param().DataLength(), length);
     QCOMPARE(f.Field()->currentText(), field);
@@ -239,7 +250,8 @@ class TFieldAssignmentTest : public QObject {
     QCOMPARE(ref.Table(), std::string("cities"));
     QCOMPARE(ref.Field(), std::string("kept"));
     QStringList fields;
-    for (int i = 0; i < field->count(); ++i) fields << field->itemText(i);
+    for (int i = 0; i < field->count(); ++i)
+      fields << field->itemText(i);
     QCOMPARE(fields, (QStringList{"code", "title"}));
 
     QTest::keyClick(table->lineEdit(), Qt::Key_X);

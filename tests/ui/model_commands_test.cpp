@@ -56,10 +56,13 @@ struct TModelFixture : TWindowFixture {
   QStringList Generators() {
     QStringList out;
     auto* list = Find<QListWidget>("lbcols");
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i)
+      out << list->item(i)->text();
     return out;
   }
-  QStringList TargetFields() { return Window().GeneratorsTab()->GeneratorBox()->TargetFieldNames(); }
+  QStringList TargetFields() {
+    return Window().GeneratorsTab()->GeneratorBox()->TargetFieldNames();
+  }
 
   QString Db;
 };
@@ -80,8 +83,8 @@ class TModelCommandsTest : public QObject {
     f.Connection()->ShowTableFields(QStringLiteral("people"));
     f.Model().SetDescription("shop people");
     f.Model().SetRecNumber(7);
-    for (const auto& [name, type, field] : {std::tuple{"Who", ctLastName, "name"},
-                                           std::tuple{"Key", ctIncremental, "id"}}) {
+    for (const auto& [name, type, field] :
+         {std::tuple{"Who", ctLastName, "name"}, std::tuple{"Key", ctIncremental, "id"}}) {
       TColToGenItem& gen = f.Model().Cols().Add();
       gen.SetColName(name);
       gen.SetColType(type);
@@ -140,9 +143,12 @@ class TModelCommandsTest : public QObject {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<QStringList>("fields");
-    QTest::newRow("listed") << "cities" << "cities" << QStringList{"code", "title"};
-    QTest::newRow("other case") << "PEOPLE" << "people" << QStringList{"id", "name"};
-    QTest::newRow("not in the database") << "ghost" << "" << QStringList();
+    QTest::newRow("listed") << "cities"
+                            << "cities" << QStringList{"code", "title"};
+    QTest::newRow("other case") << "PEOPLE"
+                                << "people" << QStringList{"id", "name"};
+    QTest::newRow("not in the database") << "ghost"
+                                         << "" << QStringList();
   }
   void openReselectsTheStoredTable() {
     QFETCH(QString, stored);
@@ -204,8 +210,10 @@ class TModelCommandsTest : public QObject {
     QByteArray content = file.readAll();
     file.close();
     if (at == -1) at = content.indexOf("TPF0");
-    if (at == -2) content.truncate(content.size() / 2);
-    else content.replace(at, bytes.size(), bytes);
+    if (at == -2)
+      content.truncate(content.size() / 2);
+    else
+      content.replace(at, bytes.size(), bytes);
     const QString bad = f.Path(QStringLiteral("bad.model"));
     QFile out(bad);
     QVERIFY(out.open(QIODevice::WriteOnly) && out.write(content) == content.size());

@@ -4,6 +4,7 @@
 #include "core/model/gen_model.h"
 #include "core/platform/random.h"
 #include "ui/current_model.h"
+#include "ui/file_dialogs.h"
 #include "ui/hint_switch.h"
 #include "ui/logo.h"
 #include "ui/message_box.h"
@@ -70,6 +71,10 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   FPageControl->setObjectName(QStringLiteral("PageControl1"));
   FConnectionTab = new TConnectionTab(FState);
   FGeneratorsTab = new TGeneratorsTab(FState);
+  // The fields of the table shown on the Connection tab are the generators' target fields.
+  FConnectionTab->TargetFieldsShown = [this](const std::vector<TTargetField>& fields) {
+    FGeneratorsTab->GeneratorBox()->SetTargetFields(fields);
+  };
   FGenerationTab = new TGenerationTab(FState);
   FTextEditorTab = new TTextEditorTab;
   FPlanTab = new TPlanTab(FState, *FGenerationTab, PlanHooks());
@@ -105,6 +110,8 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   connect(FPageControl, &QTabWidget::currentChanged, this, &TFMain::PageControl1Change);
   connect(FHint, &QCheckBox::toggled, this, [this](bool on) { FHints->SetEnabled(on); });
   connect(FAboutTab->FrenchHelpBox(), &QCheckBox::toggled, this, &TFMain::SetFrenchHelp);
+  connect(FModelOpen, &QPushButton::clicked, this, &TFMain::bbModelOpenClick);
+  connect(FModelSave, &QPushButton::clicked, this, &TFMain::bbModelSaveClick);
   connect(FHelp, &QPushButton::clicked, this, &TFMain::bbHelpClick);
   connect(FExit, &QPushButton::clicked, this, &TFMain::close);
   connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
@@ -115,21 +122,22 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
 TPlanHooks TFMain::PlanHooks() {
   TPlanHooks hooks;
   hooks.SetTabsEnabled = [this](bool on) { FPageControl->setEnabled(on); };
-  hooks.ShowModel = [this] {
-    FGeneratorsTab->GeneratorBox()->ShowGenerator(nullptr);
-    FGeneratorsTab->ShowModel();
+  hooks.ShowModel = [this] { ShowModel(); };
+  hooks.LoadModel = [this](const QString& fileName) {
+    // A later Save proposes the loaded file.
+    FModelSaveDir = FolderPart(fileName);
+    FModelFileName = QFileInfo(fileName).fileName();
+    LoadModel(fileName);
   };
-  hooks.ApplyConnection = [this](TGenModel& model) {
-    // A plan step goes on whatever the connection's fate.
-    try {
-      FState.Connection->Close();
-      FState.Connection->SetConnectionString(model.ConnectionString());
-      if (!model.ConnectionString().empty()) FState.Connection->Open();
-    } catch (const std::exception&) {
-    }
-  };
+  // A plan step goes on whatever the connection's fate.
+  hooks.ReconnectModel = [this] { ReconnectModel(false); };
   hooks.ShowGeneratorsTab = [this] { ShowTabByProgram(kGeneratorsTab); };
   return hooks;
+}
+
+void TFMain::ShowModel() {
+  FGeneratorsTab->GeneratorBox()->ShowGenerator(nullptr);
+  FGeneratorsTab->ShowModel();
 }
 
 void TFMain::BuildBottomPanel(QWidget* panel) {

@@ -68,6 +68,21 @@ class TFMain : public QMainWindow {
   void bbHelpClick();
   // The window's services the plan tab calls.
   TPlanHooks PlanHooks();
+  // Shows the current model on the Generators tab, with its first generator selected.
+  void ShowModel();
+
+  // ---- Model files (main_window_model.cpp) ----
+  void bbModelSaveClick();
+  void bbModelOpenClick();
+  // Makes the model read from the file the current one (an empty one, after "Can't load this
+  // file!", when it cannot be read), reopens its connection and reselects its table (a
+  // connection error is shown), then shows it unmodified.
+  void LoadModel(const QString& fileName);
+  // Applies the current model's connection string and selects the model's own target table
+  // again (the model is left without one when the reopened database does not list it).
+  // Connection errors are shown when showErrors is set, else ignored; errors while showing
+  // the table's fields are always ignored.
+  void ReconnectModel(bool showErrors);
 
   // A folder or switch kept in the settings under "<component>_<property>".
   struct TStoredProperty {
@@ -88,6 +103,8 @@ class TFMain : public QMainWindow {
   // Start folders of the connection, model and plan dialogs.
   QString FConnectionSaveDir, FConnectionOpenDir, FModelSaveDir, FModelOpenDir, FPlanSaveDir,
       FPlanFileDir;
+  // The file name the "Save model" dialog proposes: the model opened last.
+  QString FModelFileName;
 
   THintSwitch* FHints;
   QTabWidget* FPageControl;

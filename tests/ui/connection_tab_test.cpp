@@ -89,7 +89,10 @@ class TConnectionTabTest : public QObject {
              (QStringList{QStringLiteral("id"), QStringLiteral("name")}));
   }
 
+  // Clearing keeps the table list; a table picked then cannot be shown, which is reported while
+  // the grid and the target table stay as they were.
   void ClearEmptiesStringButKeepsTables() {
+    TMessageRecorder messages;
     TConnectionFixture f;
     f.Tab()->ApplyConnectionString(f.Db);
     f.Find<QToolButton>("sbClearConnection")->click();
@@ -97,6 +100,11 @@ class TConnectionTabTest : public QObject {
     QVERIFY(f.Window().State().Model->ConnectionString().empty());
     QVERIFY(!f.Window().State().Connection->Connected());
     QCOMPARE(f.Find<QComboBox>("cbtables")->count(), 2);
+    f.Find<QComboBox>("cbtables")->setCurrentIndex(1);
+    QCOMPARE(messages.Shown.size(), 1);
+    QCOMPARE(messages.Shown[0].Icon, TMsgIcon::Error);
+    QCOMPARE(f.Window().State().Model->TableName(), std::string("cities"));
+    QCOMPARE(f.Find<QTableWidget>("sg1")->item(1, 0)->text(), QStringLiteral("code"));
   }
 
   // The remembered connection is applied at start (an unreachable one is reported and start-up

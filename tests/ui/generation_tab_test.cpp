@@ -21,10 +21,10 @@ namespace kelvast::ui::test {
 
 namespace {
 
-// The small word lists of the test data, next to this file's folder.
+// The small word lists of the test data.
 std::filesystem::path SmallDictFolder() {
-  return (QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../data/dict-small"))
-      .toStdString();
+  // The test folder as Qt Test records it, absolute whatever path the compiler was given.
+  return std::filesystem::path(QT_TESTCASE_SOURCEDIR) / "data" / "dict-small";
 }
 
 using kelvast::test::AddConst;

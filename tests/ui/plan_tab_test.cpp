@@ -1,5 +1,6 @@
 // The Generation plan tab: loading and saving plan files, list editing, model information and
 // the execution of a plan with a missing model.
+#include "core/database/odbc_connection.h"
 #include "core/files/model_file.h"
 #include "core/output/output_fixture.h"
 #include "ui/file_name_edit.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include "ui/tabs/generation_tab.h"
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -21,10 +23,10 @@ namespace kelvast::ui::test {
 
 namespace {
 
-// The small word lists of the test data, next to this file's folder.
+// The small word lists of the test data.
 std::filesystem::path SmallDictFolder() {
-  return (QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../data/dict-small"))
-      .toStdString();
+  // The test folder as Qt Test records it, absolute whatever path the compiler was given.
+  return std::filesystem::path(QT_TESTCASE_SOURCEDIR) / "data" / "dict-small";
 }
 
 using kelvast::test::AddConst;
@@ -57,6 +59,26 @@ struct TPlanFixture : TWindowFixture {
       throw std::runtime_error("cannot write the plan");
   }
   void Click(const char* name) { Find<QToolButton>(name)->click(); }
+  // A SQLite file with the table "people", and a plan of one model on it whose stored table is
+  // written in other letters.
+  void PlanOnDatabase() {
+    TOdbcConnection c(Path(QStringLiteral("shop.db")).toStdString());
+    c.Open();
+    c.Execute("CREATE TABLE cities (code INTEGER)");
+    c.Execute("CREATE TABLE people (id INTEGER, name VARCHAR(40))");
+    c.Close();
+    TGenModel model;
+    model.SetConnectionString(Path(QStringLiteral("shop.db")).toStdString());
+    model.SetTableName("PEOPLE");
+    AddConst(model, "V", "v");
+    model.SetRecNumber(1);
+    model.SetSQLFile(Path(QStringLiteral("people.csv")).toStdString());
+    SaveModelFile(Path(QStringLiteral("m.model")).toStdString(), model);
+    WritePlan(QStringLiteral("p.plan"), "ORVELA KELVAST PLAN\r\nm.model\r\n");
+    Find<TFileNameEdit>("jvFNPlan")->setText(Path(QStringLiteral("p.plan")));
+    Window().State().Model->SetModified(false);
+  }
+  QString ShownTable() { return Find<QComboBox>("cbtables")->currentText(); }
 };
 
 QByteArray ReadBytes(const QString& path) {
@@ -90,6 +112,40 @@ class TPlanTabTest : public QObject {
     QVERIFY(f.Find<QTabWidget>("PageControl1")->isEnabled());
     QCOMPARE(f.Window().State().Model->TableName(), std::string("TC"));
     QCOMPARE(f.Find<QLabel>("lprog")->text(), QStringLiteral("Done - 100%"));
+  }
+
+  // Loading the selected model reopens its connection and selects its table, shows the
+  // Generators tab, and makes a later model Save propose that file.
+  void loadSelectedModelReopensConnectionAndTable() {
+    TMessageRecorder messages;
+    TFileDialogRecorder dialogs;
+    TPlanFixture f;
+    f.PlanOnDatabase();
+    f.List()->setCurrentRow(0);
+    f.Click("sbloadplanmodel");
+    QCOMPARE(messages.Texts(), QStringList());
+    QCOMPARE(f.ShownTable(), QStringLiteral("people"));
+    QCOMPARE(f.Window().State().Model->TableName(), std::string("people"));
+    QCOMPARE(f.Find<QComboBox>("eTableField")->count(), 2);
+    QVERIFY(!f.Window().State().Model->Modified());
+    QCOMPARE(f.Find<QTabWidget>("PageControl1")->currentIndex(), 1);
+    f.Find<QPushButton>("bbModelSave")->click();
+    QCOMPARE(dialogs.Requests.size(), 1);
+    QCOMPARE(dialogs.Requests[0].Folder, f.Dir());
+    QCOMPARE(dialogs.Requests[0].FileName, QStringLiteral("m.model"));
+  }
+
+  // Each step reopens its model's connection and selects its table before it runs.
+  void planStepSelectsTheModelsTable() {
+    TMessageRecorder messages;
+    TPlanFixture f;
+    f.PlanOnDatabase();
+    f.Find<QRadioButton>("rgexportfmt_1")->click();
+    f.Find<QPushButton>("bbPlanGo")->click();
+    QCOMPARE(messages.Texts(), QStringList());
+    QCOMPARE(f.ShownTable(), QStringLiteral("people"));
+    QCOMPARE(f.Window().State().Model->TableName(), std::string("people"));
+    QCOMPARE(ReadBytes(f.Path(QStringLiteral("people.csv"))), QByteArray("\"V\"\r\n\"v\"\r\n"));
   }
 
   void emptyPlanEndsAtOnce() {

@@ -25,6 +25,9 @@ class TColRefPage : public TParamPage {
     AddRow(QStringLiteral("Table name"), cbCRTable);
     AddRow(QStringLiteral("Field name"), cbCRField);
     rgntref = AddExportGroup(QStringLiteral("rgntref"));
+    // Every keystroke counts, as do picks from the lists.
+    connect(cbCRTable, &QComboBox::currentTextChanged, this, &TColRefPage::cbCRTableChange);
+    connect(cbCRField, &QComboBox::currentTextChanged, this, &TColRefPage::cbCRFieldChange);
   }
 
   // The boxes list what the connection offers; the stored table and field are selected when
@@ -52,6 +55,24 @@ class TColRefPage : public TParamPage {
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMinimumWidth(180);
     return box;
+  }
+
+  // The table text becomes the parameter's Table and the field list is read again for it. The
+  // field box keeps its text and the parameter its Field until the user picks or types a field.
+  void cbCRTableChange(const QString& text) {
+    auto* p = Target<TCPColRef>();
+    if (!p) return;
+    p->SetTable(ToAnsi(text));
+    TUpdating updating(FCtx.State);
+    const QString field = cbCRField->currentText();
+    cbCRField->clear();
+    if (FCtx.Set.ListTableFields) cbCRField->addItems(FCtx.Set.ListTableFields(text));
+    cbCRField->setCurrentIndex(-1);
+    cbCRField->setEditText(field);
+  }
+
+  void cbCRFieldChange(const QString& text) {
+    if (auto* p = Target<TCPColRef>()) p->SetField(ToAnsi(text));
   }
 
   QComboBox* cbCRTable;

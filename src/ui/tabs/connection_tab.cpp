@@ -2,6 +2,8 @@
 
 #include "core/database/schema.h"
 #include "ui/ansi_text.h"
+#include "ui/grid_autosize.h"
+#include "ui/message_box.h"
 #include "ui/ui_state.h"
 
 #include <QApplication>
@@ -70,7 +72,14 @@ TConnectionTab::TConnectionTab(TUiState& state, QWidget* parent) : QWidget(paren
 
   connect(FClear, &QToolButton::clicked, this, [this] { ApplyConnectionString({}); });
   connect(FCopy, &QToolButton::clicked, this, [this] { CopyFields(); });
-  connect(FTables, &QComboBox::currentIndexChanged, this, [this] { ShowFields(); });
+  // A pick whose connection cannot be opened is reported; the grid keeps what it showed.
+  connect(FTables, &QComboBox::currentIndexChanged, this, [this] {
+    try {
+      ShowFields();
+    } catch (const std::exception& e) {
+      ShowMessage(this, FromAnsi(e.what()), TMsgIcon::Error);
+    }
+  });
 }
 
 void TConnectionTab::ApplyConnectionString(const QString& text) {
@@ -101,12 +110,16 @@ void TConnectionTab::RefreshTables() {
   FTables->setCurrentIndex(at >= 0 ? at : (names.isEmpty() ? -1 : 0));
 }
 
-// Shows the selected table's fields and makes it the model's target table.
+// Shows the selected table's fields and makes it the model's target table; with no table
+// selected the model's target table becomes empty and the grid keeps only its titles.
 void TConnectionTab::ShowFields() {
-  if (FTables->currentIndex() < 0) return;
-  const std::string table = ToAnsi(FTables->currentText());
+  if (!FState.Connection->Connected()) FState.Connection->Open();
+  const std::string table =
+      FTables->currentIndex() < 0 ? std::string() : ToAnsi(FTables->currentText());
   if (FState.FUpdating == 0) FState.Model->SetTableName(table);
-  const auto grid = FieldsGrid(FState.Connection->Columns(table));
+  const std::vector<TColumnInfo> columns =
+      table.empty() ? std::vector<TColumnInfo>() : FState.Connection->Columns(table);
+  const auto grid = FieldsGrid(columns);
   FGrid->clear();
   FGrid->setRowCount(int(grid.size()));
   FGrid->setColumnCount(6);
@@ -116,7 +129,16 @@ void TConnectionTab::ShowFields() {
       if (r == 0 || c == 0) item->setBackground(QColor(176, 176, 217));
       FGrid->setItem(r, c, item);
     }
-  FGrid->resizeColumnsToContents();
+  AutoSizeColumns(FGrid, true);
+  if (TargetFieldsShown) TargetFieldsShown(TargetFields(columns));
+}
+
+void TConnectionTab::ShowTableFields(const QString& table) {
+  {
+    QSignalBlocker block(FTables);
+    FTables->setCurrentIndex(FTables->findText(table, Qt::MatchFixedString));
+  }
+  ShowFields();
 }
 
 void TConnectionTab::CopyFields() {

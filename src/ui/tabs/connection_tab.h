@@ -2,7 +2,11 @@
 // TConnectionTab, the Connection tab: the connection string label, the connection commands and
 // the schema browser (the table list and the fields of the selected table).
 
+#include "core/database/schema.h"
+
 #include <QWidget>
+#include <functional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -22,6 +26,12 @@ class TConnectionTab : public QWidget {
   // table's fields (which opens the connection). Changing the connection leaves the model's
   // modified state as it was. Errors of the refresh go to the caller.
   void ApplyConnectionString(const QString& text);
+
+  // Selects the listed table of that name (case ignored), or no table when none is listed, and
+  // shows its fields, which makes it the model's target table. Errors go to the caller.
+  void ShowTableFields(const QString& table);
+  // Receives the target-field list each time the fields of a table are shown.
+  std::function<void(const std::vector<TTargetField>&)> TargetFieldsShown;
 
  private:
   void RefreshTables();

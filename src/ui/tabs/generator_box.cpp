@@ -15,8 +15,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <algorithm>
+#include <climits>
 #include <utility>
 #include <vector>
 
@@ -48,6 +50,9 @@ TGeneratorBox::TGeneratorBox(TUiState& state, QWidget* parent)
   FTableField = Named(new QComboBox(this), "eTableField", QStringLiteral("Target field"));
   FTableField->setEditable(true);
   FTableField->setInsertPolicy(QComboBox::NoInsert);
+  // Each keystroke connects the text typed so far; completing it to a list entry would connect
+  // a field the user did not type (and, as the field is then taken, refuse the next keystroke).
+  FTableField->setCompleter(nullptr);
   FGenType = Named(new QComboBox(this), "cbGenType", QStringLiteral("Generator type"));
   FGenType->setMaxVisibleItems(10);
 
@@ -299,11 +304,51 @@ void TGeneratorBox::cbCaseChange(int index) {
   FState.FCurrentItem->Param().SetDataCase(static_cast<TGenCase>(index));
 }
 
+void TGeneratorBox::SetTargetFields(const std::vector<TTargetField>& fields) {
+  TUpdating updating(FState);
+  const QSignalBlocker quiet(FTableField);
+  const QString shown = FTableField->currentText();
+  FTableField->clear();
+  for (const TTargetField& field : fields)
+    FTableField->addItem(FromAnsi(field.Name), QVariant::fromValue<qint64>(field.MaxLength));
+  FTableField->setCurrentIndex(-1);
+  FTableField->setEditText(shown);
+}
+
+QStringList TGeneratorBox::TargetFieldNames() const {
+  QStringList names;
+  for (int i = 0; i < FTableField->count(); ++i)
+    names << FTableField->itemText(i);
+  return names;
+}
+
+// Connects the shown generator to the field named in the box, at each pick and each keystroke.
+// A field name already held by a generator, this one included, is refused.
 void TGeneratorBox::eTableFieldChange() {
-  // Connects the shown generator to the field named in the box. The check against fields
-  // already connected and the data length taken from the table come with field assignment.
   if (!FState.FCurrentItem) return;
-  FState.FCurrentItem->SetDBColName(ToAnsi(FTableField->currentText()));
+  TColToGenItem& item = *FState.FCurrentItem;
+  const QString text = FTableField->currentText();
+  if (FState.Model->Cols().FindByFieldName(ToAnsi(text))) {
+    ShowMessage(this, QStringLiteral("This field is already connected to a generator!"));
+    ResetTableField();
+    return;
+  }
+  item.SetDBColName(ToAnsi(text));
+  // A generator without a length of its own takes the length of the field picked from the list.
+  const int entry = FTableField->findText(text, Qt::MatchFixedString);
+  if (item.Param().DataLength() != 0 || entry < 0) return;
+  const qint64 length = FTableField->itemData(entry).toLongLong();
+  item.Param().SetDataLength(static_cast<int32_t>(std::min<qint64>(length, INT32_MAX)));
+  ShowGenerator(&item);
+}
+
+void TGeneratorBox::ResetTableField() {
+  TUpdating updating(FState);
+  const QSignalBlocker quiet(FTableField);
+  const QString field = FromAnsi(FState.FCurrentItem->DBColName());
+  const int entry = field.isEmpty() ? -1 : FTableField->findText(field, Qt::MatchFixedString);
+  FTableField->setCurrentIndex(entry);
+  if (entry < 0) FTableField->setEditText(QString());
 }
 
 }  // namespace kelvast::ui

@@ -3,9 +3,12 @@
 // generator's name (applied with Enter), target field, type, the options every type shares, and
 // below them the parameter pages of its type.
 
+#include "core/database/schema.h"
 #include "ui/ui_state.h"
 
 #include <QGroupBox>
+#include <QStringList>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -28,6 +31,12 @@ class TGeneratorBox : public QGroupBox {
   // Shows the page of the generator's type and loads the shared options from its parameter
   // object; with none, page 0, disabled, and the shared options reset.
   void ShowParameters(TColToGenItem* item);
+
+  // Refills the target-field list of eTableField: the names in order, each entry carrying its
+  // maximum character length (item data). The box keeps showing the generator's field.
+  void SetTargetFields(const std::vector<TTargetField>& fields);
+  // The target-field list's names, in order.
+  QStringList TargetFieldNames() const;
 
   TFileNameEdit* ExtFileField() const { return FExtFile; }
 
@@ -52,6 +61,9 @@ class TGeneratorBox : public QGroupBox {
   void eNullPercentChange(int value);
   void cbCaseChange(int index);
   void eTableFieldChange();
+  // Shows the list entry equal (case ignored) to the current generator's field, or an empty
+  // box when none is.
+  void ResetTableField();
 
   TUiState& FState;
   QLineEdit* FColName;

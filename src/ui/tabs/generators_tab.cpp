@@ -3,6 +3,7 @@
 #include "core/model/gen_model.h"
 #include "ui/ansi_text.h"
 #include "ui/current_model.h"
+#include "ui/dialogs/assign_dialog.h"
 #include "ui/message_box.h"
 #include "ui/tabs/generator_box.h"
 #include "ui/tabs/model_info_box.h"
@@ -86,6 +87,7 @@ TGeneratorsTab::TGeneratorsTab(TUiState& state, QWidget* parent) : QWidget(paren
   connect(add, &QToolButton::clicked, this, &TGeneratorsTab::sbAddColClick);
   connect(del, &QToolButton::clicked, this, &TGeneratorsTab::sbDelColClick);
   connect(clear, &QToolButton::clicked, this, &TGeneratorsTab::sbClearColsClick);
+  connect(assign, &QToolButton::clicked, this, &TGeneratorsTab::sbAssignClick);
   // The selection, not the current row: a click moves the current row before it selects.
   connect(FCols, &QListWidget::itemSelectionChanged, this, &TGeneratorsTab::lbcolsClick);
   connect(FGenerator, &TGeneratorBox::Renamed, this, [this](const QString& name) {
@@ -170,6 +172,11 @@ void TGeneratorsTab::sbClearColsClick() {
   ShowModel();
   FGenerator->ShowGenerator(nullptr);
   FGenerator->ShowParameters(nullptr);
+}
+
+// The overview of the target table's fields and the generators connected to them.
+void TGeneratorsTab::sbAssignClick() {
+  ShowFieldAssignment(FGenerator->TargetFieldNames(), FState.Model->Cols(), window());
 }
 
 }  // namespace kelvast::ui

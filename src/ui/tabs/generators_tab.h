@@ -33,6 +33,7 @@ class TGeneratorsTab : public QWidget {
   void sbDelColClick();
   void lbcolsClick();
   void sbClearColsClick();
+  void sbAssignClick();
   void SelectRow(int row);
   QListWidgetItem* SelectedEntry() const;
   // The generator an entry carries.

@@ -4,7 +4,6 @@
 #include "core/files/plan_file.h"
 #include "core/output/plan_run.h"
 #include "ui/ansi_text.h"
-#include "ui/current_model.h"
 #include "ui/file_dialogs.h"
 #include "ui/file_name_edit.h"
 #include "ui/message_box.h"
@@ -50,12 +49,12 @@ class TPlanRunObserver : public TPlanObserver {
     FState.FCurrentItem = nullptr;
     FHooks.ShowModel();
   }
-  void ApplyConnection(TGenModel& model) override {
+  // The step's model is the current one: its connection and table are reopened and it is
+  // shown unmodified before it runs.
+  void ApplyConnection(TGenModel&) override {
     FState.FCurrentItem = nullptr;
-    // Opening a connection may select another table; the model keeps its own.
-    const std::string table = model.TableName();
-    FHooks.ApplyConnection(model);
-    model.SetTableName(table);
+    FHooks.ReconnectModel();
+    FState.Model->SetModified(false);
     FHooks.ShowModel();
     QApplication::processEvents();
   }
@@ -278,17 +277,7 @@ void TPlanTab::sbloadplanmodelClick() {
                 QStringLiteral("Current model has been modified.\nYou will lose changes !\n"
                                "Continue ?")))
     return;
-  std::unique_ptr<TGenModel> model;
-  try {
-    model = LoadModelFile(path);
-  } catch (const std::exception&) {
-    ShowMessage(this, QStringLiteral("Can't load this file!"));
-    model = std::make_unique<TGenModel>();
-  }
-  ReplaceCurrentModel(FState, std::move(model));
-  FHooks.ApplyConnection(*FState.Model);
-  FState.Model->SetModified(false);
-  FHooks.ShowModel();
+  FHooks.LoadModel(FromAnsi(path));
   FHooks.ShowGeneratorsTab();
 }
 

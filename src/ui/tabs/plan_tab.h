@@ -25,8 +25,11 @@ struct TPlanHooks {
   std::function<void(bool)> SetTabsEnabled;
   // Shows the current model on the Generators tab.
   std::function<void()> ShowModel;
-  // Reopens the model's connection; errors are ignored.
-  std::function<void(TGenModel&)> ApplyConnection;
+  // Makes the model read from the file the current one, with its connection and table, as the
+  // model Open command does.
+  std::function<void(const QString& fileName)> LoadModel;
+  // Reopens the current model's connection and reselects its table; errors are ignored.
+  std::function<void()> ReconnectModel;
   // Brings the Generators tab to the front.
   std::function<void()> ShowGeneratorsTab;
 };

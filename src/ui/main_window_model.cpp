@@ -1,0 +1,97 @@
+// TFMain's model commands: saving the current model to a model file, and opening one, which
+// also reopens the model's connection and reselects its target table.
+#include "core/files/model_file.h"
+#include "ui/ansi_text.h"
+#include "ui/current_model.h"
+#include "ui/file_dialogs.h"
+#include "ui/main_window.h"
+#include "ui/message_box.h"
+#include "ui/tabs/connection_tab.h"
+#include "ui/tabs/generation_tab.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kelvast::ui {
+
+namespace {
+
+const QString kModelFilter = QStringLiteral("Models|*.model|All (*.*)|*.*");
+
+TFileDialogRequest ModelDialog(TFileDialogRequest::TKind kind, const QString& title,
+                               const QString& folder) {
+  TFileDialogRequest request;
+  request.Kind = kind;
+  request.Title = title;
+  request.Filter = kModelFilter;
+  request.DefaultExt = QStringLiteral("model");
+  request.Folder = folder;
+  request.MustExist = true;
+  return request;
+}
+
+std::filesystem::path FilePath(const QString& fileName) {
+  return std::filesystem::path(QFile::encodeName(fileName).toStdString());
+}
+
+}  // namespace
+
+void TFMain::bbModelSaveClick() {
+  TFileDialogRequest request =
+      ModelDialog(TFileDialogRequest::Save, QStringLiteral("Save model"), FModelSaveDir);
+  request.FileName = FModelFileName;
+  const QString chosen = RunFileDialog(this, request);
+  if (chosen.isEmpty()) return;
+  try {
+    SaveModelFile(FilePath(chosen), *FState.Model);
+  } catch (const std::exception& e) {
+    // The model keeps its state and the dialog its folder.
+    ReportError(this, e);
+    return;
+  }
+  FModelSaveDir = FolderPart(chosen);
+  FState.Model->SetModified(false);
+}
+
+void TFMain::bbModelOpenClick() {
+  const QString chosen = RunFileDialog(
+      this, ModelDialog(TFileDialogRequest::Open, QStringLiteral("Open a model"), FModelOpenDir));
+  if (chosen.isEmpty()) return;
+  FModelOpenDir = FolderPart(chosen);
+  // A later Save proposes the opened file.
+  FModelSaveDir = FModelOpenDir;
+  FModelFileName = QFileInfo(chosen).fileName();
+  LoadModel(chosen);
+}
+
+void TFMain::LoadModel(const QString& fileName) {
+  std::unique_ptr<TGenModel> model;
+  try {
+    model = LoadModelFile(FilePath(fileName));
+  } catch (const std::exception&) {
+    ShowMessage(this, QStringLiteral("Can't load this file!"));
+    model = std::make_unique<TGenModel>();
+  }
+  ReplaceCurrentModel(FState, std::move(model));
+  ReconnectModel(true);
+  FState.Model->SetModified(false);
+  ShowModel();
+}
+
+void TFMain::ReconnectModel(bool showErrors) {
+  // Applying the connection selects a table of its own; the model's is put back and selected.
+  const std::string table = FState.Model->TableName();
+  try {
+    FConnectionTab->ApplyConnectionString(FromAnsi(FState.Model->ConnectionString()));
+  } catch (const std::exception& e) {
+    if (showErrors) ShowMessage(this, FromAnsi(e.what()), TMsgIcon::Error);
+  }
+  FState.Model->SetTableName(table);
+  try {
+    FConnectionTab->ShowTableFields(FromAnsi(table));
+  } catch (const std::exception&) {
+    // Without a connection the table list and the fields stay as they were.
+  }
+}
+
+}  // namespace kelvast::ui

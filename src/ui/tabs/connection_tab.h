@@ -2,10 +2,13 @@
 // TConnectionTab, the Connection tab: the connection string label, the connection commands and
 // the schema browser (the table list and the fields of the selected table).
 
+#include <QString>
 #include <QWidget>
+#include <functional>
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class QToolButton;
 
@@ -13,9 +16,20 @@ namespace kelvast::ui {
 
 struct TUiState;
 
+// What the Connection tab needs from the window.
+struct TConnectionHooks {
+  // Rebuilds the generator list and shows its first generator.
+  std::function<void()> RefreshGeneratorList;
+  // Start folders of the "Open a connection" and "Save connection" dialogs, kept by the window
+  // with its settings; the tab keeps its own when none is given.
+  QString* OpenDir = nullptr;
+  QString* SaveDir = nullptr;
+};
+
 class TConnectionTab : public QWidget {
  public:
-  explicit TConnectionTab(TUiState& state, QWidget* parent = nullptr);
+  explicit TConnectionTab(TUiState& state, TConnectionHooks hooks = {},
+                          QWidget* parent = nullptr);
 
   // The one way a connection string is applied: closes the connection, gives it and the model
   // the trimmed text, shows it and, when not empty, refreshes the table list and the selected
@@ -23,12 +37,25 @@ class TConnectionTab : public QWidget {
   // modified state as it was. Errors of the refresh go to the caller.
   void ApplyConnectionString(const QString& text);
 
+  // Runs the connection editor on the connection, then applies its string (also when the editor
+  // was cancelled). Errors go to the error report.
+  void btnConnectionClick();
+  // Applies the string of a connection file and refreshes the generator list.
+  void sbLoadConClick();
+  // Writes the connection's string to a connection file.
+  void sbSaveConnectionClick();
+
  private:
   void RefreshTables();
   void ShowFields();
   void CopyFields();
 
   TUiState& FState;
+  TConnectionHooks FHooks;
+  QString FOwnOpenDir, FOwnSaveDir;
+  QPushButton* FConnection;
+  QToolButton* FLoad;
+  QToolButton* FSave;
   QLabel* FLabel;
   QComboBox* FTables;
   QTableWidget* FGrid;

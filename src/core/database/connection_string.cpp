@@ -34,11 +34,13 @@ std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text) {
   while (pos < text.size()) {
     TConnectionAttribute attribute;
     size_t end = pos;
-    while (end < text.size() && text[end] != ';' && text[end] != '=') ++end;
+    while (end < text.size() && text[end] != ';' && text[end] != '=')
+      ++end;
     if (end < text.size() && text[end] == '=') {
       attribute.Key = Trim(text.substr(pos, end - pos));
       pos = end + 1;
-      while (pos < text.size() && text[pos] == ' ') ++pos;
+      while (pos < text.size() && text[pos] == ' ')
+        ++pos;
       if (pos < text.size() && text[pos] == '{') {
         // A braced value runs to the first "}" that is not doubled; what follows it up to the
         // next ";" is no part of it.

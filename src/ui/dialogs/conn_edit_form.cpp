@@ -28,9 +28,7 @@ QString FolderWithSlash(const QString& fileName) {
   return fileName.left(fileName.lastIndexOf(u'/') + 1);
 }
 
-QString WithSlash(const QString& folder) {
-  return folder.endsWith(u'/') ? folder : folder + u'/';
-}
+QString WithSlash(const QString& folder) { return folder.endsWith(u'/') ? folder : folder + u'/'; }
 
 // The file a "FILEDSN=" string names: everything after the prefix, without its braces when it
 // is quoted.

@@ -28,8 +28,7 @@ struct TConnectionHooks {
 
 class TConnectionTab : public QWidget {
  public:
-  explicit TConnectionTab(TUiState& state, TConnectionHooks hooks = {},
-                          QWidget* parent = nullptr);
+  explicit TConnectionTab(TUiState& state, TConnectionHooks hooks = {}, QWidget* parent = nullptr);
 
   // The one way a connection string is applied: closes the connection, gives it and the model
   // the trimmed text, shows it and, when not empty, refreshes the table list and the selected

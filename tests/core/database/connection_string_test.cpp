@@ -1,19 +1,20 @@
 // Connection strings taken apart and built again: quoting of awkward values, the fields the
 // connection builder shows, and built strings that open the same database on both backends.
 
-#include <gtest/gtest.h>
+#include "core/database/connection_string.h"
+
+#include "core/database/database_fixture.h"
 
 #include <algorithm>
 
-#include "core/database/connection_string.h"
-#include "core/database/database_fixture.h"
+#include <gtest/gtest.h>
 
 namespace kelvast::test {
 namespace {
 
 TConnectionParts Parts(const char* driver = "", const char* server = "", const char* port = "",
-                       const char* database = "", const char* user = "",
-                       const char* password = "", std::vector<TConnectionAttribute> others = {}) {
+                       const char* database = "", const char* user = "", const char* password = "",
+                       std::vector<TConnectionAttribute> others = {}) {
   return {driver, server, port, database, user, password, std::move(others)};
 }
 
@@ -33,11 +34,9 @@ TEST(ConnectionString, BuildsQuotedValuesAndParsesThemBack) {
       {"semicolon and closing brace in the password",
        Parts("PostgreSQL Unicode", "", "", "d", "", "a;DATABASE=x}"),
        "DRIVER={PostgreSQL Unicode};DATABASE=d;PWD={a;DATABASE=x}}}"},
-      {"blanks at the ends and an opening brace",
-       Parts("", " h ", "", "", "{me", "p w"),
+      {"blanks at the ends and an opening brace", Parts("", " h ", "", "", "{me", "p w"),
        "SERVER={ h };UID={{me};PWD=p w"},
-      {"a driver name with braces is quoted like any value", Parts("{odd}"),
-       "DRIVER={{odd}}}"},
+      {"a driver name with braces is quoted like any value", Parts("{odd}"), "DRIVER={{odd}}}"},
       {"other attributes follow the fields",
        Parts("SQLite3", "", "", "a.db", "", "", {{"Timeout", "2000"}, {"x", "a;b"}}),
        "DRIVER={SQLite3};DATABASE=a.db;Timeout=2000;x={a;b}"},

@@ -21,6 +21,13 @@ namespace kelvast::ui::test {
 
 namespace {
 
+// Runs one statement on an SQLite file, creating the file when it is missing.
+void RunSql(const QString& db, const char* sql) {
+  TOdbcConnection c(db.toStdString());
+  c.Open();
+  c.Execute(sql);
+}
+
 // A window and a SQLite file with two tables.
 struct TConnectionFixture : TWindowFixture {
   TConnectionFixture() {
@@ -127,11 +134,7 @@ class TConnectionTabTest : public QObject {
     TConnectionFixture f;
     f.Tab()->ApplyConnectionString(f.Db);
     const QString other = f.Dir() + QStringLiteral("/other.db");
-    {
-      TOdbcConnection c(f.Db.toStdString());
-      c.Open();
-      c.Execute("CREATE TABLE added (id INTEGER)");
-    }
+    RunSql(f.Db, "CREATE TABLE added (id INTEGER)");
     bool wasOpen = true;
     TDialogScript script([&](QDialog& editor) {
       wasOpen = f.Window().State().Connection->Connected();
@@ -189,11 +192,7 @@ class TConnectionTabTest : public QObject {
     QFETCH(QString, message);
     TConnectionFixture f;
     const QString old = f.Dir() + QStringLiteral("/old.db");
-    {
-      TOdbcConnection c(old.toStdString());
-      c.Open();
-      c.Execute("CREATE TABLE before (id INTEGER)");
-    }
+    RunSql(old, "CREATE TABLE before (id INTEGER)");
     f.Tab()->ApplyConnectionString(old);
     for (int i = 0; i < 2; ++i)
       f.Find<QToolButton>("sbAddCol")->click();

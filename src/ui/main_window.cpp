@@ -69,7 +69,11 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   auto* central = new QWidget(this);
   FPageControl = new QTabWidget(central);
   FPageControl->setObjectName(QStringLiteral("PageControl1"));
-  FConnectionTab = new TConnectionTab(FState);
+  TConnectionHooks connectionHooks;
+  connectionHooks.RefreshGeneratorList = [this] { FGeneratorsTab->RefreshGeneratorList(); };
+  connectionHooks.OpenDir = &FConnectionOpenDir;
+  connectionHooks.SaveDir = &FConnectionSaveDir;
+  FConnectionTab = new TConnectionTab(FState, connectionHooks);
   FGeneratorsTab = new TGeneratorsTab(FState);
   // The fields of the table shown on the Connection tab are the generators' target fields.
   FConnectionTab->TargetFieldsShown = [this](const std::vector<TTargetField>& fields) {

@@ -1,5 +1,7 @@
 #include "ui/message_box.h"
 
+#include "ui/ansi_text.h"
+
 #include <QMessageBox>
 
 namespace kelvast::ui {
@@ -61,6 +63,10 @@ void ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon) {
 
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text, TMsgIcon icon) {
   return Messages().AskYesNo(parent, caption, text, icon);
+}
+
+void ReportError(QWidget* parent, const std::exception& error) {
+  ShowMessage(parent, FromAnsi(error.what()), TMsgIcon::Error);
 }
 
 }  // namespace kelvast::ui

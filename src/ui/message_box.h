@@ -2,6 +2,7 @@
 // Every message box of the program goes through this seam, so tests can read and answer them.
 
 #include <QString>
+#include <exception>
 
 class QWidget;
 
@@ -27,6 +28,9 @@ void SetMessageSeam(TMessageSeam* seam);
 void ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon = TMsgIcon::None);
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
               TMsgIcon icon = TMsgIcon::Question);
+
+// The application's error report: the error that ended an action, with its own message.
+void ReportError(QWidget* parent, const std::exception& error);
 
 // The application title used as caption: "ORVELA Test Data Generator".
 QString AppTitle();

@@ -3,19 +3,30 @@
 
 #include "core/database/odbc_connection.h"
 #include "core/model/gen_model.h"
+#include "dialog_script.h"
 #include "ui/param_pages/param_page_set.h"
 #include "ui/ui_test_support.h"
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
 
 namespace kelvast::ui::test {
 
 namespace {
+
+// Runs one statement on an SQLite file, creating the file when it is missing.
+void RunSql(const QString& db, const char* sql) {
+  TOdbcConnection c(db.toStdString());
+  c.Open();
+  c.Execute(sql);
+}
 
 // A window and a SQLite file with two tables.
 struct TConnectionFixture : TWindowFixture {
@@ -28,6 +39,18 @@ struct TConnectionFixture : TWindowFixture {
     c.Close();
   }
   TConnectionTab* Tab() { return dynamic_cast<TConnectionTab*>(Find<QWidget>("TabSheet1")); }
+  // A file of the scratch folder with exactly these bytes; its full name.
+  QString WriteFile(const QString& name, const QByteArray& bytes) {
+    QFile file(Dir() + u'/' + name);
+    if (!file.open(QIODevice::WriteOnly))
+      throw std::runtime_error("cannot write " + name.toStdString());
+    file.write(bytes);
+    return file.fileName();
+  }
+  QByteArray ReadFile(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+  }
   QString Db;
 };
 
@@ -105,6 +128,141 @@ class TConnectionTabTest : public QObject {
     QCOMPARE(messages.Shown[0].Icon, TMsgIcon::Error);
     QCOMPARE(f.Window().State().Model->TableName(), std::string("cities"));
     QCOMPARE(f.Find<QTableWidget>("sg1")->item(1, 0)->text(), QStringLiteral("code"));
+  }
+
+  // The editor runs on the closed connection's string; OK applies the edited string, Cancel
+  // applies the unchanged one again, which refreshes the table list all the same.
+  void ConnectionButtonAppliesEditorResult_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false;
+  }
+  void ConnectionButtonAppliesEditorResult() {
+    QFETCH(bool, ok);
+    TConnectionFixture f;
+    f.Tab()->ApplyConnectionString(f.Db);
+    const QString other = f.Dir() + QStringLiteral("/other.db");
+    RunSql(f.Db, "CREATE TABLE added (id INTEGER)");
+    bool wasOpen = true;
+    TDialogScript script([&](QDialog& editor) {
+      wasOpen = f.Window().State().Connection->Connected();
+      QCOMPARE(Child<QLineEdit>(editor, "ConnectionString")->text(), f.Db);
+      SetText(editor, "ConnectionString", other);
+      Click(editor, ok ? "OkButton" : "CancelButton");
+    });
+    TMessageRecorder messages;
+    f.Find<QPushButton>("btnConnection")->click();
+    QCOMPARE(script.Ran, QStringList{QStringLiteral("ConnEditForm")});
+    QVERIFY(!wasOpen);
+    QCOMPARE(f.Find<QLabel>("Label1")->text(), ok ? other : f.Db);
+    QCOMPARE(f.Find<QComboBox>("cbtables")->count(), ok ? 0 : 3);
+    QVERIFY(f.Window().State().Connection->Connected());
+    QCOMPARE(messages.Shown.size(), 0);
+  }
+
+  // An edited string that cannot be opened is reported and stays applied.
+  void ConnectionButtonReportsOpenFailure() {
+    TConnectionFixture f;
+    const QString missing = f.Dir() + QStringLiteral("/no/such/folder.db");
+    TDialogScript script([&](QDialog& editor) {
+      SetText(editor, "ConnectionString", missing);
+      Click(editor, "OkButton");
+    });
+    TMessageRecorder messages;
+    f.Find<QPushButton>("btnConnection")->click();
+    QCOMPARE(messages.Shown.size(), 1);
+    QCOMPARE(messages.Shown[0].Icon, TMsgIcon::Error);
+    QVERIFY(messages.Shown[0].Text.contains(QStringLiteral("Cannot connect")));
+    QCOMPARE(f.Find<QLabel>("Label1")->text(), missing);
+  }
+
+  // A connection file is applied (and the generator list rebuilt with its first generator
+  // shown) only when its first line is the exact marker; an empty file does nothing.
+  void LoadConnectionFile_data() {
+    QTest::addColumn<QByteArray>("bytes");  // %DB stands for the database file
+    QTest::addColumn<QString>("label");     // %DB, or %OLD for the string applied before
+    QTest::addColumn<int>("tables");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("valid") << QByteArray("ORVELA KELVAST\r\n  %DB \r\n") << "%DB" << 2 << "";
+    QTest::newRow("LF only, no last break")
+        << QByteArray("ORVELA KELVAST\n%DB") << "%DB" << 2 << "";
+    QTest::newRow("marker only") << QByteArray("ORVELA KELVAST\r\n") << "" << 1 << "";
+    QTest::newRow("wrong case") << QByteArray("Orvela Kelvast\r\n%DB\r\n") << "%OLD" << 1
+                                << "This is not a valid Connection file";
+    QTest::newRow("trailing space") << QByteArray("ORVELA KELVAST \r\n%DB\r\n") << "%OLD" << 1
+                                    << "This is not a valid Connection file";
+    QTest::newRow("empty file") << QByteArray() << "%OLD" << 1 << "";
+  }
+  void LoadConnectionFile() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, label);
+    QFETCH(int, tables);
+    QFETCH(QString, message);
+    TConnectionFixture f;
+    const QString old = f.Dir() + QStringLiteral("/old.db");
+    RunSql(old, "CREATE TABLE before (id INTEGER)");
+    f.Tab()->ApplyConnectionString(old);
+    for (int i = 0; i < 2; ++i)
+      f.Find<QToolButton>("sbAddCol")->click();
+    auto* cols = f.Find<QListWidget>("lbcols");
+    cols->setCurrentRow(1);
+    const bool applied = label != QStringLiteral("%OLD");
+    label.replace(QStringLiteral("%OLD"), old).replace(QStringLiteral("%DB"), f.Db);
+
+    TFileDialogRecorder dialogs;
+    dialogs.Answer = f.WriteFile(QStringLiteral("shop.con"), bytes.replace("%DB", f.Db.toUtf8()));
+    TMessageRecorder messages;
+    f.Find<QToolButton>("sbLoadCon")->click();
+    QCOMPARE(f.Find<QLabel>("Label1")->text(), label);
+    QCOMPARE(QString::fromStdString(f.Window().State().Connection->ConnectionString()), label);
+    QCOMPARE(QString::fromStdString(f.Window().State().Model->ConnectionString()), label);
+    QCOMPARE(f.Find<QComboBox>("cbtables")->count(), tables);
+    QCOMPARE(messages.Texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(cols->currentRow(), applied ? 0 : 1);
+    QCOMPARE(f.Window().State().FCurrentItem, &f.Window().State().Model->Cols()[applied ? 0 : 1]);
+
+    QCOMPARE(dialogs.Requests.size(), 1);
+    const TFileDialogRequest& request = dialogs.Requests[0];
+    QCOMPARE(request.Kind, TFileDialogRequest::Open);
+    QCOMPARE(request.Title, QStringLiteral("Open a connection"));
+    QCOMPARE(request.Filter, QStringLiteral("Connections|*.con|All (*.*)|*.*"));
+    QCOMPARE(request.DefaultExt, QStringLiteral("con"));
+    QVERIFY(request.MustExist);
+    // The next dialog starts in the folder of the file opened last.
+    dialogs.Answer.clear();
+    f.Find<QToolButton>("sbLoadCon")->click();
+    QCOMPARE(dialogs.Requests[1].Folder, f.Dir());
+  }
+
+  // Saving writes the marker line and the connection's string, each ended by CR LF; the folder
+  // is remembered in the settings; a file that cannot be written is reported.
+  void SaveConnectionFile() {
+    TConnectionFixture f;
+    f.Tab()->ApplyConnectionString(f.Db);
+    TFileDialogRecorder dialogs;
+    TMessageRecorder messages;
+    dialogs.Answer = f.Dir() + QStringLiteral("/shop.con");
+    f.Find<QToolButton>("sbSaveConnection")->click();
+    QCOMPARE(f.ReadFile(dialogs.Answer), "ORVELA KELVAST\r\n" + f.Db.toUtf8() + "\r\n");
+    const TFileDialogRequest& request = dialogs.Requests[0];
+    QCOMPARE(request.Kind, TFileDialogRequest::Save);
+    QCOMPARE(request.Title, QStringLiteral("Save connection"));
+    QCOMPARE(request.Filter, QStringLiteral("Connections|*.con|All (*.*)|*.*"));
+    QCOMPARE(request.DefaultExt, QStringLiteral("con"));
+
+    dialogs.Answer = f.Dir() + QStringLiteral("/missing/shop.con");
+    f.Find<QToolButton>("sbSaveConnection")->click();
+    QCOMPARE(dialogs.Requests[1].Folder, f.Dir());
+    QCOMPARE(messages.Shown.size(), 1);
+    QCOMPARE(messages.Shown[0].Icon, TMsgIcon::Error);
+    QCOMPARE(f.ReadFile(dialogs.Answer), QByteArray("<missing>"));
+
+    // Cancelled: nothing written, the folder kept.
+    dialogs.Answer.clear();
+    f.Find<QToolButton>("sbSaveConnection")->click();
+    f.Destroy();
+    QCOMPARE(IniSection(f.SettingsFile()).value(QStringLiteral("sd1_InitialDir")),
+             f.Dir() + QStringLiteral("/missing"));
   }
 
   // The remembered connection is applied at start (an unreachable one is reported and start-up

@@ -4,6 +4,7 @@
 #include <odbcinst.h>
 #include <system_error>
 
+#include "core/database/connection_string.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -15,30 +16,12 @@ namespace kelvast {
 
 namespace {
 
-// Whether the attribute list names the driver or a data source. Values in braces may hold ";"
-// and "=", so the scan skips them.
+// Whether the attribute list names the driver or a data source.
 bool NamesADriverOrSource(std::string_view text) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = pos;
-    bool braces = false;
-    while (end < text.size() && (braces || text[end] != ';')) {
-      if (text[end] == '{')
-        braces = true;
-      else if (text[end] == '}')
-        braces = false;
-      ++end;
-    }
-    const std::string_view attribute = text.substr(pos, end - pos);
-    const size_t eq = attribute.find('=');
-    if (eq != std::string_view::npos) {
-      const std::string_view key = TrimView(attribute.substr(0, eq));
-      if (SameTextAscii(key, "DRIVER") || SameTextAscii(key, "DSN") ||
-          SameTextAscii(key, "FILEDSN"))
-        return true;
-    }
-    pos = end + 1;
-  }
+  for (const TConnectionAttribute& attribute : SplitConnectionString(text))
+    if (SameTextAscii(attribute.Key, "DRIVER") || SameTextAscii(attribute.Key, "DSN") ||
+        SameTextAscii(attribute.Key, "FILEDSN"))
+      return true;
   return false;
 }
 

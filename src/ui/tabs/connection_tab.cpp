@@ -1,10 +1,14 @@
 #include "ui/tabs/connection_tab.h"
 
 #include "core/database/schema.h"
+#include "core/files/connection_file.h"
 #include "ui/ansi_text.h"
+#include "ui/dialogs/conn_edit_form.h"
+#include "ui/file_dialogs.h"
 #include "ui/grid_autosize.h"
 #include "ui/message_box.h"
 #include "ui/ui_state.h"
+#include "ui/wait_cursor.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,11 +27,7 @@ namespace kelvast::ui {
 
 namespace {
 
-// Shows the wait cursor for the guard's lifetime, on every exit path.
-struct TWaitCursor {
-  TWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
+const QString kConnectionFilter = QStringLiteral("Connections|*.con|All (*.*)|*.*");
 
 QToolButton* SpeedButton(const char* name, const char* hint, QWidget* parent) {
   auto* b = new QToolButton(parent);
@@ -38,9 +39,20 @@ QToolButton* SpeedButton(const char* name, const char* hint, QWidget* parent) {
 
 }  // namespace
 
-TConnectionTab::TConnectionTab(TUiState& state, QWidget* parent) : QWidget(parent), FState(state) {
+TConnectionTab::TConnectionTab(TUiState& state, TConnectionHooks hooks, QWidget* parent)
+    : QWidget(parent), FState(state), FHooks(std::move(hooks)) {
   setObjectName(QStringLiteral("TabSheet1"));
+  if (!FHooks.OpenDir) FHooks.OpenDir = &FOwnOpenDir;
+  if (!FHooks.SaveDir) FHooks.SaveDir = &FOwnSaveDir;
   auto* top = new QHBoxLayout;
+  FConnection = new QPushButton(QStringLiteral("Connection"), this);
+  FConnection->setObjectName(QStringLiteral("btnConnection"));
+  FConnection->setToolTip(QStringLiteral("Build a connection string"));
+  top->addWidget(FConnection);
+  FLoad = SpeedButton("sbLoadCon", "Open a connection file", this);
+  top->addWidget(FLoad);
+  FSave = SpeedButton("sbSaveConnection", "Save connection to file", this);
+  top->addWidget(FSave);
   FClear = SpeedButton("sbClearConnection", "Clear the connection", this);
   top->addWidget(FClear);
   FLabel = new QLabel(QStringLiteral("<no connection string>"), this);
@@ -70,6 +82,9 @@ TConnectionTab::TConnectionTab(TUiState& state, QWidget* parent) : QWidget(paren
   layout->addLayout(tables);
   layout->addWidget(FGrid, 1);
 
+  connect(FConnection, &QPushButton::clicked, this, &TConnectionTab::btnConnectionClick);
+  connect(FLoad, &QToolButton::clicked, this, &TConnectionTab::sbLoadConClick);
+  connect(FSave, &QToolButton::clicked, this, &TConnectionTab::sbSaveConnectionClick);
   connect(FClear, &QToolButton::clicked, this, [this] { ApplyConnectionString({}); });
   connect(FCopy, &QToolButton::clicked, this, [this] { CopyFields(); });
   // A pick whose connection cannot be opened is reported; the grid keeps what it showed.
@@ -77,7 +92,7 @@ TConnectionTab::TConnectionTab(TUiState& state, QWidget* parent) : QWidget(paren
     try {
       ShowFields();
     } catch (const std::exception& e) {
-      ShowMessage(this, FromAnsi(e.what()), TMsgIcon::Error);
+      ReportError(this, e);
     }
   });
 }
@@ -97,14 +112,67 @@ void TConnectionTab::ApplyConnectionString(const QString& text) {
   FState.Model->SetModified(modified);
 }
 
+void TConnectionTab::btnConnectionClick() {
+  try {
+    FState.Connection->Close();
+    EditConnection(*FState.Connection, this);
+    ApplyConnectionString(FromAnsi(FState.Connection->ConnectionString()));
+  } catch (const std::exception& e) {
+    ReportError(this, e);
+  }
+}
+
+void TConnectionTab::sbLoadConClick() {
+  TFileDialogRequest request;
+  request.Title = QStringLiteral("Open a connection");
+  request.Filter = kConnectionFilter;
+  request.DefaultExt = QStringLiteral("con");
+  request.Folder = *FHooks.OpenDir;
+  request.MustExist = true;
+  const QString chosen = RunFileDialog(this, request);
+  if (chosen.isEmpty()) return;
+  *FHooks.OpenDir = FolderPart(chosen);
+  try {
+    const TConnectionFileContent content = ReadConnectionFile(ToAnsi(chosen));
+    if (content.Status == TConnectionFileContent::csEmpty) return;
+    if (content.Status == TConnectionFileContent::csNotAConnection) {
+      ShowMessage(this, FromAnsi(kNotAConnectionMessage));
+      return;
+    }
+    ApplyConnectionString(FromAnsi(content.ConnectionString));
+    if (FHooks.RefreshGeneratorList) FHooks.RefreshGeneratorList();
+  } catch (const std::exception& e) {
+    ReportError(this, e);
+  }
+}
+
+void TConnectionTab::sbSaveConnectionClick() {
+  TFileDialogRequest request;
+  request.Kind = TFileDialogRequest::Save;
+  request.Title = QStringLiteral("Save connection");
+  request.Filter = kConnectionFilter;
+  request.DefaultExt = QStringLiteral("con");
+  request.Folder = *FHooks.SaveDir;
+  const QString chosen = RunFileDialog(this, request);
+  if (chosen.isEmpty()) return;
+  *FHooks.SaveDir = FolderPart(chosen);
+  try {
+    WriteConnectionFile(ToAnsi(chosen), FState.Connection->ConnectionString());
+  } catch (const std::exception& e) {
+    ReportError(this, e);
+  }
+}
+
 void TConnectionTab::RefreshTables() {
-  QSignalBlocker block(FTables);
-  FTables->clear();
+  // The list changes only once the tables are read: a connection that cannot be opened leaves
+  // it as it was.
   if (!FState.Connection->Connected()) FState.Connection->Open();
   QStringList names;
   for (const std::string& name : FState.Connection->TableNames())
     names << FromAnsi(name);
   names.sort();
+  QSignalBlocker block(FTables);
+  FTables->clear();
   FTables->addItems(names);
   const int at = FTables->findText(FromAnsi(FState.Model->TableName()));
   FTables->setCurrentIndex(at >= 0 ? at : (names.isEmpty() ? -1 : 0));

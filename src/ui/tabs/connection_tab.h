@@ -4,12 +4,14 @@
 
 #include "core/database/schema.h"
 
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <vector>
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class QToolButton;
 
@@ -17,9 +19,19 @@ namespace kelvast::ui {
 
 struct TUiState;
 
+// What the Connection tab needs from the window.
+struct TConnectionHooks {
+  // Rebuilds the generator list and shows its first generator.
+  std::function<void()> RefreshGeneratorList;
+  // Start folders of the "Open a connection" and "Save connection" dialogs, kept by the window
+  // with its settings; the tab keeps its own when none is given.
+  QString* OpenDir = nullptr;
+  QString* SaveDir = nullptr;
+};
+
 class TConnectionTab : public QWidget {
  public:
-  explicit TConnectionTab(TUiState& state, QWidget* parent = nullptr);
+  explicit TConnectionTab(TUiState& state, TConnectionHooks hooks = {}, QWidget* parent = nullptr);
 
   // The one way a connection string is applied: closes the connection, gives it and the model
   // the trimmed text, shows it and, when not empty, refreshes the table list and the selected
@@ -32,6 +44,13 @@ class TConnectionTab : public QWidget {
   void ShowTableFields(const QString& table);
   // Receives the target-field list each time the fields of a table are shown.
   std::function<void(const std::vector<TTargetField>&)> TargetFieldsShown;
+  // Runs the connection editor on the connection, then applies its string (also when the editor
+  // was cancelled). Errors go to the error report.
+  void btnConnectionClick();
+  // Applies the string of a connection file and refreshes the generator list.
+  void sbLoadConClick();
+  // Writes the connection's string to a connection file.
+  void sbSaveConnectionClick();
 
  private:
   void RefreshTables();
@@ -39,6 +58,11 @@ class TConnectionTab : public QWidget {
   void CopyFields();
 
   TUiState& FState;
+  TConnectionHooks FHooks;
+  QString FOwnOpenDir, FOwnSaveDir;
+  QPushButton* FConnection;
+  QToolButton* FLoad;
+  QToolButton* FSave;
   QLabel* FLabel;
   QComboBox* FTables;
   QTableWidget* FGrid;

@@ -38,10 +38,6 @@ QString ProgressText(int64_t record, int64_t total) {
   return QStringLiteral("%1/%2 (%3)").arg(record).arg(total).arg(number);
 }
 
-void ReportError(QWidget* parent, const std::exception& error) {
-  ShowMessage(parent, FromAnsi(error.what()), TMsgIcon::Error);
-}
-
 TGenerationObserver::TGenerationObserver(TGenerationTab& tab) : FTab(tab) {}
 
 void TGenerationObserver::Started() {

@@ -96,7 +96,4 @@ class TGenerationTab : public QWidget {
 // The progress label of record r of total: "37/200 (18.50)", with the locale's decimal separator.
 QString ProgressText(int64_t record, int64_t total);
 
-// Reports an error that ended an action, with its own message.
-void ReportError(QWidget* parent, const std::exception& error);
-
 }  // namespace kelvast::ui

@@ -135,6 +135,7 @@ TEST(OdbcConnectionString, AddsTheSqliteDriverWhenNoneIsNamed) {
       {"FILEDSN=/etc/ODBCDataSources/a.dsn", "FILEDSN=/etc/ODBCDataSources/a.dsn"},
       // A value in braces that merely mentions a key does not name it.
       {"Database=x;Pwd={a;DSN=b}", "DRIVER=SQLite3;Database=x;Pwd={a;DSN=b}"},
+      {"Database=x;Pwd={a}};DSN=b}", "DRIVER=SQLite3;Database=x;Pwd={a}};DSN=b}"},
       {"MyDriver=x", "DRIVER=SQLite3;MyDriver=x"},
   };
   for (const Case& c : cases) {

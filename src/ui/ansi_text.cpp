@@ -1,5 +1,7 @@
 #include "ui/ansi_text.h"
 
+#include <QFile>
+
 #include "core/platform/code_page.h"
 
 namespace kelvast::ui {
@@ -15,6 +17,14 @@ std::string ToAnsi(const QString& text) {
                                   static_cast<size_t>(text.size())),
               out);
   return out;
+}
+
+std::string FileSystemName(const QString& fileName) {
+  return QFile::encodeName(fileName).toStdString();
+}
+
+QString FromFileSystemName(const std::string& fileName) {
+  return QFile::decodeName(QByteArray::fromStdString(fileName));
 }
 
 }  // namespace kelvast::ui

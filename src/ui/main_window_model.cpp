@@ -31,7 +31,7 @@ TFileDialogRequest ModelDialog(TFileDialogRequest::TKind kind, const QString& ti
 }
 
 std::filesystem::path FilePath(const QString& fileName) {
-  return std::filesystem::path(QFile::encodeName(fileName).toStdString());
+  return std::filesystem::path(FileSystemName(fileName));
 }
 
 }  // namespace

@@ -265,6 +265,22 @@ class TConnectionTabTest : public QObject {
              f.Dir() + QStringLiteral("/missing"));
   }
 
+  // A connection file whose name has accented letters is written and read under that name.
+  void ConnectionFileWithAccentedName() {
+    TConnectionFixture f;
+    f.Tab()->ApplyConnectionString(f.Db);
+    TFileDialogRecorder dialogs;
+    TMessageRecorder messages;
+    dialogs.Answer = f.Dir() + QString::fromUtf8("/\u00e9t\u00e9.con");
+    f.Find<QToolButton>("sbSaveConnection")->click();
+    QVERIFY(QFile::exists(dialogs.Answer));
+    f.Tab()->ApplyConnectionString({});
+    f.Find<QToolButton>("sbLoadCon")->click();
+    QCOMPARE(messages.Texts(), QStringList());
+    QCOMPARE(f.Find<QLabel>("Label1")->text(), f.Db);
+    QCOMPARE(f.Find<QComboBox>("cbtables")->count(), 2);
+  }
+
   // The remembered connection is applied at start (an unreachable one is reported and start-up
   // goes on) and the current one is written back at close.
   void RememberedConnection_data() {

@@ -133,7 +133,7 @@ void TConnectionTab::sbLoadConClick() {
   if (chosen.isEmpty()) return;
   *FHooks.OpenDir = FolderPart(chosen);
   try {
-    const TConnectionFileContent content = ReadConnectionFile(ToAnsi(chosen));
+    const TConnectionFileContent content = ReadConnectionFile(FileSystemName(chosen));
     if (content.Status == TConnectionFileContent::csEmpty) return;
     if (content.Status == TConnectionFileContent::csNotAConnection) {
       ShowMessage(this, FromAnsi(kNotAConnectionMessage));
@@ -157,7 +157,7 @@ void TConnectionTab::sbSaveConnectionClick() {
   if (chosen.isEmpty()) return;
   *FHooks.SaveDir = FolderPart(chosen);
   try {
-    WriteConnectionFile(ToAnsi(chosen), FState.Connection->ConnectionString());
+    WriteConnectionFile(FileSystemName(chosen), FState.Connection->ConnectionString());
   } catch (const std::exception& e) {
     ReportError(this, e);
   }

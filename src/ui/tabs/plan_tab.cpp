@@ -174,7 +174,7 @@ std::vector<std::string> TPlanTab::Entries() const {
   return entries;
 }
 
-std::string TPlanTab::PlanFileName() const { return ToAnsi(FPlanFile->text()); }
+std::string TPlanTab::PlanFileName() const { return FileSystemName(FPlanFile->text()); }
 
 void TPlanTab::jvFNPlanChange() {
   FCurModel->clear();
@@ -208,7 +208,7 @@ void TPlanTab::sbSavePlanClick() {
   if (chosen.isEmpty()) return;
   FSaveDir = FolderPart(chosen);
   try {
-    WritePlanFile(ToAnsi(chosen), Entries());
+    WritePlanFile(FileSystemName(chosen), Entries());
   } catch (const std::exception& e) {
     ReportError(this, e);
     return;
@@ -271,13 +271,13 @@ void TPlanTab::sbloadplanmodelClick() {
   QListWidgetItem* item = FList->currentItem();
   if (!item || !item->isSelected()) return;
   const std::string path = PlanEntryPath(PlanFileName(), ToAnsi(item->text()));
-  if (!QFileInfo(FromAnsi(path)).isFile()) return;
+  if (!QFileInfo(FromFileSystemName(path)).isFile()) return;
   if (FState.Model->Modified() &&
       !AskYesNo(this, QStringLiteral("Clear current model ?"),
                 QStringLiteral("Current model has been modified.\nYou will lose changes !\n"
                                "Continue ?")))
     return;
-  FHooks.LoadModel(FromAnsi(path));
+  FHooks.LoadModel(FromFileSystemName(path));
   FHooks.ShowGeneratorsTab();
 }
 

@@ -136,6 +136,8 @@ TPlanHooks TFMain::PlanHooks() {
   // A plan step goes on whatever the connection's fate.
   hooks.ReconnectModel = [this] { ReconnectModel(false); };
   hooks.ShowGeneratorsTab = [this] { ShowTabByProgram(kGeneratorsTab); };
+  hooks.SaveDir = &FPlanSaveDir;
+  hooks.ModelOpenDir = &FModelOpenDir;
   return hooks;
 }
 

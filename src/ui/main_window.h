@@ -101,8 +101,7 @@ class TFMain : public QMainWindow {
   // The connection string restored at start and written back at exit.
   QString FConnectionString;
   // Start folders of the connection, model and plan dialogs.
-  QString FConnectionSaveDir, FConnectionOpenDir, FModelSaveDir, FModelOpenDir, FPlanSaveDir,
-      FPlanFileDir;
+  QString FConnectionSaveDir, FConnectionOpenDir, FModelSaveDir, FModelOpenDir, FPlanSaveDir;
   // The file name the "Save model" dialog proposes: the model opened last.
   QString FModelFileName;
 

@@ -65,7 +65,7 @@ std::vector<TFMain::TStoredProperty> TFMain::StoredProperties() {
   add("sdModel_InitialDir", folder(FModelSaveDir));
   add("opModel_InitialDir", folder(FModelOpenDir));
   add("sdplan_InitialDir", folder(FPlanSaveDir));
-  add("jvFNPlan_InitialDir", folder(FPlanFileDir));
+  add("jvFNPlan_InitialDir", field(FPlanTab->PlanFileField()));
   props.push_back({QStringLiteral("sdtext_InitialDir"),
                    [this] { return FTextEditorTab->SaveDir(); },
                    [this](const QString& v) { FTextEditorTab->SetSaveDir(v); }});

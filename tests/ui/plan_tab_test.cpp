@@ -207,6 +207,30 @@ class TPlanTabTest : public QObject {
     QCOMPARE(f.Items(), (QStringList{"a.model", QString(), "b.model"}));
   }
 
+  // Adding a model shares its start folder with the Open command; that folder, the plan save
+  // dialog's and the plan field's are kept in the settings.
+  void dialogFoldersAreSharedAndStored() {
+    TFileDialogRecorder dialogs;
+    TPlanFixture f;
+    QDir(f.Dir()).mkpath(QStringLiteral("models"));
+    dialogs.Answer = f.Path(QStringLiteral("models/a.model"));
+    f.Click("sbaddtoplan");
+    QCOMPARE(dialogs.Requests.last().Title, QStringLiteral("Open a model"));
+    QCOMPARE(f.Items(), QStringList{QStringLiteral("a.model")});
+    dialogs.Answer.clear();
+    f.Find<QPushButton>("bbModelOpen")->click();
+    QCOMPARE(dialogs.Requests.last().Folder, f.Path(QStringLiteral("models")));
+
+    dialogs.Answer = f.Path(QStringLiteral("saved.plan"));
+    f.Click("sbSavePlan");
+    f.Find<TFileNameEdit>("jvFNPlan")->SetInitialDir(f.Path(QStringLiteral("models")));
+    f.Destroy();
+    const auto settings = IniSection(f.SettingsFile());
+    QCOMPARE(settings.value(QStringLiteral("opModel_InitialDir")), f.Path(QStringLiteral("models")));
+    QCOMPARE(settings.value(QStringLiteral("sdplan_InitialDir")), f.Dir());
+    QCOMPARE(settings.value(QStringLiteral("jvFNPlan_InitialDir")), f.Path(QStringLiteral("models")));
+  }
+
   void listEditing_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("selected");

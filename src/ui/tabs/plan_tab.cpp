@@ -203,10 +203,10 @@ void TPlanTab::sbSavePlanClick() {
   request.Title = QStringLiteral("Save plan");
   request.Filter = QStringLiteral("Data generation plan (*.plan)|*.plan|All (*.*)|*.*");
   request.DefaultExt = QStringLiteral("plan");
-  request.Folder = FSaveDir;
+  request.Folder = *FHooks.SaveDir;
   const QString chosen = RunFileDialog(this, request);
   if (chosen.isEmpty()) return;
-  FSaveDir = FolderPart(chosen);
+  *FHooks.SaveDir = FolderPart(chosen);
   try {
     WritePlanFile(FileSystemName(chosen), Entries());
   } catch (const std::exception& e) {
@@ -222,11 +222,11 @@ void TPlanTab::sbaddtoplanClick() {
   request.Title = QStringLiteral("Open a model");
   request.Filter = kModelFilter;
   request.DefaultExt = QStringLiteral("model");
-  request.Folder = FModelDir;
+  request.Folder = *FHooks.ModelOpenDir;
   request.MustExist = true;
   const QString chosen = RunFileDialog(this, request);
   if (chosen.isEmpty()) return;
-  FModelDir = FolderPart(chosen);
+  *FHooks.ModelOpenDir = FolderPart(chosen);
   FList->addItem(QFileInfo(chosen).fileName());
 }
 

@@ -32,6 +32,10 @@ struct TPlanHooks {
   std::function<void()> ReconnectModel;
   // Brings the Generators tab to the front.
   std::function<void()> ShowGeneratorsTab;
+  // Start folders kept by the window: the plan save dialog's, and the model open dialog's,
+  // which adding a model shares with the Open command.
+  QString* SaveDir = nullptr;
+  QString* ModelOpenDir = nullptr;
 };
 
 class TPlanTab : public QWidget {
@@ -39,6 +43,7 @@ class TPlanTab : public QWidget {
   TPlanTab(TUiState& state, TGenerationTab& generation, TPlanHooks hooks,
            QWidget* parent = nullptr);
 
+  TFileNameEdit* PlanFileField() const { return FPlanFile; }
   // The record progress bar, which every run moves.
   QProgressBar* RecordBar() const { return FFileBar; }
 
@@ -61,7 +66,6 @@ class TPlanTab : public QWidget {
   TUiState& FState;
   TGenerationTab& FGeneration;
   TPlanHooks FHooks;
-  QString FSaveDir, FModelDir;
   TFileNameEdit* FPlanFile;
   QListWidget* FList;
   QPushButton* FGo;

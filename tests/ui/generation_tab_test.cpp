@@ -21,12 +21,6 @@ namespace kelvast::ui::test {
 
 namespace {
 
-// The small word lists of the test data, next to this file's folder.
-std::filesystem::path SmallDictFolder() {
-  return (QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../data/dict-small"))
-      .toStdString();
-}
-
 using kelvast::test::AddConst;
 using kelvast::test::AddCounter;
 

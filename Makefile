@@ -7,6 +7,7 @@
 
 JOBS      ?= $(shell nproc)
 BENCH_RECORDS ?= 10000000
+GUI_BENCH_RECORDS ?= 1000000
 TEST_DIR  := build/test
 REL_DIR   := build/release
 CMAKE_GEN := -G Ninja
@@ -42,8 +43,10 @@ test: build-test
 bench: deps
 	@cmake -S . -B build/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DKELVAST_TESTS=OFF -DKELVAST_BENCH=ON >/dev/null
 	@cmake --build build/bench -j $(JOBS)
-	@for b in build/bench/bin/bench_*; do echo "== $$b"; $$b; done
+	@for b in build/bench/bin/bench_*; do \
+	  case $$b in *bench_gui_run) continue;; esac; echo "== $$b"; $$b; done
 	@echo "== end to end"; bench/end_to_end.sh build/bench/bin/kelvast-cli $(BENCH_RECORDS)
+	@echo "== window against command line"; bench/gui_vs_cli.sh build/bench/bin $(GUI_BENCH_RECORDS)
 
 # Each target grows its corpus in build/fuzz/corpus/<target> from the seeds in fuzz/corpus/<target>;
 # a crashing input is saved as build/fuzz/artifacts/<target>-crash-* and replays with

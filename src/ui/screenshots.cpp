@@ -1,13 +1,20 @@
 #include "ui/screenshots.h"
 
+#include "core/database/odbc_connection.h"
+#include "core/files/model_file.h"
+#include "ui/ansi_text.h"
+#include "ui/current_model.h"
 #include "ui/file_name_edit.h"
 #include "ui/main_window.h"
 #include "ui/splash_window.h"
+#include "ui/tabs/connection_tab.h"
+#include "ui/tabs/generators_tab.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -25,6 +32,59 @@ bool Save(QWidget* widget, const QString& fileName) {
   }
   std::fprintf(stderr, "kelvast: cannot write %s\n", qPrintable(fileName));
   return false;
+}
+
+// The examples folder of the source tree: under the working folder (make screenshots runs from
+// the top of the tree), else above the program's folder (build/<kind>/bin); empty when absent.
+QString ExamplesFolder() {
+  QStringList candidates{QDir::current().filePath(QStringLiteral("examples"))};
+  QDir up(QCoreApplication::applicationDirPath());
+  for (int i = 0; i < 3 && up.cdUp(); ++i)
+    candidates << up.filePath(QStringLiteral("examples"));
+  for (const QString& dir : candidates)
+    if (QFile::exists(QDir(dir).filePath(QStringLiteral("people.model")))) return dir;
+  return {};
+}
+
+// A small SQLite database with two tables, so that the Connection tab lists real tables and
+// fields. Returns its path, or an empty text when it cannot be made.
+QString MakeSampleDatabase(const QTemporaryDir& scratch) {
+  const QString path = scratch.filePath(QStringLiteral("shop.db"));
+  try {
+    TOdbcConnection db(ToAnsi(path));
+    db.Open();
+    db.Execute("CREATE TABLE people (id INTEGER PRIMARY KEY, first_name VARCHAR(40), "
+               "last_name VARCHAR(40), email VARCHAR(80), signup_date DATE, "
+               "price NUMERIC(10,2) DEFAULT 0)");
+    db.Execute("CREATE TABLE orders (id INTEGER PRIMARY KEY, person_id INTEGER NOT NULL, "
+               "ordered_at TIMESTAMP, total NUMERIC(12,2), note TEXT)");
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kelvast: no sample database for the Connection tab: %s\n", e.what());
+    return {};
+  }
+  return path;
+}
+
+// The example people model made current and shown, with its ten-row sample on the Generation
+// tab; the example plan on the plan tab. Without the examples the window keeps its generators.
+void ShowExamples(TFMain& window, const QString& examples) {
+  if (examples.isEmpty()) {
+    std::fprintf(stderr, "kelvast: examples folder not found; the tabs show no example\n");
+    return;
+  }
+  try {
+    ReplaceCurrentModel(window.State(),
+                        LoadModelFile(ToAnsi(QDir(examples).filePath(QStringLiteral("people.model")))));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kelvast: %s\n", e.what());
+    return;
+  }
+  window.GeneratorsTab()->ShowModel();
+  if (auto* sample = window.findChild<QAbstractButton*>(QStringLiteral("sbSample"))) sample->click();
+  if (auto* plan = window.findChild<TFileNameEdit*>(QStringLiteral("jvFNPlan")))
+    plan->setText(QDir(examples).filePath(QStringLiteral("examples.plan")));
+  if (auto* entries = window.findChild<QListWidget*>(QStringLiteral("lbPlan")))
+    entries->setCurrentRow(0);
 }
 
 }  // namespace
@@ -47,10 +107,23 @@ int SaveScreenshots(const QString& dir) {
   TFMain window(TAppPaths{scratch.path(), scratch.filePath(QStringLiteral("kelvast.ini"))});
   window.show();
 
-  // A few generators, so that the Generators tab shows its editing state.
+  // A few generators, so that the Generators tab shows its editing state even without the
+  // examples.
   if (auto* add = window.findChild<QAbstractButton*>(QStringLiteral("sbAddCol")))
     for (int i = 0; i < 3; ++i)
       add->click();
+  ShowExamples(window, ExamplesFolder());
+  // Applied after the model is loaded, since applying a connection gives it to the model too.
+  const QString database = MakeSampleDatabase(scratch);
+  auto* connection =
+      dynamic_cast<TConnectionTab*>(window.findChild<QWidget*>(QStringLiteral("TabSheet1")));
+  if (connection && !database.isEmpty()) {
+    try {
+      connection->ApplyConnectionString(database);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "kelvast: %s\n", e.what());
+    }
+  }
   // Some text in the editor.
   const QString sample = scratch.filePath(QStringLiteral("sample.sql"));
   QFile file(sample);
@@ -71,6 +144,7 @@ int SaveScreenshots(const QString& dir) {
   }
   // The window goes without the closing question: nothing here is worth keeping.
   window.State().Model->SetModified(false);
+  window.State().Connection->Close();
   return ok ? 0 : 1;
 }
 

@@ -21,12 +21,6 @@ namespace kelvast::ui::test {
 
 namespace {
 
-// The small word lists of the test data.
-std::filesystem::path SmallDictFolder() {
-  // The test folder as Qt Test records it, absolute whatever path the compiler was given.
-  return std::filesystem::path(QT_TESTCASE_SOURCEDIR) / "data" / "dict-small";
-}
-
 using kelvast::test::AddConst;
 using kelvast::test::AddCounter;
 

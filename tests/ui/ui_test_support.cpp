@@ -25,6 +25,10 @@ TWindowFixture::TWindowFixture(const QByteArray& iniText) {
 
 TWindowFixture::~TWindowFixture() { FWindow.reset(); }
 
+std::filesystem::path SmallDictFolder() {
+  return std::filesystem::path(KELVAST_TEST_DATA) / "dict-small";
+}
+
 void ProcessUntilIdle() {
   // A waiting event loop announces that it is about to block before it sleeps; the zero timer
   // ends the loop right after.

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -101,6 +102,9 @@ class TWindowFixture {
   QTemporaryDir FDir;
   std::unique_ptr<TFMain> FWindow;
 };
+
+// The small reference word lists of the test data.
+std::filesystem::path SmallDictFolder();
 
 // Lets the application run until it has nothing left to do (the moment it calls idle).
 void ProcessUntilIdle();

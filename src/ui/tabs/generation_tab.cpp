@@ -74,17 +74,16 @@ void TGenerationObserver::SetBars(int64_t position, int64_t total) {
   }
 }
 
-void TGenerationObserver::ProcessEventsNowAndThen() {
-  if (FSinceEvents.elapsed() < kEventsEveryMs) return;
-  QApplication::processEvents();
-  FSinceEvents.restart();
-}
-
 void TGenerationObserver::Progress(int64_t record, int64_t total) {
   Started();
+  // The controls are drawn only when events are processed, so they are set just before: text
+  // formatted and bars moved for every report cost the run a tenth of its time, and a bar's
+  // setValue may even repaint at once.
+  if (record < total && FSinceEvents.elapsed() < kEventsEveryMs) return;
   FTab.FProgressLabel->setText(ProgressText(record, total));
   SetBars(record, total);
-  ProcessEventsNowAndThen();
+  QApplication::processEvents();
+  FSinceEvents.restart();
 }
 
 bool TGenerationObserver::ConfirmRollback(const std::string& question, int) {

@@ -34,7 +34,8 @@ class TGenerationObserver : public TRunObserver {
   bool ConfirmReplace(const std::string& caption, const std::string& text) override;
   void ShowMessage(const std::string& text) override;
   void Progress(int64_t record, int64_t total) override;
-  // Small, so the window can be repainted often; Progress itself limits how often.
+  // Small, so the window can be repainted often; Progress itself limits how often it updates
+  // the controls and processes events.
   int64_t ProgressStep() const override { return 16; }
   bool ConfirmRollback(const std::string& question, int errors) override;
   void DatabaseErrors(const std::string& memo) override;
@@ -42,7 +43,6 @@ class TGenerationObserver : public TRunObserver {
 
  private:
   void SetBars(int64_t position, int64_t total);
-  void ProcessEventsNowAndThen();
 
   TGenerationTab& FTab;
   bool FStarted = false;

@@ -4,31 +4,17 @@
 #include "ui/ansi_text.h"
 #include "ui/current_model.h"
 #include "ui/file_dialogs.h"
+#include "ui/model_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/message_box.h"
 #include "ui/tabs/connection_tab.h"
 #include "ui/tabs/generation_tab.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace kelvast::ui {
 
 namespace {
-
-const QString kModelFilter = QStringLiteral("Models|*.model|All (*.*)|*.*");
-
-TFileDialogRequest ModelDialog(TFileDialogRequest::TKind kind, const QString& title,
-                               const QString& folder) {
-  TFileDialogRequest request;
-  request.Kind = kind;
-  request.Title = title;
-  request.Filter = kModelFilter;
-  request.DefaultExt = QStringLiteral("model");
-  request.Folder = folder;
-  request.MustExist = true;
-  return request;
-}
 
 std::filesystem::path FilePath(const QString& fileName) {
   return std::filesystem::path(FileSystemName(fileName));
@@ -37,8 +23,7 @@ std::filesystem::path FilePath(const QString& fileName) {
 }  // namespace
 
 void TFMain::bbModelSaveClick() {
-  TFileDialogRequest request =
-      ModelDialog(TFileDialogRequest::Save, QStringLiteral("Save model"), FModelSaveDir);
+  TFileDialogRequest request = SaveModelRequest(FModelSaveDir);
   request.FileName = FModelFileName;
   const QString chosen = RunFileDialog(this, request);
   if (chosen.isEmpty()) return;
@@ -54,8 +39,7 @@ void TFMain::bbModelSaveClick() {
 }
 
 void TFMain::bbModelOpenClick() {
-  const QString chosen = RunFileDialog(
-      this, ModelDialog(TFileDialogRequest::Open, QStringLiteral("Open a model"), FModelOpenDir));
+  const QString chosen = RunFileDialog(this, OpenModelRequest(FModelOpenDir));
   if (chosen.isEmpty()) return;
   FModelOpenDir = FolderPart(chosen);
   // A later Save proposes the opened file.

@@ -5,6 +5,7 @@
 #include "core/output/plan_run.h"
 #include "ui/ansi_text.h"
 #include "ui/file_dialogs.h"
+#include "ui/model_dialogs.h"
 #include "ui/file_name_edit.h"
 #include "ui/message_box.h"
 #include "ui/tabs/generation_tab.h"
@@ -25,8 +26,6 @@
 namespace kelvast::ui {
 
 namespace {
-
-const QString kModelFilter = QStringLiteral("Models|*.model|All (*.*)|*.*");
 
 // The plan's run: each model shown and connected before it runs, its run shown by the
 // Generation tab's controls.
@@ -218,13 +217,7 @@ void TPlanTab::sbSavePlanClick() {
 }
 
 void TPlanTab::sbaddtoplanClick() {
-  TFileDialogRequest request;
-  request.Title = QStringLiteral("Open a model");
-  request.Filter = kModelFilter;
-  request.DefaultExt = QStringLiteral("model");
-  request.Folder = *FHooks.ModelOpenDir;
-  request.MustExist = true;
-  const QString chosen = RunFileDialog(this, request);
+  const QString chosen = RunFileDialog(this, OpenModelRequest(*FHooks.ModelOpenDir));
   if (chosen.isEmpty()) return;
   *FHooks.ModelOpenDir = FolderPart(chosen);
   FList->addItem(QFileInfo(chosen).fileName());

@@ -1,6 +1,7 @@
 #include "core/files/plan_file.h"
 
 #include "core/files/file_io.h"
+#include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
 namespace kelvast {
@@ -47,7 +48,7 @@ std::string PlanEntryPath(std::string_view planFileName, std::string_view entry)
   std::string path(slash == std::string_view::npos ? std::string_view()
                                                    : planFileName.substr(0, slash + 1));
   if (path.empty() || path.back() != kPathDelimiter) path += kPathDelimiter;
-  path += entry;
+  path += AnsiToUtf8(entry);
   return path;
 }
 

@@ -50,7 +50,9 @@ void WritePlanFile(const std::filesystem::path& fileName, const std::vector<std:
 
 // Where an entry's model is looked for: the plan file's folder, a path delimiter when the folder
 // does not end with one, and the entry. With no plan file named the folder is empty and the
-// result is in the root folder: PlanEntryPath("", "a.model") is "/a.model".
+// result is in the root folder: PlanEntryPath("", "a.model") is "/a.model". The plan file's
+// name is spelled as the file system spells names (UTF-8); the entry is a text of the plan file
+// (Windows-1252) and is converted, so that "\xE9t\xE9.model" finds the file named "été.model".
 std::string PlanEntryPath(std::string_view planFileName, std::string_view entry);
 
 }  // namespace kelvast

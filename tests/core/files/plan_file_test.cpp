@@ -75,6 +75,8 @@ TEST(PlanFileTest, EntriesAreLookedForInThePlanFilesFolder) {
       {"nightly.plan", "people.model", "/people.model"},  // a name without folder: the same
       {"/data/plans/", "people.model", "/data/plans/people.model"},
       {"/data/plans/nightly.plan", "", "/data/plans/"},
+      // Entries are Windows-1252 texts of the plan file; file names are UTF-8.
+      {"/data/pl\xC3\xA4ne/n.plan", "\xE9t\xE9.model", "/data/pl\xC3\xA4ne/\xC3\xA9t\xC3\xA9.model"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.plan);

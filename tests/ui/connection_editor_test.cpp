@@ -21,10 +21,7 @@ namespace {
 struct TDataLinkFixture {
   TDataLinkFixture() {
     Db = Dir.filePath(QStringLiteral("sales.db"));
-    TOdbcConnection c(Db.toStdString());
-    c.Open();
-    c.Execute("CREATE TABLE orders (id INTEGER)");
-    c.Close();
+    RunSql(Db, {"CREATE TABLE orders (id INTEGER)"});
     Write(QStringLiteral("sales.dsn"), "[ODBC]\nDRIVER=SQLite3\nDatabase=" + Db.toUtf8() + "\n");
     Write(QStringLiteral("b.dsn"), "[ODBC]\n");
     Write(QStringLiteral("A.dsn"), "[ODBC]\n");

@@ -1,7 +1,6 @@
 // The Connection tab: applying a connection string, the table list, the fields grid.
 #include "ui/tabs/connection_tab.h"
 
-#include "core/database/odbc_connection.h"
 #include "core/model/gen_model.h"
 #include "dialog_script.h"
 #include "ui/param_pages/param_page_set.h"
@@ -21,22 +20,12 @@ namespace kelvast::ui::test {
 
 namespace {
 
-// Runs one statement on an SQLite file, creating the file when it is missing.
-void RunSql(const QString& db, const char* sql) {
-  TOdbcConnection c(db.toStdString());
-  c.Open();
-  c.Execute(sql);
-}
-
 // A window and a SQLite file with two tables.
 struct TConnectionFixture : TWindowFixture {
   TConnectionFixture() {
     Db = Dir() + QStringLiteral("/shop.db");
-    TOdbcConnection c(Db.toStdString());
-    c.Open();
-    c.Execute("CREATE TABLE people (id INTEGER, name VARCHAR(40))");
-    c.Execute("CREATE TABLE cities (code INTEGER, title VARCHAR(20))");
-    c.Close();
+    RunSql(Db, {"CREATE TABLE people (id INTEGER, name VARCHAR(40))",
+                "CREATE TABLE cities (code INTEGER, title VARCHAR(20))"});
   }
   TConnectionTab* Tab() { return dynamic_cast<TConnectionTab*>(Find<QWidget>("TabSheet1")); }
   // A file of the scratch folder with exactly these bytes; its full name.
@@ -142,7 +131,7 @@ class TConnectionTabTest : public QObject {
     TConnectionFixture f;
     f.Tab()->ApplyConnectionString(f.Db);
     const QString other = f.Dir() + QStringLiteral("/other.db");
-    RunSql(f.Db, "CREATE TABLE added (id INTEGER)");
+    RunSql(f.Db, {"CREATE TABLE added (id INTEGER)"});
     bool wasOpen = true;
     TDialogScript script([&](QDialog& editor) {
       wasOpen = f.Window().State().Connection->Connected();
@@ -200,7 +189,7 @@ class TConnectionTabTest : public QObject {
     QFETCH(QString, message);
     TConnectionFixture f;
     const QString old = f.Dir() + QStringLiteral("/old.db");
-    RunSql(old, "CREATE TABLE before (id INTEGER)");
+    RunSql(old, {"CREATE TABLE before (id INTEGER)"});
     f.Tab()->ApplyConnectionString(old);
     for (int i = 0; i < 2; ++i)
       f.Find<QToolButton>("sbAddCol")->click();
@@ -293,10 +282,7 @@ class TConnectionTabTest : public QObject {
     QTemporaryDir dbDir;
     QString db = dbDir.filePath(QStringLiteral("shop.db"));
     if (reachable) {
-      TOdbcConnection c(db.toStdString());
-      c.Open();
-      c.Execute("CREATE TABLE people (id INTEGER)");
-      c.Close();
+      RunSql(db, {"CREATE TABLE people (id INTEGER)"});
     } else {
       db = dbDir.filePath(QStringLiteral("missing/folder/shop.db"));
     }

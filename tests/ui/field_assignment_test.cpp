@@ -1,6 +1,5 @@
 // Field assignment: the target-field list of eTableField, connecting a generator to a field,
 // the assignment overview and the column-reference page's table and field boxes.
-#include "core/database/odbc_connection.h"
 #include "core/generators/composite_gens.h"
 #include "core/model/gen_model.h"
 #include "pages_test_support.h"
@@ -30,11 +29,8 @@ namespace {
 struct TAssignFixture : TWindowFixture {
   TAssignFixture() {
     Db = Dir() + QStringLiteral("/shop.db");
-    TOdbcConnection c(Db.toStdString());
-    c.Open();
-    c.Execute("CREATE TABLE people (id INTEGER, name VARCHAR(40), nick VARCHAR(12))");
-    c.Execute("CREATE TABLE cities (code INTEGER, title VARCHAR(20))");
-    c.Close();
+    RunSql(Db, {"CREATE TABLE people (id INTEGER, name VARCHAR(40), nick VARCHAR(12))",
+                "CREATE TABLE cities (code INTEGER, title VARCHAR(20))"});
     auto* tab = dynamic_cast<TConnectionTab*>(Find<QWidget>("TabSheet1"));
     tab->ApplyConnectionString(Db);
     tab->ShowTableFields(QStringLiteral("people"));

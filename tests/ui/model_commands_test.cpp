@@ -1,6 +1,5 @@
 // The model Open and Save commands of the bottom panel: the file dialogs, the round trip, and
 // the connection and target table that opening a model brings back.
-#include "core/database/odbc_connection.h"
 #include "core/files/model_file.h"
 #include "core/model/gen_model.h"
 #include "ui/tabs/connection_tab.h"
@@ -30,11 +29,8 @@ const QString kCantLoad = QStringLiteral("Can't load this file!");
 struct TModelFixture : TWindowFixture {
   TModelFixture() {
     Db = Path(QStringLiteral("shop.db"));
-    TOdbcConnection c(Db.toStdString());
-    c.Open();
-    c.Execute("CREATE TABLE people (id INTEGER, name VARCHAR(40))");
-    c.Execute("CREATE TABLE cities (code INTEGER, title VARCHAR(20))");
-    c.Close();
+    RunSql(Db, {"CREATE TABLE people (id INTEGER, name VARCHAR(40))",
+                "CREATE TABLE cities (code INTEGER, title VARCHAR(20))"});
     QTabBar* bar = Find<QTabWidget>("PageControl1")->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
   }

@@ -1,6 +1,5 @@
 // The Generation plan tab: loading and saving plan files, list editing, model information and
 // the execution of a plan with a missing model.
-#include "core/database/odbc_connection.h"
 #include "core/files/model_file.h"
 #include "core/output/output_fixture.h"
 #include "ui/file_name_edit.h"
@@ -56,11 +55,8 @@ struct TPlanFixture : TWindowFixture {
   // A SQLite file with the table "people", and a plan of one model on it whose stored table is
   // written in other letters.
   void PlanOnDatabase() {
-    TOdbcConnection c(Path(QStringLiteral("shop.db")).toStdString());
-    c.Open();
-    c.Execute("CREATE TABLE cities (code INTEGER)");
-    c.Execute("CREATE TABLE people (id INTEGER, name VARCHAR(40))");
-    c.Close();
+    RunSql(Path(QStringLiteral("shop.db")),
+           {"CREATE TABLE cities (code INTEGER)", "CREATE TABLE people (id INTEGER, name VARCHAR(40))"});
     TGenModel model;
     model.SetConnectionString(Path(QStringLiteral("shop.db")).toStdString());
     model.SetTableName("PEOPLE");

@@ -1,5 +1,7 @@
 #include "ui/ui_test_support.h"
 
+#include "core/database/odbc_connection.h"
+
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
@@ -52,6 +54,13 @@ QMap<QString, QString> IniSection(const QString& fileName) {
     if (inSection && eq > 0) values.insert(line.left(eq), line.mid(eq + 1));
   }
   return values;
+}
+
+void RunSql(const QString& db, std::initializer_list<const char*> statements) {
+  TOdbcConnection connection(db.toStdString());
+  connection.Open();
+  for (const char* sql : statements) connection.Execute(sql);
+  connection.Close();
 }
 
 }  // namespace kelvast::ui::test

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -105,6 +106,9 @@ class TWindowFixture {
 
 // The small reference word lists of the test data.
 std::filesystem::path SmallDictFolder();
+
+// Runs statements on an SQLite file, creating the file when it is missing.
+void RunSql(const QString& db, std::initializer_list<const char*> statements);
 
 // Lets the application run until it has nothing left to do (the moment it calls idle).
 void ProcessUntilIdle();

@@ -56,7 +56,7 @@ std::string CharSetAlphabet(const TCharSet& set) {
   return alphabet;
 }
 
-void AppendRandomChars(std::string& out, std::string_view alphabet, size_t count) {
+void AppendRandomChars(TTextBuffer& out, std::string_view alphabet, size_t count) {
   if (alphabet.empty()) return;
   const size_t start = out.size();
   out.resize(start + count);
@@ -70,7 +70,7 @@ void AppendRandomChars(std::string& out, std::string_view alphabet, size_t count
   TrimFrom(out, start);  // only what this call appended
 }
 
-void AppendRandomCharString(std::string& out, const TCharSet& set, uint16_t count) {
+void AppendRandomCharString(TTextBuffer& out, const TCharSet& set, uint16_t count) {
   // The alphabet of the last set asked for is kept: a generator asks with the same set for every
   // value, so it is built once per run rather than once per value.
   static thread_local TCharSet cachedSet;
@@ -83,9 +83,9 @@ void AppendRandomCharString(std::string& out, const TCharSet& set, uint16_t coun
 }
 
 std::string RandomCharString(const TCharSet& set, uint16_t count) {
-  std::string out;
+  TTextBuffer out;
   AppendRandomCharString(out, set, count);
-  return out;
+  return out.str();
 }
 
 }  // namespace kelvast

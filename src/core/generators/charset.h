@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/text_buffer.h"
+
 namespace kelvast {
 
 class TCharSet {
@@ -41,12 +43,12 @@ const TCharSet& FallbackCharSet();
 // fallback alphabet when set is empty), then trims the appended part at both ends (codes 0 to
 // 32), so the result can be shorter than count. A set whose only member is code 0 gives "".
 // count is a 16-bit quantity: longer lengths are taken modulo 65536 by the caller.
-void AppendRandomCharString(std::string& out, const TCharSet& set, uint16_t count);
+void AppendRandomCharString(TTextBuffer& out, const TCharSet& set, uint16_t count);
 // The characters RandomCharString draws from for a set: its members but code 0, in code order,
 // or those of the fallback set when it is empty.
 std::string CharSetAlphabet(const TCharSet& set);
 // Appends count characters drawn from a non-empty alphabet, then trims what it appended.
-void AppendRandomChars(std::string& out, std::string_view alphabet, size_t count);
+void AppendRandomChars(TTextBuffer& out, std::string_view alphabet, size_t count);
 std::string RandomCharString(const TCharSet& set, uint16_t count);
 
 }  // namespace kelvast

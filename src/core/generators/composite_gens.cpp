@@ -31,7 +31,7 @@ void TCPCombo::Assign(const TColParams& source) {
   if (auto* s = dynamic_cast<const TCPCombo*>(&source)) FColnames = s->FColnames;
 }
 
-void TCPCombo::DoGenerate(std::string& out) {
+void TCPCombo::DoGenerate(TTextBuffer& out) {
   // A combination that reaches itself again, directly or through other combinations, gets ""
   // from that inner reading instead of recursing for ever.
   if (FEvaluating) return;
@@ -107,7 +107,7 @@ void TCPColRef::Assign(const TColParams& source) {
   }
 }
 
-void TCPColRef::DoGenerate(std::string& out) {
+void TCPColRef::DoGenerate(TTextBuffer& out) {
   if (FValues.empty()) {
     out += "<empty data>";
     return;

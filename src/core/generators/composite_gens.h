@@ -25,7 +25,7 @@ class TCPCombo : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   std::vector<std::string> FColnames;
@@ -60,7 +60,7 @@ class TCPColRef : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   std::string FTable;

@@ -20,12 +20,12 @@ bool DrawEntry(TWordList list, std::string_view& entry) {
   return true;
 }
 
-void AppendNumber(std::string& out, int32_t v) {
+void AppendNumber(TTextBuffer& out, int32_t v) {
   char buf[12];
-  out.append(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
+  out.append(buf, static_cast<size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf));
 }
 
-void AppendProperCase(std::string& out, std::string_view s) {
+void AppendProperCase(TTextBuffer& out, std::string_view s) {
   const size_t start = out.size();
   out += s;
   ProperCaseInPlace(out, start);
@@ -66,7 +66,9 @@ void TWordDraw::Prepare(TWordList list, int32_t length, uint64_t generation) {
   FTransform(FFixed);
 }
 
-void TWordDraw::Append(std::string& out, TWordList list, int32_t length) {
+void TWordDraw::Append(TTextBuffer& out, TWordList list, int32_t length) {
+  // Every length below 5 draws from the whole list: one preparation serves them all.
+  if (length < 5) length = 0;
   const uint64_t generation = WordListsGeneration();
   if (static_cast<int>(list) != FList || length != FLength || generation != FGeneration)
     Prepare(list, length, generation);
@@ -74,7 +76,7 @@ void TWordDraw::Append(std::string& out, TWordList list, int32_t length) {
   else out += FValues[static_cast<size_t>(Random(static_cast<int32_t>(FValues.size())))];
 }
 
-void TCPDictWord::DoGenerate(std::string& out) {
+void TCPDictWord::DoGenerate(TTextBuffer& out) {
   FDraw.Append(out, French() ? TWordList::FrenchWords : TWordList::EnglishWords, DataLength());
 }
 
@@ -99,7 +101,7 @@ void TCPMemo::Assign(const TColParams& source) {
   }
 }
 
-void TCPMemo::DoGenerate(std::string& out) {
+void TCPMemo::DoGenerate(TTextBuffer& out) {
   const int32_t n = FRandomizeLength ? 1 + Random(DataLength()) : DataLength();
   if (FLoremIpsum) {
     const std::string& lorem = LoremJoined();
@@ -134,7 +136,7 @@ const std::vector<std::string>& TCPTown::PreparedTowns(TWordList list) {
   return FPrepared;
 }
 
-void TCPTown::DoGenerate(std::string& out) {
+void TCPTown::DoGenerate(TTextBuffer& out) {
   const std::vector<std::string>& towns =
       PreparedTowns(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
   if (!towns.empty()) out += towns[static_cast<size_t>(Random(static_cast<int32_t>(towns.size())))];
@@ -148,12 +150,12 @@ const TPropList& TCPAddress::Props() const {
   return kProps;
 }
 
-void TCPAddress::DoGenerate(std::string& out) {
+void TCPAddress::DoGenerate(TTextBuffer& out) {
   if (French()) GenerateFrench(out);
   else GenerateEnglish(out);
 }
 
-void TCPAddress::GenerateEnglish(std::string& out) {
+void TCPAddress::GenerateEnglish(TTextBuffer& out) {
   static constexpr std::string_view kSuffixes[] = {"road", "avenue", "park", "boulevard", "square"};
   AppendNumber(out, 1 + Random(400));
   out += ' ';
@@ -165,7 +167,7 @@ void TCPAddress::GenerateEnglish(std::string& out) {
   out += kSuffixes[Random(5)];
 }
 
-void TCPAddress::GenerateFrench(std::string& out) {
+void TCPAddress::GenerateFrench(TTextBuffer& out) {
   // Accented letters are Windows-1252 bytes: "allée" and "Général".
   static constexpr std::string_view kStreetTypes[] = {"rue",   "boulevard", "avenue",
                                                       "all\xE9" "e", "impasse", "route"};
@@ -208,7 +210,7 @@ void TCPCountry::Assign(const TColParams& source) {
   if (auto* s = dynamic_cast<const TCPCountry*>(&source)) FJustCode = s->FJustCode;
 }
 
-void TCPCountry::DoGenerate(std::string& out) {
+void TCPCountry::DoGenerate(TTextBuffer& out) {
   const TWordList list = FJustCode  ? TWordList::CountryCodes
                          : French() ? TWordList::FrenchCountryNames
                                     : TWordList::CountryNames;
@@ -231,7 +233,7 @@ void TCPUSStates::Assign(const TColParams& source) {
   if (auto* s = dynamic_cast<const TCPUSStates*>(&source)) FShortName = s->FShortName;
 }
 
-void TCPUSStates::DoGenerate(std::string& out) {
+void TCPUSStates::DoGenerate(TTextBuffer& out) {
   std::string_view entry;
   if (DrawEntry(FShortName ? TWordList::USStateCodes : TWordList::USStateNames, entry))
     out += entry;

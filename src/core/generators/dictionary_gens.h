@@ -21,7 +21,7 @@ class TWordDraw {
   explicit TWordDraw(void (*transform)(std::string&) = nullptr) : FTransform(transform) {}
 
   // Appends one entry of list, or "<nodata>" (cut to length) when none fits.
-  void Append(std::string& out, TWordList list, int32_t length);
+  void Append(TTextBuffer& out, TWordList list, int32_t length);
 
  private:
   void Prepare(TWordList list, int32_t length, uint64_t generation);
@@ -41,7 +41,7 @@ class TCPDictWord : public TColParams {
   const TPropList& Props() const override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   TWordDraw FDraw;
@@ -62,7 +62,7 @@ class TCPMemo : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   bool FLoremIpsum = false;
@@ -77,7 +77,7 @@ class TCPTown : public TColParams {
   const TPropList& Props() const override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   // Every entry of the list in use, proper-cased and trimmed, prepared once per list and load:
@@ -97,11 +97,11 @@ class TCPAddress : public TColParams {
   const TPropList& Props() const override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
-  void GenerateEnglish(std::string& out);
-  void GenerateFrench(std::string& out);
+  void GenerateEnglish(TTextBuffer& out);
+  void GenerateFrench(TTextBuffer& out);
 };
 
 // A country name in English or French, or its ISO code.
@@ -117,7 +117,7 @@ class TCPCountry : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   bool FJustCode = false;
@@ -136,7 +136,7 @@ class TCPUSStates : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   bool FShortName = false;

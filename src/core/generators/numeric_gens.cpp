@@ -12,10 +12,10 @@
 namespace kelvast {
 
 namespace {
-void AppendInt(std::string& out, int64_t v) {
+void AppendInt(TTextBuffer& out, int64_t v) {
   char buf[24];
   const auto result = std::to_chars(buf, buf + sizeof buf, v);
-  out.append(buf, result.ptr);
+  out.append(buf, static_cast<size_t>(result.ptr - buf));
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ void TCPInteger::Assign(const TColParams& source) {
   }
 }
 
-void TCPInteger::DoGenerate(std::string& out) {
+void TCPInteger::DoGenerate(TTextBuffer& out) {
   const int64_t span = static_cast<int64_t>(FMaxValue) - FMinValue + 1;
   long double v = FMinValue + static_cast<long double>(RandomReal()) * span;
   if (FSign > 0) v = std::fabs(v);
@@ -81,7 +81,7 @@ void TCPIncremental::Assign(const TColParams& source) {
   }
 }
 
-void TCPIncremental::DoGenerate(std::string& out) {
+void TCPIncremental::DoGenerate(TTextBuffer& out) {
   // 32-bit wrap-around, computed without signed overflow.
   FCurrent = static_cast<int32_t>(static_cast<uint32_t>(FCurrent) + static_cast<uint32_t>(FStep));
   AppendInt(out, FCurrent);
@@ -99,7 +99,7 @@ const TPropList& TCPBit::Props() const {
   return kProps;
 }
 
-void TCPBit::DoGenerate(std::string& out) {
+void TCPBit::DoGenerate(TTextBuffer& out) {
   const bool one = Random(1001) >= 500;
   FLastDraw = one ? "1" : "0";
   out += one ? FOneValue : FZeroValue;
@@ -129,7 +129,7 @@ void TCPFloat::Assign(const TColParams& source) {
   }
 }
 
-void TCPFloat::DoGenerate(std::string& out) {
+void TCPFloat::DoGenerate(TTextBuffer& out) {
   // The draw starts at the bound of smaller magnitude and spans the difference of the two
   // magnitudes; bounds given the other way round are taken swapped rather than leaving the span
   // negative.

@@ -27,7 +27,7 @@ class TCPInteger : public TColParams {
  protected:
   // MinValue, MaxValue, Sign and ExportType, the properties every subclass stores first.
   static const TPropList& IntegerProps();
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   int32_t FMinValue = INT32_MIN;
@@ -53,7 +53,7 @@ class TCPIncremental : public TCPInteger {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   int32_t FStartValue = 0;
@@ -74,10 +74,10 @@ class TCPBit : public TCPInteger {
   void SetOneValue(const std::string& v) { SetProp(FOneValue, v); }
 
   // "0" or "1", the last draw, whatever texts stand for them; draws nothing.
-  const std::string& LastInternalValue() override { return FLastDraw; }
+  std::string_view LastInternalValue() override { return FLastDraw; }
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   std::string FZeroValue = "0";
@@ -103,7 +103,7 @@ class TCPFloat : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   double FMinValue = 4.9406564584124654e-324;

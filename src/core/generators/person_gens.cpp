@@ -19,7 +19,7 @@ const std::string_view kDomainEndings[15] = {"com", "net", "org", "gouv", "info"
 
 namespace {
 
-void AppendTrimmed(std::string& out, std::string_view s) { out += TrimView(s); }
+void AppendTrimmed(TTextBuffer& out, std::string_view s) { out += TrimView(s); }
 
 // The title code of the current record: "0", "1", "2", or empty when none was drawn.
 std::string_view CurrentTitleCode() {
@@ -28,18 +28,15 @@ std::string_view CurrentTitleCode() {
   return model->CurrentSex().LastInternalValue();
 }
 
-void AppendDictionaryWord(std::string& out, int32_t length) {
-  // One English dictionary word per value, drawn as the dictionary-word generator draws and
-  // made safe for a domain name.
-  static TWordDraw draw([](std::string& word) { IdentifierSafeInPlace(word); });
-  draw.Append(out, TWordList::EnglishWords, length);
-}
+// Domain names take one English dictionary word, drawn as the dictionary-word generator draws
+// and made safe for a domain name.
+void MakeIdentifierSafe(std::string& word) { IdentifierSafeInPlace(word); }
 
 }  // namespace
 
 // ---- TCPFirstName ----
 
-void TCPFirstName::DoGenerate(std::string& out) {
+void TCPFirstName::DoGenerate(TTextBuffer& out) {
   const std::string_view code = CurrentTitleCode();
   if (code.empty()) {
     AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(3 + Random(10)));
@@ -95,7 +92,7 @@ void TCPLastName::Assign(const TColParams& source) {
   }
 }
 
-void TCPLastName::DoGenerate(std::string& out) {
+void TCPLastName::DoGenerate(TTextBuffer& out) {
   // A minimum above the length would make the span negative: the target is then the minimum.
   // The span is worked out in 64 bits so that extreme settings cannot overflow.
   const int64_t spread = static_cast<int64_t>(DataLength()) - FMinSize;
@@ -174,7 +171,7 @@ void TCPFirstLastName::Assign(const TColParams& source) {
   }
 }
 
-void TCPFirstLastName::DoGenerate(std::string& out) {
+void TCPFirstLastName::DoGenerate(TTextBuffer& out) {
   if (FSeparator.empty()) FSeparator = " ";
   const size_t start = out.size();
   if (FFirstLast) {
@@ -209,7 +206,7 @@ const TPropList& TCPSex::Props() const {
 
 void TCPSex::SetTitle(std::string& field, const std::string& v) { SetProp(field, Trim(v)); }
 
-void TCPSex::DoGenerate(std::string& out) {
+void TCPSex::DoGenerate(TTextBuffer& out) {
   const float p = static_cast<float>(Random(10000)) / 100.0f;
   const float mister = MisterPercent();
   if (p <= mister) {
@@ -233,7 +230,7 @@ TCPSex* ModelSex() {
 }
 }  // namespace
 
-void TCPSexGen::DoGenerate(std::string& out) {
+void TCPSexGen::DoGenerate(TTextBuffer& out) {
   if (TCPSex* sex = ModelSex()) out += sex->GetValue();
 }
 
@@ -266,7 +263,7 @@ KELVAST_SEXGEN_SETTER(SetMissPercent, float)
 
 // ---- TCPEmail ----
 
-TCPEmail::TCPEmail() = default;
+TCPEmail::TCPEmail() : FDomainWords(MakeIdentifierSafe) {}
 TCPEmail::~TCPEmail() = default;
 
 const TPropList& TCPEmail::Props() const {
@@ -310,13 +307,13 @@ void TCPEmail::ClearLastValue() {
   if (FOwnLast) FOwnLast->ClearLastValue();
 }
 
-void TCPEmail::DoGenerate(std::string& out) {
+void TCPEmail::DoGenerate(TTextBuffer& out) {
   // Without a Prepare (a generator used outside a run) the sources are taken now.
   if (!FFirstSource || !FLastSource) Prepare();
   const size_t start = out.size();
   out += FFirstSource->GetValue();
   IdentifierSafeInPlace(out, start);
-  const std::string& last = FLastSource->GetValue();  // drawn even for the short form
+  const std::string_view last = FLastSource->GetValue();  // drawn even for the short form
   if (!FShort) {
     out += '.';
     const size_t lastStart = out.size();
@@ -324,12 +321,14 @@ void TCPEmail::DoGenerate(std::string& out) {
     IdentifierSafeInPlace(out, lastStart);
   }
   out += '@';
-  AppendDictionaryWord(out, 10);
+  FDomainWords.Append(out, TWordList::EnglishWords, 10);
   out += '.';
   out += kDomainEndings[Random(15)];
 }
 
 // ---- TCPWebSite ----
+
+TCPWebSite::TCPWebSite() : FDomainWords(MakeIdentifierSafe) { InitDataLength(3); }
 
 const TPropList& TCPWebSite::Props() const {
   using C = TCPWebSite;
@@ -338,9 +337,9 @@ const TPropList& TCPWebSite::Props() const {
   return kProps;
 }
 
-void TCPWebSite::DoGenerate(std::string& out) {
+void TCPWebSite::DoGenerate(TTextBuffer& out) {
   out += "www.";
-  AppendDictionaryWord(out, DataLength());
+  FDomainWords.Append(out, TWordList::EnglishWords, DataLength());
   out += '.';
   out += kDomainEndings[Random(15)];
   const int32_t path = Random(100);

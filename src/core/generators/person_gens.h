@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/generators/dictionary_gens.h"
 #include "core/generators/numeric_gens.h"
 #include "core/model/col_params.h"
 
@@ -19,7 +20,7 @@ class TCPFirstName : public TColParams {
   const TPropList& Props() const override { return BaseProps(); }
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 };
 
 // A last name built from phonemes, MinSize to about DataLength characters.
@@ -43,7 +44,7 @@ class TCPLastName : public TColParams {
   static const std::vector<std::string>& DefaultPhonemes();
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   std::vector<std::string> FPhonemeList;
@@ -71,7 +72,7 @@ class TCPFirstLastName : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   bool FFirstLast = false;
@@ -103,10 +104,10 @@ class TCPSex : public TCPInteger {
   virtual void SetMissPercent(float v) { SetProp(FMissPercent, v); }
 
   // "0" (mister), "1" (missis) or "2" (miss) of the last draw; draws nothing.
-  const std::string& LastInternalValue() override { return FLastDraw; }
+  std::string_view LastInternalValue() override { return FLastDraw; }
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   void SetTitle(std::string& field, const std::string& v);
@@ -141,7 +142,7 @@ class TCPSexGen : public TCPSex {
   void SetMissPercent(float v) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 };
 
 // first.last@word.ending, from the record's first-name and last-name generators.
@@ -162,7 +163,7 @@ class TCPEmail : public TColParams {
   void ClearLastValue() override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   bool FShort = false;
@@ -170,17 +171,21 @@ class TCPEmail : public TColParams {
   TColParams* FLastSource = nullptr;
   std::unique_ptr<TColParams> FOwnFirst;
   std::unique_ptr<TColParams> FOwnLast;
+  TWordDraw FDomainWords;  // each generator keeps its own prepared words
 };
 
 // www.word.ending, sometimes with a page path.
 class TCPWebSite : public TColParams {
  public:
-  TCPWebSite() { InitDataLength(3); }
+  TCPWebSite();
   std::string_view ClassName() const override { return "TCPWebSite"; }
   const TPropList& Props() const override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
+
+ private:
+  TWordDraw FDomainWords;
 };
 
 // The 15 domain endings the e-mail and web-site generators draw from.

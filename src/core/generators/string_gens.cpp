@@ -34,7 +34,7 @@ void TCPString::Assign(const TColParams& source) {
   }
 }
 
-void TCPString::DoGenerate(std::string& out) {
+void TCPString::DoGenerate(TTextBuffer& out) {
   // The length is uniform over the two bounds taken as magnitudes, in whichever order they
   // come, so a minimum above the length or a negative bound neither fails nor loops.
   int64_t low = std::llabs(static_cast<int64_t>(FMinSize));
@@ -63,7 +63,7 @@ void TCPFormatted::Assign(const TColParams& source) {
   if (auto* s = dynamic_cast<const TCPFormatted*>(&source)) FMask = s->FMask;
 }
 
-void TCPFormatted::DoGenerate(std::string& out) {
+void TCPFormatted::DoGenerate(TTextBuffer& out) {
   static constexpr char kLower[] = "abcdefghijklmnopqrstuvwxyz";
   static constexpr char kUpper[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   static constexpr char kDigits[] = "0123456789";
@@ -113,7 +113,7 @@ void TCPZip::Assign(const TColParams& source) {
   }
 }
 
-void TCPZip::DoGenerate(std::string& out) {
+void TCPZip::DoGenerate(TTextBuffer& out) {
   // The alphabets of the four settings, built once; with neither box the fallback set's.
   static const std::array<std::string, 4> kAlphabets = [] {
     const TCharSet digits = TCharSet::Range('0', '9');

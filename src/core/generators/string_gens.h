@@ -28,7 +28,7 @@ class TCPString : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   int32_t FMinSize = 1;
@@ -49,7 +49,7 @@ class TCPFormatted : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   std::string FMask;
@@ -70,7 +70,7 @@ class TCPZip : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   bool FNumbers = true;
@@ -90,7 +90,7 @@ class TCPConst : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override { out += FConstValue; }
+  void DoGenerate(TTextBuffer& out) override { out += FConstValue; }
 
  private:
   std::string FConstValue;

@@ -43,7 +43,7 @@ void TCPDate::Prepare() {
   FDays = TDayCache();
 }
 
-void TCPDate::DoGenerate(std::string& out) {
+void TCPDate::DoGenerate(TTextBuffer& out) {
   const double day = DrawDay(FMinDate, FMaxDate);
   // A run draws from a fixed range of whole days, so each day is formatted once. Ranges beyond
   // about 360 years are formatted every time, keeping the cache small.
@@ -66,7 +66,7 @@ void TCPDate::DoGenerate(std::string& out) {
     return;
   }
   std::string& text = FDays.Days[static_cast<size_t>(index)];
-  if (text.empty()) AppendDateTime(text, FFormat, day);
+  if (text.empty()) text = FormatDateTime(FFormat, day);
   out += text;
 }
 
@@ -92,7 +92,7 @@ void TCPTime::Assign(const TColParams& source) {
   }
 }
 
-void TCPTime::DoGenerate(std::string& out) {
+void TCPTime::DoGenerate(TTextBuffer& out) {
   AppendDateTime(out, FFormat, DrawTime(FMinTime, FMaxTime));
 }
 
@@ -122,7 +122,7 @@ void TCPDateTime::Assign(const TColParams& source) {
   }
 }
 
-void TCPDateTime::DoGenerate(std::string& out) {
+void TCPDateTime::DoGenerate(TTextBuffer& out) {
   const double day = DrawDay(FMinDate, FMaxDate);
   const double time = DrawTime(FMinTime, FMaxTime);
   AppendDateTime(out, FFormat, day + time);

@@ -30,7 +30,7 @@ class TCPDate : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   TDateTime FMinDate = 0;
@@ -64,7 +64,7 @@ class TCPTime : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   TDateTime FMinTime = 0;
@@ -93,7 +93,7 @@ class TCPDateTime : public TColParams {
   void Assign(const TColParams& source) override;
 
  protected:
-  void DoGenerate(std::string& out) override;
+  void DoGenerate(TTextBuffer& out) override;
 
  private:
   TDateTime FMinDate = 0;

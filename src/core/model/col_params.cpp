@@ -27,8 +27,8 @@ const TPropList& TColParams::BaseProps() {
   return kProps;
 }
 
-const std::string& TColParams::GetValue() {
-  if (!IsBlank(FLastValue)) return FLastValue;
+std::string_view TColParams::GenerateValue() {
+  if (!IsBlank(FLastValue)) return FLastValue.View();
 
   FLastValue.clear();
   if (FUseExternalFile && !FExternalLines.empty()) {
@@ -39,13 +39,10 @@ const std::string& TColParams::GetValue() {
   }
   if (FAllowNull && FNullPercent >= Random(100)) FLastValue.clear();
   if (FDataCase != gcNoChange) ApplyCase(FLastValue, FDataCase);
-  return FLastValue;
+  return FLastValue.View();
 }
 
-const std::string& TColParams::LastInternalValue() {
-  if (IsBlank(FLastValue)) GetValue();
-  return FLastValue;
-}
+std::string_view TColParams::LastInternalValue() { return GetValue(); }
 
 void TColParams::Prepare() {
   if (!FUseExternalFile) return;
@@ -87,17 +84,17 @@ void TColParams::Assign(const TColParams& source) {
   FStealth = source.FStealth;
 }
 
-void ApplyCase(std::string& s, TGenCase c) {
+void ApplyCase(TTextBuffer& s, TGenCase c) {
   if (c == gcRandom) c = static_cast<TGenCase>(Random(4));
   switch (c) {
     case gcUpper:
-      AnsiUpperInPlace(s);
+      AnsiUpperInPlace(s.data(), s.size());
       break;
     case gcLower:
-      AnsiLowerInPlace(s);
+      AnsiLowerInPlace(s.data(), s.size());
       break;
     case gcProper:
-      AnsiLowerInPlace(s);
+      AnsiLowerInPlace(s.data(), s.size());
       if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 32);
       break;
     case gcNoChange:
@@ -106,21 +103,32 @@ void ApplyCase(std::string& s, TGenCase c) {
   }
 }
 
-void ProperCaseInPlace(std::string& s, size_t from) {
+namespace {
+void ProperCaseChars(char* p, size_t n) {
   // Unlike the gcProper transform, the first character is never lower-cased.
-  if (from >= s.size()) return;
-  char* p = s.data();
-  AnsiLowerInPlace(p + from + 1, s.size() - from - 1);
-  if (p[from] >= 'a' && p[from] <= 'z') p[from] = static_cast<char>(p[from] - 32);
+  if (n == 0) return;
+  AnsiLowerInPlace(p + 1, n - 1);
+  if (p[0] >= 'a' && p[0] <= 'z') p[0] = static_cast<char>(p[0] - 32);
+}
+}  // namespace
+
+void ProperCaseInPlace(TTextBuffer& s, size_t from) {
+  if (from < s.size()) ProperCaseChars(s.data() + from, s.size() - from);
+}
+
+void ProperCaseInPlace(std::string& s, size_t from) {
+  if (from < s.size()) ProperCaseChars(s.data() + from, s.size() - from);
 }
 
 std::string ProperCase(std::string_view s) {
-  std::string out(s);
+  TTextBuffer out;
+  out += s;
   ProperCaseInPlace(out);
-  return out;
+  return out.str();
 }
 
-void IdentifierSafeInPlace(std::string& s, size_t from) {
+namespace {
+void IdentifierSafeChars(char* p, char* const end) {
   static constexpr auto kSafe = [] {
     std::array<char, 256> t{};
     for (int c = 0; c < 256; ++c) {
@@ -137,8 +145,6 @@ void IdentifierSafeInPlace(std::string& s, size_t from) {
   const auto in = [](uint64_t w, unsigned first, unsigned last) {
     return (w + kOnes * (0x80 - first)) & ~(w + kOnes * (0x7F - last));
   };
-  char* p = s.data() + from;
-  char* const end = s.data() + s.size();
   for (; end - p >= 8; p += 8) {
     uint64_t w;
     std::memcpy(&w, p, 8);
@@ -148,11 +154,21 @@ void IdentifierSafeInPlace(std::string& s, size_t from) {
   }
   for (; p < end; ++p) *p = kSafe[static_cast<unsigned char>(*p)];
 }
+}  // namespace
+
+void IdentifierSafeInPlace(TTextBuffer& s, size_t from) {
+  if (from < s.size()) IdentifierSafeChars(s.data() + from, s.data() + s.size());
+}
+
+void IdentifierSafeInPlace(std::string& s, size_t from) {
+  if (from < s.size()) IdentifierSafeChars(s.data() + from, s.data() + s.size());
+}
 
 std::string IdentifierSafe(std::string_view s) {
-  std::string out(s);
+  TTextBuffer out;
+  out += s;
   IdentifierSafeInPlace(out);
-  return out;
+  return out.str();
 }
 
 }  // namespace kelvast

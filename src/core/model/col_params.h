@@ -10,6 +10,8 @@
 #include "core/model/col_types.h"
 #include "core/model/persistent.h"
 #include "core/model/property.h"
+#include "core/platform/text_buffer.h"
+#include "core/platform/text_utils.h"
 
 namespace kelvast {
 
@@ -46,8 +48,8 @@ class TColParams : public TPersistent {
   void SetDataCase(TGenCase v) { SetProp(FDataCase, v); }
 
   // The value of the current record; a plain store that reports nothing.
-  const std::string& LastValue() const { return FLastValue; }
-  void SetLastValue(const std::string& v) { FLastValue = v; }
+  std::string_view LastValue() const { return FLastValue.View(); }
+  void SetLastValue(const std::string& v) { FLastValue.assign(v); }
 
   bool Modified() const { return FModified; }
   // Stores the flag; fires nothing.
@@ -61,11 +63,17 @@ class TColParams : public TPersistent {
 
   // ---- The value pipeline. ----
 
-  // The value of the current record: generated on the first request, cached for the rest.
-  const std::string& GetValue();
+  // The value of the current record: generated on the first request, cached for the rest. The
+  // view holds until the value changes (the next record).
+  std::string_view GetValue() {
+    // A value that starts with a character other than a blank is not blank: the common case
+    // needs no scan and no call.
+    if (!FLastValue.empty() && !IsTrimChar(FLastValue[0])) return FLastValue.View();
+    return GenerateValue();
+  }
   // The value other generators read for the current record (a bit reads its draw, a title its
   // code).
-  virtual const std::string& LastInternalValue();
+  virtual std::string_view LastInternalValue();
   // Called once before a run: reads the external file and resets run state.
   virtual void Prepare();
   // Forgets the cached value (the start of a record).
@@ -79,7 +87,7 @@ class TColParams : public TPersistent {
 
  protected:
   // Produces one raw value of the type, appended to out (which is empty on entry).
-  virtual void DoGenerate(std::string& out) = 0;
+  virtual void DoGenerate(TTextBuffer& out) = 0;
 
   template <class T, class V>
   void SetProp(T& field, const V& v) {
@@ -94,6 +102,9 @@ class TColParams : public TPersistent {
   void InitUseExternalFile(bool v) { FUseExternalFile = v; }
 
  private:
+  // GetValue's path when the cached value is blank: a blank value is drawn again.
+  std::string_view GenerateValue();
+
   bool FUseExternalFile = false;
   std::string FExternalFile;
   std::vector<std::string> FExternalLines;
@@ -102,25 +113,27 @@ class TColParams : public TPersistent {
   bool FAllowNull = false;
   int32_t FNullPercent = 0;
   bool FStealth = false;
-  std::string FLastValue;
+  TTextBuffer FLastValue;
   bool FModified = false;
   TExportType FExportType = etString;
   TGenCase FDataCase = gcNoChange;
 };
 
 // Applies a case transform in place; gcRandom draws one of the four others for this value.
-void ApplyCase(std::string& s, TGenCase c);
+void ApplyCase(TTextBuffer& s, TGenCase c);
 
 // First character upper-cased when it is an ASCII letter a..z, the rest lower-cased under the
 // locale rules: "pARIS" gives "Paris"; an accented first letter stays small.
 std::string ProperCase(std::string_view s);
 // The in-place form works on the characters from position `from` on.
+void ProperCaseInPlace(TTextBuffer& s, size_t from = 0);
 void ProperCaseInPlace(std::string& s, size_t from = 0);
 
 // Every character other than 0-9, A-Z, a-z becomes "_": "Jean-Luc O'Neil" gives
 // "Jean_Luc_O_Neil".
 std::string IdentifierSafe(std::string_view s);
 // The in-place form changes the characters from position `from` on.
+void IdentifierSafeInPlace(TTextBuffer& s, size_t from = 0);
 void IdentifierSafeInPlace(std::string& s, size_t from = 0);
 
 }  // namespace kelvast

@@ -28,7 +28,7 @@ void TCsvWriter::Row(TOutputFile& file) {
   // reservation per value, and no test for the first column.
   for (const TWrittenColumn& column : FColumns) {
     TColParams& param = *column.Param;
-    const std::string& value = param.GetValue();
+    const std::string_view value = param.GetValue();
     const char* begin = value.data();
     const char* end = begin + value.size();
     if (param.ExportType() == etString) {

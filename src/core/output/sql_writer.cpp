@@ -54,10 +54,10 @@ void TSqlWriter::Header(TOutputFile& file, TDateTime start) {
 namespace {
 
 // An apostrophe-delimited text holding apostrophes: they are doubled.
-[[gnu::noinline]] void AppendDoubledApostrophes(TTextBuffer& out, const std::string& value) {
+[[gnu::noinline]] void AppendDoubledApostrophes(TTextBuffer& out, std::string_view value) {
   out += '\'';
   size_t from = 0;
-  for (size_t at = value.find('\''); at != std::string::npos; at = value.find('\'', from)) {
+  for (size_t at = value.find('\''); at != std::string_view::npos; at = value.find('\'', from)) {
     out.append(value, from, at + 1 - from);
     out += '\'';
     from = at + 1;
@@ -69,7 +69,7 @@ namespace {
 }  // namespace
 
 inline void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param,
-                                    const std::string& value) {
+                                    std::string_view value) {
   const size_t n = value.size();
   FDataSize += static_cast<int64_t>(n);
   if (IsBlank(value)) {

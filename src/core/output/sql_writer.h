@@ -24,7 +24,7 @@ class TSqlWriter : public TRecordWriter {
   void AppendStatement(TTextBuffer& out);
 
  private:
-  void AppendValue(TTextBuffer& out, const TColParams& param, const std::string& value);
+  void AppendValue(TTextBuffer& out, const TColParams& param, std::string_view value);
 
   TGenModel& FModel;
   bool FComments;

@@ -109,7 +109,7 @@ std::string XmlEscape(std::string_view s) {
   return std::string(out.View());
 }
 
-void AppendXmlValue(TTextBuffer& out, const TColToGenItem& item, const std::string& value) {
+void AppendXmlValue(TTextBuffer& out, const TColToGenItem& item, std::string_view value) {
   if (item.Param().ExportType() == etNum && IsBareNumberType(item.ColType())) out += value;
   else AppendXmlEscape(out, value);
 }

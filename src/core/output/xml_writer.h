@@ -27,7 +27,7 @@ std::string XmlName(std::string_view s);
 // The field type written after fieldtype=, its double quotes included.
 std::string XmlFieldType(const TColToGenItem& item);
 // The value as written: bare for number-like columns exported as numbers, else escaped.
-void AppendXmlValue(TTextBuffer& out, const TColToGenItem& item, const std::string& value);
+void AppendXmlValue(TTextBuffer& out, const TColToGenItem& item, std::string_view value);
 std::string XmlValue(TColToGenItem& item);
 // Entities for &, ", <, >, | and the Latin-1 letters and signs; CR LF and LF become <br>, a lone
 // CR disappears, other control characters become &#n;.

@@ -31,6 +31,7 @@ bool Utf8ToAnsi(std::string_view utf8, std::string& out);
 char AnsiUpperChar(char c);
 char AnsiLowerChar(char c);
 void AnsiUpperInPlace(std::string& s);
+void AnsiUpperInPlace(char* p, size_t n);
 void AnsiLowerInPlace(std::string& s);
 void AnsiLowerInPlace(char* p, size_t n);
 std::string AnsiUpperCase(std::string_view s);

@@ -106,18 +106,18 @@ bool UsesTwelveHourClock(std::string_view pattern) {
   return false;
 }
 
-void AppendNumber(std::string& out, int value, int minDigits) {
+void AppendNumber(TTextBuffer& out, int value, int minDigits) {
   char buf[16];
   char* const end = std::to_chars(buf, buf + sizeof buf, value).ptr;
   for (auto len = end - buf; len < minDigits; ++len)
     out += '0';
-  out.append(buf, end);
+  out.append(buf, static_cast<size_t>(end - buf));
 }
 
 // Formats one value: decodes it once, then walks the pattern and any nested formats.
 class TDateTimeWriter {
  public:
-  TDateTimeWriter(std::string& out, TDateTime dt, const TFormatSettings& fs) : out_(out), fs_(fs) {
+  TDateTimeWriter(TTextBuffer& out, TDateTime dt, const TFormatSettings& fs) : out_(out), fs_(fs) {
     DecodeDate(dt, year_, month_, day_);
     int day;
     weekDay_ = DayNumber(dt, day) ? WeekDayOf(day) : 0;
@@ -143,7 +143,7 @@ class TDateTimeWriter {
   }
   void WriteField(char letter, size_t count, bool afterHour, bool twelveHour, int depth);
 
-  std::string& out_;
+  TTextBuffer& out_;
   const TFormatSettings& fs_;
   int year_, month_, day_, weekDay_;
   int timeMs_, hour_, minute_, second_, msec_;
@@ -331,16 +331,16 @@ TDateTime Now() {
          EncodeTime(local.tm_hour, local.tm_min, second, static_cast<int>(ms % 1000));
 }
 
-void AppendDateTime(std::string& out, std::string_view pattern, TDateTime dt,
+void AppendDateTime(TTextBuffer& out, std::string_view pattern, TDateTime dt,
                     const TFormatSettings& fs) {
   TDateTimeWriter writer(out, dt, fs);
   writer.Write(pattern.empty() ? std::string_view("c") : pattern, 0);
 }
 
 std::string FormatDateTime(std::string_view pattern, TDateTime dt, const TFormatSettings& fs) {
-  std::string out;
+  TTextBuffer out;
   AppendDateTime(out, pattern, dt, fs);
-  return out;
+  return out.str();
 }
 
 }  // namespace kelvast

@@ -4,6 +4,7 @@
 // taken towards zero and the time of day is the absolute value of the fraction.
 
 #include "core/platform/format_settings.h"
+#include "core/platform/text_buffer.h"
 
 #include <string>
 #include <string_view>
@@ -45,7 +46,7 @@ TDateTime Now();
 // is copied. The nested formats (c, ddddd, dddddd, t, tt) expand at most two levels deep, so a
 // settings pattern that names itself ends instead of recursing.
 //   FormatDateTime("yyyy-mm-dd hh:nn", EncodeDate(2024, 2, 29))  ->  "2024-02-29 00:00"
-void AppendDateTime(std::string& out, std::string_view pattern, TDateTime dt,
+void AppendDateTime(TTextBuffer& out, std::string_view pattern, TDateTime dt,
                     const TFormatSettings& fs = FormatSettings());
 std::string FormatDateTime(std::string_view pattern, TDateTime dt,
                            const TFormatSettings& fs = FormatSettings());

@@ -6,7 +6,7 @@
 
 namespace kelvast {
 
-void AppendFloatGeneral(std::string& out, double v, char decimalSeparator) {
+void AppendFloatGeneral(TTextBuffer& out, double v, char decimalSeparator) {
   if (std::isnan(v)) {
     out += "NAN";
     return;
@@ -52,7 +52,8 @@ void AppendFloatGeneral(std::string& out, double v, char decimalSeparator) {
     }
     out += 'E';
     char expBuf[8];
-    out.append(expBuf, std::to_chars(expBuf, expBuf + sizeof expBuf, exponent).ptr);
+    out.append(expBuf,
+               static_cast<size_t>(std::to_chars(expBuf, expBuf + sizeof expBuf, exponent).ptr - expBuf));
   } else if (exponent >= 0) {
     const int intDigits = exponent + 1;
     if (count <= intDigits) {
@@ -72,16 +73,16 @@ void AppendFloatGeneral(std::string& out, double v, char decimalSeparator) {
 }
 
 std::string FloatToStr(double v, const TFormatSettings& fs) {
-  std::string out;
+  TTextBuffer out;
   AppendFloatGeneral(out, v, fs.DecimalSeparator);
-  return out;
+  return out.str();
 }
 
 // Writes scaled / 10^precision in the general format straight from its digits, which is what
 // formatting the double would give whenever the value has at most 15 significant digits and is
 // not below 0.0001 (a decimal of 15 digits survives the round trip through a double). Returns
 // false, writing nothing, for the values that need the general formatter.
-bool AppendScaledDecimal(std::string& out, int64_t scaled, int32_t precision, char decimalSeparator) {
+bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision, char decimalSeparator) {
   constexpr int64_t kLimit = 1'000'000'000'000'000;  // 10^15
   if (precision > 15) return false;
   if (scaled == 0) {

@@ -6,18 +6,19 @@
 //   FloatToStr(0.1 + 0.2) -> "0.3",  FloatToStr(1.5e-5) -> "1.5E-5"
 
 #include "core/platform/format_settings.h"
+#include "core/platform/text_buffer.h"
 
 #include <cstdint>
 #include <string>
 
 namespace kelvast {
 
-void AppendFloatGeneral(std::string& out, double v, char decimalSeparator);
+void AppendFloatGeneral(TTextBuffer& out, double v, char decimalSeparator);
 std::string FloatToStr(double v, const TFormatSettings& fs = FormatSettings());
 
 // Appends scaled / 10^precision in the same general format, straight from the integer's digits,
 // and returns true; returns false without writing when the value needs the general formatter
 // (more than 15 significant digits, below 0.0001, or precision above 15).
-bool AppendScaledDecimal(std::string& out, int64_t scaled, int32_t precision, char decimalSeparator);
+bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision, char decimalSeparator);
 
 }  // namespace kelvast

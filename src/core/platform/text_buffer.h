@@ -1,7 +1,7 @@
 #pragma once
-// TTextBuffer, a growable run of bytes for building output text. Appends are inline and check
-// only the room left, with no terminating zero to maintain, which makes them cheaper than
-// std::string's on the record loop, where every value of every row passes through one.
+// TTextBuffer, a growable run of bytes for building text on the record loop: generated values
+// and output rows. Appends are inline and check only the room left, with no terminating zero to
+// maintain and no library call for short copies, which makes them cheaper than std::string's.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,8 +28,33 @@ class TTextBuffer {
   char& operator[](size_t i) { return FBegin[i]; }
   char operator[](size_t i) const { return FBegin[i]; }
   std::string_view View() const { return {FBegin, size()}; }
+  operator std::string_view() const { return View(); }
+  std::string str() const { return std::string(View()); }
+  char* begin() { return FBegin; }
+  char* end() { return FEnd; }
+  const char* begin() const { return FBegin; }
+  const char* end() const { return FEnd; }
+  char back() const { return FEnd[-1]; }
   void clear() { FEnd = FBegin; }
   void pop_back() { --FEnd; }
+  // Keeps the first n bytes, or adds zero bytes up to n.
+  void resize(size_t n) {
+    const size_t used = size();
+    if (n <= used) {
+      FEnd = FBegin + n;
+      return;
+    }
+    std::memset(Extend(n - used), 0, n - used);
+  }
+  // Removes the bytes [pos, pos + n).
+  void erase(size_t pos, size_t n) {
+    std::memmove(FBegin + pos, FBegin + pos + n, size() - pos - n);
+    FEnd -= n;
+  }
+  TTextBuffer& assign(std::string_view s) {
+    clear();
+    return append(s.data(), s.size());
+  }
 
   TTextBuffer& operator+=(char c) {
     if (FEnd == FLimit) Grow(1);
@@ -40,10 +65,17 @@ class TTextBuffer {
   TTextBuffer& operator+=(const std::string& s) { return append(s.data(), s.size()); }
   TTextBuffer& operator+=(const char* s) { return append(s, std::strlen(s)); }
   TTextBuffer& append(const char* s, size_t n) {
-    Copy(Extend(n), s, n);
+    if (static_cast<size_t>(FLimit - FEnd) < n) return AppendGrowing(s, n);
+    Copy(FEnd, s, n);
+    FEnd += n;
     return *this;
   }
   TTextBuffer& append(std::string_view s) { return append(s.data(), s.size()); }
+  // count copies of c.
+  TTextBuffer& append(size_t count, char c) {
+    std::memset(Extend(count), c, count);
+    return *this;
+  }
   // Characters [pos, pos + n) of s, as std::string::append does.
   TTextBuffer& append(std::string_view s, size_t pos, size_t n = std::string_view::npos) {
     return append(s.substr(pos, n));
@@ -91,6 +123,17 @@ class TTextBuffer {
   }
 
  private:
+  // An append that needs more room; the text may come from this buffer itself.
+  TTextBuffer& AppendGrowing(const char* s, size_t n) {
+    const bool inside = s >= FBegin && s < FEnd;
+    const size_t offset = inside ? static_cast<size_t>(s - FBegin) : 0;
+    Grow(n);
+    if (inside) s = FBegin + offset;
+    std::memcpy(FEnd, s, n);
+    FEnd += n;
+    return *this;
+  }
+
   // Makes room for at least n more bytes, at least doubling the capacity.
   void Grow(size_t n) {
     const size_t used = size();

@@ -21,8 +21,10 @@ inline std::string_view TrimView(std::string_view s) {
 }
 inline std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
-// Trims, in place and without allocating, the part of s from position `from` on.
-inline void TrimFrom(std::string& s, size_t from) {
+// Trims, in place and without allocating, the part of s from position `from` on; s is a
+// std::string or a text buffer.
+template <class Text>
+void TrimFrom(Text& s, size_t from) {
   size_t end = s.size();
   while (end > from && IsTrimChar(s[end - 1])) --end;
   s.resize(end);

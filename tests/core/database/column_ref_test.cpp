@@ -42,7 +42,7 @@ class ColumnRefTest : public DatabaseTest<B> {
     std::set<std::string> values;
     for (int i = 0; i < draws; ++i) {
       model.NewRecord();
-      values.insert(ref.GetValue());
+      values.emplace(ref.GetValue());
     }
     return values;
   }

@@ -101,11 +101,12 @@ TEST(RandomCharStringTest, EveryMemberEquallyLikely) {
 
 TEST(RandomCharStringTest, AppendTrimsOnlyWhatItAppends) {
   RandSeed(4);
-  std::string out = " kept ";
+  TTextBuffer out;
+  out += " kept ";
   AppendRandomCharString(out, TCharSet::FromText(" "), 10);
-  EXPECT_EQ(out, " kept ");
+  EXPECT_EQ(out.View(), " kept ");
   AppendRandomCharString(out, TCharSet::FromText("q"), 3);
-  EXPECT_EQ(out, " kept qqq");
+  EXPECT_EQ(out.View(), " kept qqq");
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ P& AddGen(TGenModel& model, const std::string& name, TColType type) {
 
 std::string Draw(TColParams& gen) {
   gen.ClearLastValue();
-  return gen.GetValue();
+  return std::string(gen.GetValue());
 }
 
 class CompositeGensTest : public testing::Test {
@@ -99,8 +99,9 @@ TEST_F(CompositeGensTest, CombinationJoinsTheNamedColumnsOfTheSameRecord) {
       NextRecord();
       ASSERT_EQ(counter.LastValue(), std::to_string(record));
       ASSERT_EQ(combo.LastValue(),
-                c.expected(first.LastValue(), last.LastValue(), counter.LastValue()));
-      distinct.insert(combo.LastValue());
+                c.expected(std::string(first.LastValue()), std::string(last.LastValue()),
+                           std::string(counter.LastValue())));
+      distinct.emplace(combo.LastValue());
     }
     if (!c.colnames.empty()) {
       EXPECT_GT(distinct.size(), 2u);
@@ -122,7 +123,7 @@ TEST_F(CompositeGensTest, CombinationCyclesGiveNothingForTheCyclicPart) {
     ASSERT_EQ(self.LastValue(), first.LastValue());
     // Outer is read first: inside it, Inner gets "" for Outer and keeps that value.
     ASSERT_EQ(inner.LastValue(), first.LastValue());
-    ASSERT_EQ(outer.LastValue(), first.LastValue() + last.LastValue());
+    ASSERT_EQ(outer.LastValue(), std::string(first.LastValue()) + std::string(last.LastValue()));
   }
 }
 

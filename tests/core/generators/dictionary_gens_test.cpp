@@ -29,7 +29,7 @@ const std::filesystem::path kSmallDict = std::filesystem::path(KELVAST_TEST_DATA
 // A fresh value, as the first read of a new record gets it.
 std::string Draw(TColParams& gen) {
   gen.ClearLastValue();
-  return gen.GetValue();
+  return std::string(gen.GetValue());
 }
 
 std::map<std::string, int> Tally(TColParams& gen, int draws) {

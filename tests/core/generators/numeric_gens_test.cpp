@@ -22,7 +22,7 @@ std::vector<std::string> Draw(TColParams& p, int n) {
   std::vector<std::string> values;
   for (int i = 0; i < n; ++i) {
     p.ClearLastValue();
-    values.push_back(p.GetValue());
+    values.emplace_back(p.GetValue());
   }
   return values;
 }
@@ -176,7 +176,7 @@ TEST(BitGenTest, OneOf1001DrawsFrom500UpGivesOne) {
   int ones = 0;
   for (int i = 0; i < 5000; ++i) {
     p.ClearLastValue();
-    const std::string v = p.GetValue();
+    const std::string v(p.GetValue());
     ASSERT_EQ(v, expectedOne[static_cast<size_t>(i)] ? "yes" : "no") << i;
     ASSERT_EQ(p.LastInternalValue(), expectedOne[static_cast<size_t>(i)] ? "1" : "0");
     ones += v == "yes" ? 1 : 0;
@@ -189,7 +189,7 @@ TEST(BitGenTest, InternalValueBeforeAnyDrawIsEmptyAndDrawsNothing) {
   EXPECT_EQ(p.LastInternalValue(), "");
   EXPECT_EQ(p.LastValue(), "");
   EXPECT_EQ(p.ExportType(), etNum);
-  const std::string v = p.GetValue();
+  const std::string v(p.GetValue());
   EXPECT_TRUE(v == "0" || v == "1") << v;
   EXPECT_EQ(p.LastInternalValue(), v);
 

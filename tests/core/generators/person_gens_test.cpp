@@ -38,11 +38,12 @@ P& AddGen(TGenModel& model, const std::string& name, TColType type) {
 
 std::string Draw(TColParams& gen) {
   gen.ClearLastValue();
-  return gen.GetValue();
+  return std::string(gen.GetValue());
 }
 
 // Every character other than an ASCII letter or digit as "_".
-std::string Safe(std::string s) {
+std::string Safe(std::string_view text) {
+  std::string s(text);
   for (char& c : s)
     if (!std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) > 127)
       c = '_';
@@ -94,11 +95,11 @@ TEST_F(PersonGensTest, FirstNamesFollowTheRecordTitle) {
     int boys = 0, girls = 0;
     for (int i = 0; i < 600; ++i) {
       NextRecord();
-      const std::string code = model.CurrentSex().LastInternalValue();
+      const std::string code(model.CurrentSex().LastInternalValue());
       const Values& names = NamesOfTitle();
-      ASSERT_TRUE(names.count(first.LastValue())) << code << " " << first.LastValue();
+      ASSERT_TRUE(names.count(std::string(first.LastValue()))) << code << " " << first.LastValue();
       // The first-name part of a full name follows the same title.
-      const std::string& part = full.FirstName().LastValue();
+      const std::string part(full.FirstName().LastValue());
       ASSERT_TRUE(names.count(part)) << code << " " << part;
       ASSERT_EQ(full.LastValue().rfind(part + " ", 0), 0u) << full.LastValue();
       if (sex) {
@@ -167,7 +168,7 @@ TEST_F(PersonGensTest, TitleSharesFollowMisterAndMissisPercentages) {
     const int records = 20000;
     for (int i = 0; i < records; ++i) {
       model.NewRecord();
-      ++counts[sex.LastValue()];
+      ++counts[std::string(sex.LastValue())];
     }
     EXPECT_NEAR(counts["Mr."] / double(records), c.mr, c.tolerance);
     EXPECT_NEAR(counts["Mrs."] / double(records), c.mrs, c.tolerance);
@@ -204,7 +205,7 @@ TEST_F(PersonGensTest, EmailStartsWithTheRecordFirstAndLastName) {
       NextRecord();
       std::string user = Safe(first.LastValue());
       if (!c.shortForm) user += "." + Safe(last.LastValue());
-      const std::string& value = mail->LastValue();
+      const std::string value(mail->LastValue());
       ASSERT_EQ(value.rfind(user + "@", 0), 0u) << value << " for " << first.LastValue();
       ASSERT_TRUE(std::regex_match(value.substr(user.size() + 1), domain)) << value;
       hyphenated +=
@@ -226,7 +227,8 @@ TEST_F(PersonGensTest, EmailWithoutNameColumnsUsesItsOwnFreshSources) {
   for (int i = 0; i < 500; ++i) {
     NextRecord();
     std::smatch m;
-    ASSERT_TRUE(std::regex_match(mail.LastValue(), m, shape)) << mail.LastValue();
+    const std::string address(mail.LastValue());
+    ASSERT_TRUE(std::regex_match(address, m, shape)) << address;
     Values safeNames;
     for (const std::string& name : NamesOfTitle())
       safeNames.insert(Safe(name));
@@ -367,7 +369,7 @@ TEST_F(PersonGensTest, FullNameJoinsItsPartsWithTheSeparator) {
       std::string expected = c.pattern;
       expected.replace(expected.find('F'), 1, full.FirstName().LastValue());
       ASSERT_EQ(full.LastValue(), expected);
-      ASSERT_TRUE(NamesOfTitle().count(full.FirstName().LastValue()));
+      ASSERT_TRUE(NamesOfTitle().count(std::string(full.FirstName().LastValue())));
     }
     EXPECT_EQ(full.Separator(), c.readBack);
   }

@@ -19,7 +19,7 @@ std::vector<std::string> Draw(TColParams& p, int n) {
   std::vector<std::string> values;
   for (int i = 0; i < n; ++i) {
     p.ClearLastValue();
-    values.push_back(p.GetValue());
+    values.emplace_back(p.GetValue());
   }
   return values;
 }
@@ -240,7 +240,7 @@ TEST(ZipGenTest, DigitsLettersOrFallback) {
     }
   }
   TCPZip defaults;
-  const std::string v = defaults.GetValue();
+  const std::string v(defaults.GetValue());
   EXPECT_EQ(v.size(), 2u);
   EXPECT_TRUE(AllIn(v, kDigits));
 }

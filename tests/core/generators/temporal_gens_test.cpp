@@ -18,7 +18,7 @@ std::vector<std::string> Draw(TColParams& p, int n) {
   std::vector<std::string> values;
   for (int i = 0; i < n; ++i) {
     p.ClearLastValue();
-    values.push_back(p.GetValue());
+    values.emplace_back(p.GetValue());
   }
   return values;
 }

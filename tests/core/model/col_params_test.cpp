@@ -34,7 +34,7 @@ std::vector<std::string> Draw(TColParams& p, int n) {
   values.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) {
     p.ClearLastValue();
-    values.push_back(p.GetValue());
+    values.emplace_back(p.GetValue());
   }
   return values;
 }
@@ -77,7 +77,7 @@ TEST(ColParamsPipelineTest, EmptyResultIsDrawnAgainByTheNextReaderOfTheRecord) {
   int recordsStartingEmpty = 0;
   for (int record = 0; record < 200; ++record) {
     p->ClearLastValue();
-    std::string value = p->GetValue();
+    std::string value(p->GetValue());
     if (value.empty()) ++recordsStartingEmpty;
     for (int reader = 0; reader < 60 && value.empty(); ++reader) value = p->GetValue();
     ASSERT_EQ(value, "v") << "a later reader of the record must get a fresh draw";

@@ -370,7 +370,7 @@ TEST_F(ModelTest, PrepareAllAndNewRecordDriveACounter) {
       model_.NewRecord();
       EXPECT_EQ(inc.LastValue(), "");
       EXPECT_EQ(title.LastValue(), "");
-      values.push_back(inc.GetValue());
+      values.emplace_back(inc.GetValue());
       EXPECT_EQ(inc.GetValue(), values.back());  // one draw per record
       EXPECT_EQ(title.GetValue(), "k");
     }
@@ -387,9 +387,9 @@ TEST(GenModelTest, NewRecordDrawsTheRecordsTitle) {
   std::set<std::string> seen;
   for (int record = 0; record < 200; ++record) {
     model.NewRecord();
-    const std::string value = model.CurrentSex().LastValue();
+    const std::string value(model.CurrentSex().LastValue());
     EXPECT_TRUE(titles.count(value)) << value;
-    EXPECT_TRUE(codes.count(model.CurrentSex().LastInternalValue()));
+    EXPECT_TRUE(codes.count(std::string(model.CurrentSex().LastInternalValue())));
     seen.insert(value);
   }
   EXPECT_EQ(seen, titles);

@@ -180,10 +180,11 @@ TEST(FormatDateTimeTest, ValuesOutsideTheCalendarFormatAsZeros) {
 }
 
 TEST(FormatDateTimeTest, AppendKeepsWhatIsThere) {
-  std::string out = "id=7;";
+  TTextBuffer out;
+  out += "id=7;";
   AppendDateTime(out, "yyyy", kAfternoon, TFormatSettings{});
   AppendDateTime(out, ";hh", kAfternoon, TFormatSettings{});
-  EXPECT_EQ(out, "id=7;2024;14");
+  EXPECT_EQ(out.View(), "id=7;2024;14");
 }
 
 }  // namespace

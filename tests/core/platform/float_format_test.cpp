@@ -15,9 +15,9 @@ struct Case {
 void Check(const Case* begin, const Case* end, char separator) {
   for (const Case* c = begin; c != end; ++c) {
     SCOPED_TRACE(testing::Message() << "expected " << c->expected);
-    std::string out;
+    TTextBuffer out;
     AppendFloatGeneral(out, c->value, separator);
-    EXPECT_EQ(out, c->expected);
+    EXPECT_EQ(out.View(), c->expected);
   }
 }
 
@@ -90,11 +90,12 @@ TEST(FloatFormatTest, DecimalSeparatorIsTheGivenOne) {
 }
 
 TEST(FloatFormatTest, AppendKeepsWhatIsThere) {
-  std::string out = "x=";
+  TTextBuffer out;
+  out += "x=";
   AppendFloatGeneral(out, 1.5, '.');
   out += ';';
   AppendFloatGeneral(out, -1e-7, '.');
-  EXPECT_EQ(out, "x=1.5;-1E-7");
+  EXPECT_EQ(out.View(), "x=1.5;-1E-7");
 }
 
 }  // namespace

@@ -20,16 +20,16 @@ TEST(ScaledDecimal, MatchesTheGeneralFormat) {
     const int digits = 1 + static_cast<int>(random() % 19);
     int64_t scaled = static_cast<int64_t>(random() % static_cast<uint64_t>(std::pow(10.0L, digits)));
     if (random() % 2) scaled = -scaled;
-    std::string fast;
+    TTextBuffer fast;
     if (!AppendScaledDecimal(fast, scaled, precision, ',')) {
       EXPECT_TRUE(fast.empty());
       continue;
     }
     ++written;
-    std::string general;
+    TTextBuffer general;
     AppendFloatGeneral(general, static_cast<double>(static_cast<long double>(scaled) /
                                                     std::pow(10.0L, precision)), ',');
-    ASSERT_EQ(fast, general) << scaled << " / 10^" << precision;
+    ASSERT_EQ(fast.View(), general.View()) << scaled << " / 10^" << precision;
   }
   EXPECT_GT(written, 50000);
 }
@@ -47,9 +47,9 @@ TEST(ScaledDecimal, Cases) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.scaled);
-    std::string out;
+    TTextBuffer out;
     const bool written = AppendScaledDecimal(out, c.scaled, c.precision, '.');
-    if (c.expected) EXPECT_EQ(out, c.expected);
+    if (c.expected) EXPECT_EQ(out.View(), c.expected);
     else EXPECT_FALSE(written);
   }
 }

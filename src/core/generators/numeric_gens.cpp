@@ -7,18 +7,10 @@
 
 #include "core/platform/errors.h"
 #include "core/platform/float_format.h"
+#include "core/platform/decimal_digits.h"
 #include "core/platform/random.h"
 
 namespace kelvast {
-
-namespace {
-void AppendInt(TTextBuffer& out, int64_t v) {
-  char buf[24];
-  const auto result = std::to_chars(buf, buf + sizeof buf, v);
-  out.append(buf, static_cast<size_t>(result.ptr - buf));
-}
-
-}  // namespace
 
 // ---- TCPInteger ----
 
@@ -51,7 +43,7 @@ void TCPInteger::DoGenerate(TTextBuffer& out) {
   long double v = FMinValue + static_cast<long double>(RandomReal()) * span;
   if (FSign > 0) v = std::fabs(v);
   else if (FSign < 0 && v > 0) v = -v;
-  AppendInt(out, static_cast<int64_t>(v));  // truncation towards zero
+  AppendDecimal(out, static_cast<int64_t>(v));  // truncation towards zero
 }
 
 // ---- TCPIncremental ----
@@ -84,7 +76,7 @@ void TCPIncremental::Assign(const TColParams& source) {
 void TCPIncremental::DoGenerate(TTextBuffer& out) {
   // 32-bit wrap-around, computed without signed overflow.
   FCurrent = static_cast<int32_t>(static_cast<uint32_t>(FCurrent) + static_cast<uint32_t>(FStep));
-  AppendInt(out, FCurrent);
+  AppendDecimal(out, FCurrent);
 }
 
 // ---- TCPBit ----

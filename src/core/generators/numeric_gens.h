@@ -82,7 +82,7 @@ class TCPBit : public TCPInteger {
  private:
   std::string FZeroValue = "0";
   std::string FOneValue = "1";
-  std::string FLastDraw;
+  std::string_view FLastDraw;  // "0" or "1"; empty before the first draw
 };
 
 // A real between the magnitudes of MinValue and MaxValue (exceeding the upper one by up to about

@@ -118,7 +118,7 @@ class TCPSex : public TCPInteger {
   float FMisterPercent = 50;
   float FMissisPercent = 25;
   float FMissPercent = 25;
-  std::string FLastDraw;
+  std::string_view FLastDraw;  // "0", "1" or "2"; empty before the first draw
 };
 
 // The "Sex" generator: the record's title from the current model's CurrentSex, whose titles and

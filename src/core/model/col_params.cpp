@@ -88,13 +88,13 @@ void ApplyCase(TTextBuffer& s, TGenCase c) {
   if (c == gcRandom) c = static_cast<TGenCase>(Random(4));
   switch (c) {
     case gcUpper:
-      AnsiUpperInPlace(s.data(), s.size());
+      AnsiUpperInPlace(s);
       break;
     case gcLower:
-      AnsiLowerInPlace(s.data(), s.size());
+      AnsiLowerInPlace(s);
       break;
     case gcProper:
-      AnsiLowerInPlace(s.data(), s.size());
+      AnsiLowerInPlace(s);
       if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 32);
       break;
     case gcNoChange:
@@ -128,7 +128,9 @@ std::string ProperCase(std::string_view s) {
 }
 
 namespace {
-void IdentifierSafeChars(char* p, char* const end) {
+// `spare` bytes after end may be read (a buffer's unused room): with eight of them the last part
+// of the text is checked as a whole word too.
+void IdentifierSafeChars(char* p, char* const end, size_t spare = 0) {
   static constexpr auto kSafe = [] {
     std::array<char, 256> t{};
     for (int c = 0; c < 256; ++c) {
@@ -145,19 +147,28 @@ void IdentifierSafeChars(char* p, char* const end) {
   const auto in = [](uint64_t w, unsigned first, unsigned last) {
     return (w + kOnes * (0x80 - first)) & ~(w + kOnes * (0x7F - last));
   };
+  const auto allSafe = [&](uint64_t w) {
+    return (w & kHigh) == 0 && ((in(w, '0', '9') | in(w, 'A', 'Z') | in(w, 'a', 'z')) & kHigh) == kHigh;
+  };
   for (; end - p >= 8; p += 8) {
     uint64_t w;
     std::memcpy(&w, p, 8);
-    if ((w & kHigh) == 0 && ((in(w, '0', '9') | in(w, 'A', 'Z') | in(w, 'a', 'z')) & kHigh) == kHigh)
-      continue;
+    if (allSafe(w)) continue;
     for (int i = 0; i < 8; ++i) p[i] = kSafe[static_cast<unsigned char>(p[i])];
+  }
+  if (p < end && spare >= 8) {
+    // The bytes past the text are taken as letters.
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    const uint64_t text = ~uint64_t{0} >> (8 * (8 - (end - p)));
+    if (allSafe((w & text) | (kOnes * 'a' & ~text))) return;
   }
   for (; p < end; ++p) *p = kSafe[static_cast<unsigned char>(*p)];
 }
 }  // namespace
 
 void IdentifierSafeInPlace(TTextBuffer& s, size_t from) {
-  if (from < s.size()) IdentifierSafeChars(s.data() + from, s.data() + s.size());
+  if (from < s.size()) IdentifierSafeChars(s.data() + from, s.data() + s.size(), s.Spare());
 }
 
 void IdentifierSafeInPlace(std::string& s, size_t from) {

@@ -69,6 +69,12 @@ class TColParams : public TPersistent {
     // A value that starts with a character other than a blank is not blank: the common case
     // needs no scan and no call.
     if (!FLastValue.empty() && !IsTrimChar(FLastValue[0])) return FLastValue.View();
+    // Without an external file, nulls or a case transform the value is what the type makes.
+    if (!(FUseExternalFile | FAllowNull) && FDataCase == gcNoChange) {
+      FLastValue.clear();
+      DoGenerate(FLastValue);
+      return FLastValue.View();
+    }
     return GenerateValue();
   }
   // The value other generators read for the current record (a bit reads its draw, a title its

@@ -1,6 +1,7 @@
 #include "core/platform/code_page.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -152,25 +153,44 @@ char AnsiLowerChar(char c) { return static_cast<char>(kCase.lower[static_cast<un
 
 namespace {
 
+// The word-at-a-time tail below keeps the first bytes of a word by masking its low bytes.
+static_assert(std::endian::native == std::endian::little);
+
 // Maps the letters of p[0, n) through a case table. Runs of ASCII text, the common case, are
 // mapped eight bytes at a time: the bytes between `first` and `last` get their 0x20 bit flipped.
+// `spare` bytes after the text may be overwritten (a buffer's unused room): with eight of them
+// the last part of the text is mapped as a whole word too.
 template <char first, char last>
-void MapCase(char* p, size_t n, const std::array<unsigned char, 256>& table) {
+void MapCase(char* p, size_t n, const std::array<unsigned char, 256>& table, size_t spare = 0) {
   constexpr uint64_t kOnes = 0x0101010101010101ULL;
   constexpr uint64_t kHigh = 0x8080808080808080ULL;
+  // No byte is above 0x7F, so these sums carry into no neighbour: a byte's high bit says
+  // whether it reached `first`, respectively passed `last`.
+  const auto flip = [](uint64_t w) {
+    const uint64_t from = w + kOnes * (0x80 - first);
+    const uint64_t past = w + kOnes * (0x80 - last - 1);
+    return w ^ (((from & ~past) & kHigh) >> 2);
+  };
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     uint64_t w;
     std::memcpy(&w, p + i, 8);
     if ((w & kHigh) == 0) {
-      // No byte is above 0x7F, so these sums carry into no neighbour: a byte's high bit says
-      // whether it reached `first`, respectively passed `last`.
-      const uint64_t from = w + kOnes * (0x80 - first);
-      const uint64_t past = w + kOnes * (0x80 - last - 1);
-      w ^= ((from & ~past) & kHigh) >> 2;
+      w = flip(w);
       std::memcpy(p + i, &w, 8);
     } else {
       for (size_t j = i; j < i + 8; ++j) p[j] = static_cast<char>(table[static_cast<unsigned char>(p[j])]);
+    }
+  }
+  if (i < n && spare >= 8) {
+    // The bytes past the text are cleared first: zero is no letter and has no high bit.
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    w &= ~uint64_t{0} >> (8 * (8 - (n - i)));
+    if ((w & kHigh) == 0) {
+      w = flip(w);
+      std::memcpy(p + i, &w, 8);
+      return;
     }
   }
   for (; i < n; ++i) p[i] = static_cast<char>(table[static_cast<unsigned char>(p[i])]);
@@ -184,6 +204,9 @@ void AnsiUpperInPlace(char* p, size_t n) { MapCase<'a', 'z'>(p, n, kCase.upper);
 void AnsiLowerInPlace(std::string& s) { AnsiLowerInPlace(s.data(), s.size()); }
 
 void AnsiLowerInPlace(char* p, size_t n) { MapCase<'A', 'Z'>(p, n, kCase.lower); }
+
+void AnsiUpperInPlace(TTextBuffer& s) { MapCase<'a', 'z'>(s.data(), s.size(), kCase.upper, s.Spare()); }
+void AnsiLowerInPlace(TTextBuffer& s) { MapCase<'A', 'Z'>(s.data(), s.size(), kCase.lower, s.Spare()); }
 
 std::string AnsiUpperCase(std::string_view s) {
   std::string out(s);

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/platform/text_buffer.h"
+
 namespace kelvast {
 
 // The number of the single-byte code page, as written in XML declarations ("windows-1252").
@@ -34,6 +36,9 @@ void AnsiUpperInPlace(std::string& s);
 void AnsiUpperInPlace(char* p, size_t n);
 void AnsiLowerInPlace(std::string& s);
 void AnsiLowerInPlace(char* p, size_t n);
+// The buffer forms may overwrite the buffer's unused room.
+void AnsiUpperInPlace(TTextBuffer& s);
+void AnsiLowerInPlace(TTextBuffer& s);
 std::string AnsiUpperCase(std::string_view s);
 std::string AnsiLowerCase(std::string_view s);
 

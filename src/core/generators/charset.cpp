@@ -59,15 +59,15 @@ std::string CharSetAlphabet(const TCharSet& set) {
 void AppendRandomChars(TTextBuffer& out, std::string_view alphabet, size_t count) {
   if (alphabet.empty()) return;
   const size_t start = out.size();
-  out.resize(start + count);
   // The draws run on a copy of the source, which the stores into the text cannot alias.
   TRandomSource random = GlobalRandom();
+  TSplitDraw draw(random);
   const char* chars = alphabet.data();
-  const auto size = static_cast<int32_t>(alphabet.size());
-  for (char *p = out.data() + start, *end = p + count; p != end; ++p)
-    *p = chars[random.Below(size)];
+  const auto size = static_cast<uint32_t>(alphabet.size());
+  for (char *p = out.Extend(count), *end = p + count; p != end; ++p) *p = chars[draw.Below(size)];
   GlobalRandom() = random;
-  TrimFrom(out, start);  // only what this call appended
+  // An alphabet is in ascending order: only one that starts with a blank can give blanks to trim.
+  if (IsTrimChar(chars[0])) TrimFrom(out, start);  // only what this call appended
 }
 
 void AppendRandomCharString(TTextBuffer& out, const TCharSet& set, uint16_t count) {

@@ -73,15 +73,16 @@ void TCPFormatted::DoGenerate(TTextBuffer& out) {
   out += FMask;
   // The draws run on a copy of the source, which the stores into the text cannot alias.
   TRandomSource random = GlobalRandom();
+  TSplitDraw draw(random);
   for (char *p = out.data() + start, *end = out.data() + out.size(); p != end; ++p) {
     char& c = *p;
     switch (c) {
-      case 'a': c = kLower[random.Below(26)]; break;
-      case 'A': c = kUpper[random.Below(26)]; break;
-      case '0': c = kDigits[random.Below(10)]; break;
-      case 'z': c = kLowerDigits[random.Below(36)]; break;
-      case 'Z': c = kUpperDigits[random.Below(36)]; break;
-      case '?': c = static_cast<char>(33 + random.Below(15)); break;
+      case 'a': c = kLower[draw.Below(26)]; break;
+      case 'A': c = kUpper[draw.Below(26)]; break;
+      case '0': c = kDigits[draw.Below(10)]; break;
+      case 'z': c = kLowerDigits[draw.Below(36)]; break;
+      case 'Z': c = kUpperDigits[draw.Below(36)]; break;
+      case '?': c = static_cast<char>(33 + draw.Below(15)); break;
       default: break;
     }
   }

@@ -40,6 +40,36 @@ class TRandomSource {
   uint64_t s_[4];
 };
 
+// Many small draws out of few 64-bit draws, for values made of many characters: each draw
+// below n takes the integer part of the remaining random fraction times n and keeps the
+// fractional part for the next one. A fresh 64-bit draw is taken before the product of the
+// bounds used passes 2^32, so at least 32 random bits stand behind every result and its bias
+// stays below 2^-32, as with TRandomSource::Below. Nine digits, or six letters, cost one draw.
+class TSplitDraw {
+  __extension__ typedef unsigned __int128 UInt128;
+
+ public:
+  explicit TSplitDraw(TRandomSource& source) : FSource(source) {}
+
+  // 0 .. n-1 with equal likelihood, for 1 <= n <= 2^31.
+  uint32_t Below(uint32_t n) {
+    if (FUsed > kLimit / n) {
+      FBits = FSource.Next();
+      FUsed = 1;
+    }
+    const UInt128 product = static_cast<UInt128>(FBits) * n;
+    FBits = static_cast<uint64_t>(product);
+    FUsed *= n;
+    return static_cast<uint32_t>(product >> 64);
+  }
+
+ private:
+  static constexpr uint64_t kLimit = uint64_t{1} << 32;
+  TRandomSource& FSource;
+  uint64_t FBits = 0;
+  uint64_t FUsed = kLimit + 1;  // the first call draws
+};
+
 namespace detail {
 extern TRandomSource gRandomSource;
 }

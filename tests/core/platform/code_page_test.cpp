@@ -177,6 +177,31 @@ TEST(CodePageTest, TextCaseMappingAgreesWithTheCharacterMapping) {
   EXPECT_EQ(AnsiUpperCase("Mixed-case [text] @`{~ of 31 chars"), "MIXED-CASE [TEXT] @`{~ OF 31 CHARS");
 }
 
+// The buffer forms map the last partial word whole when the buffer has room after the text: the
+// room's bytes (here high bytes and letters left by a longer text) must neither change the
+// result nor send the text to the byte-by-byte path wrongly.
+TEST(CodePageTest, BufferCaseMappingIgnoresTheRoomAfterTheText) {
+  const std::string pieces[] = {"a", "Z", "\xC9", "@", "[", "`", "{", "0", "\xFF", "m", "Q"};
+  for (size_t length = 0; length <= 17; ++length) {
+    for (size_t first = 0; first < std::size(pieces); ++first) {
+      std::string text;
+      for (size_t i = 0; i < length; ++i) text += pieces[(first + i * 7) % std::size(pieces)];
+      for (const std::string_view leftover : {"\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9", "ABCDEFGHIJabcdefghij"}) {
+        TTextBuffer lower, upper;
+        for (TTextBuffer* b : {&lower, &upper}) {
+          *b += leftover;
+          *b += leftover;
+          b->assign(text);
+        }
+        AnsiLowerInPlace(lower);
+        AnsiUpperInPlace(upper);
+        ASSERT_EQ(lower.View(), AnsiLowerCase(text)) << length << " " << first;
+        ASSERT_EQ(upper.View(), AnsiUpperCase(text)) << length << " " << first;
+      }
+    }
+  }
+}
+
 TEST(CodePageTest, SameTextAnsiIgnoresCaseOfAccentedLetters) {
   struct Case {
     const char* a;

@@ -47,5 +47,28 @@ TEST(TextBuffer, FindsAndClearsLikeAString) {
   EXPECT_EQ(buffer.find('1'), std::string_view::npos);
 }
 
+// Appending a part of the buffer to itself must survive the growth that moves the buffer.
+TEST(TextBuffer, AppendsItsOwnTextWhileGrowingAndEditsLikeAString) {
+  TTextBuffer buffer;
+  std::string expected;
+  buffer += "abc";
+  expected += "abc";
+  for (int i = 0; i < 12; ++i) {
+    buffer.append(buffer.data() + 1, buffer.size() - 1);
+    expected += expected.substr(1);
+    ASSERT_EQ(buffer.View(), expected);
+  }
+  buffer.assign("0123456789");
+  buffer.erase(2, 3);
+  EXPECT_EQ(buffer.View(), "0156789");
+  buffer.resize(3);
+  buffer.append(2, '-');
+  EXPECT_EQ(buffer.View(), "015--");
+  buffer.resize(7);
+  EXPECT_EQ(buffer.View(), std::string_view("015--\0\0", 7));
+  EXPECT_EQ(buffer.back(), '\0');
+  EXPECT_EQ(buffer.str(), std::string("015--\0\0", 7));
+}
+
 }  // namespace
 }  // namespace kelvast

@@ -1,5 +1,7 @@
 #include "core/platform/float_format.h"
 
+#include "core/platform/decimal_digits.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -83,43 +85,54 @@ std::string FloatToStr(double v, const TFormatSettings& fs) {
 // not below 0.0001 (a decimal of 15 digits survives the round trip through a double). Returns
 // false, writing nothing, for the values that need the general formatter.
 bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision, char decimalSeparator) {
-  constexpr int64_t kLimit = 1'000'000'000'000'000;  // 10^15
+  static constexpr uint64_t kPowers[16] = {1,
+                                           10,
+                                           100,
+                                           1000,
+                                           10000,
+                                           100000,
+                                           1000000,
+                                           10000000,
+                                           100000000,
+                                           1000000000,
+                                           10000000000,
+                                           100000000000,
+                                           1000000000000,
+                                           10000000000000,
+                                           100000000000000,
+                                           1000000000000000};
   if (precision > 15) return false;
   if (scaled == 0) {
     out += '0';
     return true;
   }
   const uint64_t magnitude = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
-  if (magnitude >= static_cast<uint64_t>(kLimit)) return false;
-  uint64_t p = 1;
-  for (int32_t i = 0; i < precision; ++i) p *= 10;
+  if (magnitude >= kPowers[15]) return false;
+  const uint64_t p = precision > 0 ? kPowers[precision] : 1;
   if (magnitude * 10000 < p) return false;  // below 0.0001: scientific notation
 
-  char digits[20];
-  const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
-  int fractionEnd = n;
-  while (fractionEnd > n - precision && fractionEnd > 0 && digits[fractionEnd - 1] == '0')
-    --fractionEnd;
-  // The text is laid out here and appended at once: sign, whole part, separator, the zeros
-  // that lead a small fraction, and the fraction's digits.
-  char text[48];
-  char* at = text;
+  // Sign, whole part, then the fraction without its trailing zeros, padded on the left with the
+  // zeros that lead a small fraction.
+  char* at = out.Room(40);
   if (scaled < 0) *at++ = '-';
-  const int wholeDigits = n - precision;
-  if (wholeDigits > 0) {
-    std::memcpy(at, digits, static_cast<size_t>(wholeDigits));
-    at += wholeDigits;
-  } else {
-    *at++ = '0';
-  }
-  const int fractionStart = wholeDigits > 0 ? wholeDigits : 0;
-  if (fractionEnd > fractionStart) {
+  at = WriteDecimal(at, magnitude / p);
+  uint64_t fraction = magnitude % p;
+  if (fraction != 0) {
+    int digits = precision;
+    while (fraction % 10 == 0) {
+      fraction /= 10;
+      --digits;
+    }
     *at++ = decimalSeparator;
-    for (int i = wholeDigits; i < 0; ++i) *at++ = '0';
-    std::memcpy(at, digits + fractionStart, static_cast<size_t>(fractionEnd - fractionStart));
-    at += fractionEnd - fractionStart;
+    char* const end = at + digits;
+    for (char* q = end; q != at;) {
+      *--q = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    at = end;
   }
-  out.append(text, static_cast<size_t>(at - text));
+  out.Commit(at);
   return true;
 }
+
 }  // namespace kelvast

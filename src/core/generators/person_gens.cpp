@@ -106,15 +106,16 @@ void TCPLastName::DoGenerate(TTextBuffer& out) {
     const int32_t count = static_cast<int32_t>(FPhonemeList.size());
     // The draws run on a copy of the source, which the stores into the text cannot alias.
     TRandomSource random = GlobalRandom();
+    TSplitDraw draw(random);
     while (static_cast<int64_t>(out.size() - start) < target) {
-      const std::string& phoneme = FPhonemeList[static_cast<size_t>(random.Below(count))];
+      const std::string& phoneme = FPhonemeList[draw.Below(static_cast<uint32_t>(count))];
       // A list of empty phonemes only can never lengthen the text: stop rather than loop for
       // ever. One non-empty phoneme is enough for the loop to end.
       if (phoneme.empty() && std::all_of(FPhonemeList.begin(), FPhonemeList.end(),
                                          [](const std::string& p) { return p.empty(); }))
         break;
       out += phoneme;
-      if (random.Below(1000) < 200 && static_cast<int64_t>(out.size() - start) > FMinSize) break;
+      if (draw.Below(1000) < 200 && static_cast<int64_t>(out.size() - start) > FMinSize) break;
     }
     GlobalRandom() = random;
   }

@@ -26,6 +26,7 @@ inline std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 template <class Text>
 void TrimFrom(Text& s, size_t from) {
   size_t end = s.size();
+  if (end == from || (!IsTrimChar(s[from]) && !IsTrimChar(s[end - 1]))) return;  // the usual case
   while (end > from && IsTrimChar(s[end - 1])) --end;
   s.resize(end);
   size_t first = from;

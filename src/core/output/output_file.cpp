@@ -11,7 +11,10 @@ namespace kelvast {
 
 TOutputFile::TOutputFile(std::string path, size_t bufferSize)
     // Room for a full buffer plus a long row, so appending rarely reallocates.
-    : FPath(std::move(path)), FBuffer(bufferSize + (bufferSize >> 2)), FFlushAt(bufferSize) {
+    : FPath(std::move(path)),
+      FBuffer(bufferSize + (bufferSize >> 2)),
+      FFlushAt(bufferSize),
+      FPending(bufferSize + (bufferSize >> 2)) {
   FFd = ::open(FPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (FFd < 0) {
     const int err = errno;
@@ -20,47 +23,86 @@ TOutputFile::TOutputFile(std::string path, size_t bufferSize)
 }
 
 TOutputFile::~TOutputFile() {
-  if (FFd < 0) return;
-  try {
-    Flush();
-  } catch (...) {
-    // The run already ends with an error; what reached the disk stays.
+  if (FFd >= 0) {
+    try {
+      Flush();
+      WaitForWriter();
+    } catch (...) {
+      // The run already ends with an error; what reached the disk stays.
+    }
   }
-  ::close(FFd);
+  StopWriter();
+  if (FFd >= 0) ::close(FFd);
 }
 
 void TOutputFile::Fail(int err) {
   throw EFileError("Cannot write to file \"" + FPath + "\". " + std::strerror(err));
 }
 
-void TOutputFile::WriteAll(const char* data, size_t size) {
-  if (FFd < 0) Fail(EBADF);
+int TOutputFile::WriteAll(const char* data, size_t size) {
   while (size > 0) {
     const ssize_t n = ::write(FFd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      Fail(errno);
+      return errno;
     }
     data += n;
     size -= static_cast<size_t>(n);
-    FFlushed += static_cast<uint64_t>(n);
   }
+  return 0;
+}
+
+void TOutputFile::WriterLoop() {
+  std::unique_lock lock(FMutex);
+  for (;;) {
+    FChanged.wait(lock, [this] { return FBusy || FStop; });
+    if (!FBusy) return;  // stopped with nothing to write
+    lock.unlock();
+    // After a failure nothing more is written: the file keeps what came before it.
+    const int err = FWriteError == 0 ? WriteAll(FPending.data(), FPending.size()) : 0;
+    lock.lock();
+    if (err != 0 && FWriteError == 0) FWriteError = err;
+    FPending.clear();
+    FBusy = false;
+    FChanged.notify_all();
+  }
+}
+
+void TOutputFile::StopWriter() {
+  if (!FWriter.joinable()) return;
+  {
+    std::lock_guard lock(FMutex);
+    FStop = true;
+  }
+  FChanged.notify_all();
+  FWriter.join();
+}
+
+void TOutputFile::WaitForWriter() {
+  std::unique_lock lock(FMutex);
+  FChanged.wait(lock, [this] { return !FBusy; });
+  if (FWriteError != 0) Fail(FWriteError);
 }
 
 void TOutputFile::Flush() {
   if (FBuffer.empty()) return;
-  try {
-    WriteAll(FBuffer.data(), FBuffer.size());
-  } catch (...) {
-    FBuffer.clear();  // a failed write is not retried by the destructor
-    throw;
+  if (FFd < 0) Fail(EBADF);
+  WaitForWriter();
+  if (!FWriter.joinable()) FWriter = std::thread([this] { WriterLoop(); });
+  {
+    std::lock_guard lock(FMutex);
+    FHandedOver += FBuffer.size();
+    FPending.swap(FBuffer);  // the written buffer comes back empty, with its capacity
+    FBusy = true;
   }
-  FBuffer.clear();  // keeps the capacity
+  FChanged.notify_all();
 }
 
 void TOutputFile::Close() {
   if (FFd < 0) return;
   Flush();
+  WaitForWriter();
+  StopWriter();
   const int fd = FFd;
   FFd = -1;
   if (::close(fd) != 0) Fail(errno);

@@ -1,12 +1,17 @@
 #pragma once
 // A write-only file behind a large buffer. Writers build each row straight into the buffer
-// (RowBuffer, then EndLine), which reaches the disk in big writes; a failed write (disk full,
-// file removed, no permission) raises EFileError naming the file, and everything written before
-// it stays on disk.
+// (RowBuffer, then EndLine), which reaches the disk in big writes. A full buffer is handed to a
+// writing thread and the next rows go into a second buffer meanwhile, so the record loop does
+// not wait for the system's writes. A failed write (disk full, file removed, no permission)
+// raises EFileError naming the file, at the next hand-over or at Close, and everything written
+// before it stays on disk.
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "core/platform/text_buffer.h"
 
@@ -40,23 +45,38 @@ class TOutputFile {
     EndLine();
   }
 
-  // Writes the buffer out; raises EFileError on failure.
+  // Hands the buffer to the writing thread (waiting for the one before to be written); raises
+  // EFileError when an earlier write failed.
   void Flush();
-  // Flushes and closes; raises EFileError on failure. Further writes are errors.
+  // Writes out everything and closes; raises EFileError on failure. Further writes are errors.
   void Close();
 
   // Bytes handed to the file so far (written or buffered).
-  uint64_t BytesWritten() const { return FFlushed + FBuffer.size(); }
+  uint64_t BytesWritten() const { return FHandedOver + FBuffer.size(); }
 
  private:
-  void WriteAll(const char* data, size_t size);
+  // Waits until the writing thread holds no buffer; raises EFileError if its write failed.
+  void WaitForWriter();
+  // Writes all of data to the file; returns 0 or the error number.
+  int WriteAll(const char* data, size_t size);
+  void WriterLoop();
+  void StopWriter();
   [[noreturn]] void Fail(int err);
 
   std::string FPath;
   int FFd = -1;
   TTextBuffer FBuffer;
   size_t FFlushAt;
-  uint64_t FFlushed = 0;
+  uint64_t FHandedOver = 0;
+
+  // The writing thread, started at the first hand-over, and what it shares with the run.
+  std::thread FWriter;
+  std::mutex FMutex;
+  std::condition_variable FChanged;
+  TTextBuffer FPending;       // the buffer being written, while FBusy
+  bool FBusy = false;
+  bool FStop = false;
+  int FWriteError = 0;        // errno of the first failed write
 };
 
 }  // namespace kelvast

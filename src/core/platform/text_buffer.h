@@ -10,6 +10,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kelvast {
 
@@ -36,6 +37,11 @@ class TTextBuffer {
   const char* end() const { return FEnd; }
   char back() const { return FEnd[-1]; }
   void clear() { FEnd = FBegin; }
+  void swap(TTextBuffer& other) {
+    std::swap(FBegin, other.FBegin);
+    std::swap(FEnd, other.FEnd);
+    std::swap(FLimit, other.FLimit);
+  }
   void pop_back() { --FEnd; }
   // Keeps the first n bytes, or adds zero bytes up to n.
   void resize(size_t n) {

@@ -130,6 +130,7 @@ TCPFirstLastName::TCPFirstLastName()
     : FFirstName(std::make_unique<TCPFirstName>()), FLastName(std::make_unique<TCPLastName>()) {
   FFirstName->OnChange = [this](TColParams&) { Changed(); };
   FLastName->OnChange = [this](TColParams&) { Changed(); };
+  DeclareParts();
 }
 
 TCPFirstLastName::~TCPFirstLastName() = default;
@@ -156,8 +157,7 @@ void TCPFirstLastName::Prepare() {
   FLastName->Prepare();
 }
 
-void TCPFirstLastName::ClearLastValue() {
-  TColParams::ClearLastValue();
+void TCPFirstLastName::ClearParts() {
   FFirstName->ClearLastValue();
   FLastName->ClearLastValue();
 }
@@ -264,7 +264,7 @@ KELVAST_SEXGEN_SETTER(SetMissPercent, float)
 
 // ---- TCPEmail ----
 
-TCPEmail::TCPEmail() : FDomainWords(MakeIdentifierSafe) {}
+TCPEmail::TCPEmail() : FDomainWords(MakeIdentifierSafe) { DeclareParts(); }
 TCPEmail::~TCPEmail() = default;
 
 const TPropList& TCPEmail::Props() const {
@@ -302,8 +302,7 @@ void TCPEmail::Prepare() {
   }
 }
 
-void TCPEmail::ClearLastValue() {
-  TColParams::ClearLastValue();
+void TCPEmail::ClearParts() {
   if (FOwnFirst) FOwnFirst->ClearLastValue();
   if (FOwnLast) FOwnLast->ClearLastValue();
 }
@@ -311,15 +310,11 @@ void TCPEmail::ClearLastValue() {
 void TCPEmail::DoGenerate(TTextBuffer& out) {
   // Without a Prepare (a generator used outside a run) the sources are taken now.
   if (!FFirstSource || !FLastSource) Prepare();
-  const size_t start = out.size();
-  out += FFirstSource->GetValue();
-  IdentifierSafeInPlace(out, start);
+  AppendIdentifierSafe(out, FFirstSource->GetValue());
   const std::string_view last = FLastSource->GetValue();  // drawn even for the short form
   if (!FShort) {
     out += '.';
-    const size_t lastStart = out.size();
-    out += last;
-    IdentifierSafeInPlace(out, lastStart);
+    AppendIdentifierSafe(out, last);
   }
   out += '@';
   FDomainWords.Append(out, TWordList::EnglishWords, 10);

@@ -68,7 +68,7 @@ class TCPFirstLastName : public TColParams {
 
   void SetModified(bool v) override;
   void Prepare() override;
-  void ClearLastValue() override;
+  void ClearParts() override;
   void Assign(const TColParams& source) override;
 
  protected:
@@ -160,7 +160,7 @@ class TCPEmail : public TColParams {
   // Takes the first First name and Last name generators of the current model as sources, or
   // makes its own.
   void Prepare() override;
-  void ClearLastValue() override;
+  void ClearParts() override;
 
  protected:
   void DoGenerate(TTextBuffer& out) override;

@@ -128,17 +128,19 @@ std::string ProperCase(std::string_view s) {
 }
 
 namespace {
+// Each byte's identifier-safe form.
+constexpr auto kSafe = [] {
+  std::array<char, 256> t{};
+  for (int c = 0; c < 256; ++c) {
+    const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    t[static_cast<size_t>(c)] = keep ? static_cast<char>(c) : '_';
+  }
+  return t;
+}();
+
 // `spare` bytes after end may be read (a buffer's unused room): with eight of them the last part
 // of the text is checked as a whole word too.
 void IdentifierSafeChars(char* p, char* const end, size_t spare = 0) {
-  static constexpr auto kSafe = [] {
-    std::array<char, 256> t{};
-    for (int c = 0; c < 256; ++c) {
-      const bool keep = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-      t[static_cast<size_t>(c)] = keep ? static_cast<char>(c) : '_';
-    }
-    return t;
-  }();
   // Names are mostly letters already: eight bytes at a time are checked and left alone when
   // every one is an ASCII letter or digit (bytes below 0x80 make the sums carry into no
   // neighbour; a byte's high bit then says whether it reached a range's start or passed its end).
@@ -173,6 +175,12 @@ void IdentifierSafeInPlace(TTextBuffer& s, size_t from) {
 
 void IdentifierSafeInPlace(std::string& s, size_t from) {
   if (from < s.size()) IdentifierSafeChars(s.data() + from, s.data() + s.size());
+}
+
+void AppendIdentifierSafe(TTextBuffer& out, std::string_view s) {
+  // Short texts (names) are mapped as they are copied: one table look-up per byte.
+  char* at = out.Extend(s.size());
+  for (const char c : s) *at++ = kSafe[static_cast<unsigned char>(c)];
 }
 
 std::string IdentifierSafe(std::string_view s) {

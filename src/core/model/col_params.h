@@ -82,8 +82,11 @@ class TColParams : public TPersistent {
   virtual std::string_view LastInternalValue();
   // Called once before a run: reads the external file and resets run state.
   virtual void Prepare();
-  // Forgets the cached value (the start of a record).
-  virtual void ClearLastValue() { FLastValue.clear(); }
+  // Forgets the cached value (the start of a record), with those of the generator's own parts.
+  void ClearLastValue() {
+    FLastValue.clear();
+    if (FHasParts) ClearParts();
+  }
   // Sets the modified flag and notifies OnChange.
   void Changed();
 
@@ -101,6 +104,10 @@ class TColParams : public TPersistent {
     field = v;
     Changed();
   }
+
+  // Generators made of generators of their own declare it, and forget their parts' values here.
+  void DeclareParts() { FHasParts = true; }
+  virtual void ClearParts() {}
 
   // Construction defaults that subclasses change.
   void InitDataLength(int32_t v) { FDataLength = v; }
@@ -120,6 +127,7 @@ class TColParams : public TPersistent {
   int32_t FNullPercent = 0;
   bool FStealth = false;
   TTextBuffer FLastValue;
+  bool FHasParts = false;
   bool FModified = false;
   TExportType FExportType = etString;
   TGenCase FDataCase = gcNoChange;
@@ -141,5 +149,7 @@ std::string IdentifierSafe(std::string_view s);
 // The in-place form changes the characters from position `from` on.
 void IdentifierSafeInPlace(TTextBuffer& s, size_t from = 0);
 void IdentifierSafeInPlace(std::string& s, size_t from = 0);
+// Appends the identifier-safe form of s.
+void AppendIdentifierSafe(TTextBuffer& out, std::string_view s);
 
 }  // namespace kelvast

@@ -25,7 +25,8 @@ void TCsvWriter::Row(TOutputFile& file) {
   TTextBuffer& row = file.RowBuffer();
   const char separator = FDecimalSeparator;
   // Every value is followed by a comma, and the last comma gives way to the line end: one
-  // reservation per value, and no test for the first column.
+  // reservation per value, and no test for the first column. Values lie in their generators'
+  // buffers, so they are copied as padded words.
   for (const TWrittenColumn& column : FColumns) {
     TColParams& param = *column.Param;
     const std::string_view value = param.GetValue();
@@ -43,13 +44,13 @@ void TCsvWriter::Row(TOutputFile& file) {
       }
       char* at = row.Extend(n + 3);
       at[0] = '"';
-      TTextBuffer::Copy(at + 1, begin, n);
+      TTextBuffer::CopyPadded(at + 1, begin, n);
       at[n + 1] = '"';
       at[n + 2] = ',';
     } else {
       const auto n = static_cast<size_t>(end - begin);
       char* at = row.Extend(n + 1);
-      TTextBuffer::Copy(at, begin, n);
+      TTextBuffer::CopyPadded(at, begin, n);
       at[n] = ',';
       // Numbers carry a full stop whatever the locale's separator.
       if (separator != '.')

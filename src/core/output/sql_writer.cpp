@@ -75,17 +75,17 @@ inline void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param,
   if (IsBlank(value)) {
     out.append("NULL", 4);
   } else if (param.ExportType() == etNum) {
-    out.append(value.data(), n);
+    out.AppendPadded(value);
   } else if (FStringOpen != '\'') {
     char* at = out.Extend(n + 2);
     at[0] = FStringOpen;
-    TTextBuffer::Copy(at + 1, value.data(), n);
+    TTextBuffer::CopyPadded(at + 1, value.data(), n);
     at[n + 1] = FStringClose;
   } else if (!std::memchr(value.data(), '\'', n)) {
     // An apostrophe opens and closes the text, whatever the closing character says.
     char* at = out.Extend(n + 2);
     at[0] = '\'';
-    TTextBuffer::Copy(at + 1, value.data(), n);
+    TTextBuffer::CopyPadded(at + 1, value.data(), n);
     at[n + 1] = '\'';
   } else {
     AppendDoubledApostrophes(out, value);

@@ -24,6 +24,7 @@ class TSqlWriter : public TRecordWriter {
   void AppendStatement(TTextBuffer& out);
 
  private:
+  // value is the generator's own (a view into its buffer), copied as padded words.
   void AppendValue(TTextBuffer& out, const TColParams& param, std::string_view value);
 
   TGenModel& FModel;

@@ -16,6 +16,11 @@ namespace kelvast {
 
 class TTextBuffer {
  public:
+  // Every buffer has this many bytes allocated past its capacity, which nothing ever holds: a
+  // copy from or into a buffer may move whole words past the text's end without a test of the
+  // length, which short texts of random lengths would mispredict.
+  static constexpr size_t kPadding = 32;
+
   TTextBuffer() = default;
   explicit TTextBuffer(size_t capacity) { Grow(capacity); }
   ~TTextBuffer() { std::free(FBegin); }
@@ -131,6 +136,27 @@ class TTextBuffer {
     }
   }
 
+  // Copies n bytes from text held in a text buffer (a view of one) to room in a text buffer:
+  // up to kPadding bytes are moved as two fixed 16-byte words, reading and writing past the
+  // ends into the padding.
+  static void CopyPadded(char* to, const char* from, size_t n) {
+    if (n > kPadding) {
+      CopyLong(to, from, n);
+      return;
+    }
+    char a[16], b[16];
+    std::memcpy(a, from, 16);
+    std::memcpy(b, from + 16, 16);
+    std::memcpy(to, a, 16);
+    std::memcpy(to + 16, b, 16);
+  }
+  // Appends text that lies in a text buffer (a value's view), by CopyPadded.
+  TTextBuffer& AppendPadded(std::string_view fromBuffer) {
+    const size_t n = fromBuffer.size();
+    CopyPadded(Extend(n), fromBuffer.data(), n);
+    return *this;
+  }
+
   // First position at or after `from` holding c, or npos.
   size_t find(char c, size_t from = 0) const {
     if (from >= size()) return std::string_view::npos;
@@ -175,7 +201,7 @@ class TTextBuffer {
     const size_t capacity = static_cast<size_t>(FLimit - FBegin);
     size_t wanted = capacity * 2 > used + n ? capacity * 2 : used + n;
     if (wanted < 64) wanted = 64;
-    char* p = static_cast<char*>(std::realloc(FBegin, wanted));
+    char* p = static_cast<char*>(std::realloc(FBegin, wanted + kPadding));
     if (!p) throw std::bad_alloc();
     FBegin = p;
     FEnd = p + used;

@@ -52,18 +52,18 @@ void TWordDraw::Prepare(TWordList list, int32_t length, uint64_t generation) {
   FLength = length;
   FGeneration = generation;
   FValues.clear();
+  std::string value;
   for (const std::string& line : WordList(list)) {
     const std::string_view entry = TrimView(line);
-    const std::string_view value = entry.empty() ? kNoDataMarker : entry;
+    value = entry.empty() ? kNoDataMarker : entry;
     // Drawing uniformly among the entries that fit gives the same distribution as drawing
     // again until one fits, and ends even when none fits.
     if (length >= 5 && value.size() > static_cast<size_t>(length)) continue;
-    FValues.emplace_back(value);
+    if (FTransform) FTransform(value);
+    FValues.push_back(value);
   }
   FFixed = length < 5 ? kNoDataMarker : kNoDataMarker.substr(0, static_cast<size_t>(length));
-  if (!FTransform) return;
-  for (std::string& value : FValues) FTransform(value);
-  FTransform(FFixed);
+  if (FTransform) FTransform(FFixed);
 }
 
 void TWordDraw::Append(TTextBuffer& out, TWordList list, int32_t length) {
@@ -73,7 +73,7 @@ void TWordDraw::Append(TTextBuffer& out, TWordList list, int32_t length) {
   if (static_cast<int>(list) != FList || length != FLength || generation != FGeneration)
     Prepare(list, length, generation);
   if (FValues.empty()) out += FFixed;
-  else out += FValues[static_cast<size_t>(Random(static_cast<int32_t>(FValues.size())))];
+  else FValues.AppendTo(out, static_cast<size_t>(Random(static_cast<int32_t>(FValues.size()))));
 }
 
 void TCPDictWord::DoGenerate(TTextBuffer& out) {
@@ -121,25 +121,27 @@ const TPropList& TCPTown::Props() const {
   return kProps;
 }
 
-const std::vector<std::string>& TCPTown::PreparedTowns(TWordList list) {
+const TPackedTexts& TCPTown::PreparedTowns(TWordList list) {
   const uint64_t generation = WordListsGeneration();
   if (static_cast<int>(list) == FPreparedList && generation == FPreparedGeneration)
     return FPrepared;
   FPreparedList = static_cast<int>(list);
   FPreparedGeneration = generation;
-  FPrepared = WordList(list);
-  for (std::string& town : FPrepared) {
+  FPrepared.clear();
+  std::string town;
+  for (const std::string& line : WordList(list)) {
     // Proper case comes before the trim, so an entry with leading blanks keeps a small letter.
+    town = line;
     ProperCaseInPlace(town);
     TrimFrom(town, 0);
+    FPrepared.push_back(town);
   }
   return FPrepared;
 }
 
 void TCPTown::DoGenerate(TTextBuffer& out) {
-  const std::vector<std::string>& towns =
-      PreparedTowns(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
-  if (!towns.empty()) out += towns[static_cast<size_t>(Random(static_cast<int32_t>(towns.size())))];
+  const TPackedTexts& towns = PreparedTowns(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
+  if (!towns.empty()) towns.AppendTo(out, static_cast<size_t>(Random(static_cast<int32_t>(towns.size()))));
   if (out.empty()) out += kEmptyDataMarker;
 }
 

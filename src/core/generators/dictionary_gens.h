@@ -8,6 +8,7 @@
 
 #include "core/generators/word_lists.h"
 #include "core/model/col_params.h"
+#include "core/platform/packed_texts.h"
 
 namespace kelvast {
 
@@ -30,7 +31,7 @@ class TWordDraw {
   int FList = -1;
   int32_t FLength = 0;
   uint64_t FGeneration = 0;
-  std::vector<std::string> FValues;  // each equally likely
+  TPackedTexts FValues;              // each equally likely
   std::string FFixed;                // the value, without a draw, when FValues is empty
 };
 
@@ -82,11 +83,11 @@ class TCPTown : public TColParams {
  private:
   // Every entry of the list in use, proper-cased and trimmed, prepared once per list and load:
   // a value is then one draw and one copy.
-  const std::vector<std::string>& PreparedTowns(TWordList list);
+  const TPackedTexts& PreparedTowns(TWordList list);
 
   int FPreparedList = -1;
   uint64_t FPreparedGeneration = 0;
-  std::vector<std::string> FPrepared;
+  TPackedTexts FPrepared;
 };
 
 // A street address in English or French form.

@@ -65,9 +65,9 @@ void TCPDate::DoGenerate(TTextBuffer& out) {
     AppendDateTime(out, FFormat, day);
     return;
   }
-  std::string& text = FDays.Days[static_cast<size_t>(index)];
-  if (text.empty()) text = FormatDateTime(FFormat, day);
-  out += text;
+  const auto at = static_cast<size_t>(index);
+  if (FDays.Days.IsEmpty(at)) FDays.Days.Set(at, FormatDateTime(FFormat, day));
+  FDays.Days.AppendTo(out, at);
 }
 
 // ---- TCPTime ----

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/model/col_params.h"
+#include "core/platform/packed_texts.h"
 #include "core/platform/date_time.h"
 
 namespace kelvast {
@@ -42,7 +43,7 @@ class TCPDate : public TColParams {
     TDateTime Min = 0, Max = 0;
     std::string Format;
     int64_t Base = 0;
-    std::vector<std::string> Days;
+    TPackedTexts Days;
     bool Valid = false;
   } FDays;
 };

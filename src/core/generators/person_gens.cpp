@@ -19,7 +19,6 @@ const std::string_view kDomainEndings[15] = {"com", "net", "org", "gouv", "info"
 
 namespace {
 
-void AppendTrimmed(TTextBuffer& out, std::string_view s) { out += TrimView(s); }
 
 // The title code of the current record: "0", "1", "2", or empty when none was drawn.
 std::string_view CurrentTitleCode() {
@@ -43,11 +42,24 @@ void TCPFirstName::DoGenerate(TTextBuffer& out) {
     return;
   }
   const TWordList which = code[0] == '0' ? TWordList::BoyNames : TWordList::GirlNames;
-  const std::vector<std::string>& names = WordList(which);
+  const TPackedTexts& names = Names(which);
   if (names.empty())
     throw EGenerationError("The first-name list \"" + std::string(WordListFileName(which)) +
                            "\" is empty: a first name cannot be drawn.");
-  AppendTrimmed(out, names[static_cast<size_t>(Random(static_cast<int32_t>(names.size())))]);
+  names.AppendTo(out, static_cast<size_t>(Random(static_cast<int32_t>(names.size()))));
+}
+
+const TPackedTexts& TCPFirstName::Names(TWordList which) {
+  const uint64_t generation = WordListsGeneration();
+  if (generation != FNamesGeneration) {
+    FNamesGeneration = generation;
+    const TWordList lists[2] = {TWordList::BoyNames, TWordList::GirlNames};
+    for (int i = 0; i < 2; ++i) {
+      FNames[i].clear();
+      for (const std::string& name : WordList(lists[i])) FNames[i].push_back(TrimView(name));
+    }
+  }
+  return FNames[which == TWordList::BoyNames ? 0 : 1];
 }
 
 // ---- TCPLastName ----

@@ -9,6 +9,7 @@
 #include "core/generators/dictionary_gens.h"
 #include "core/generators/numeric_gens.h"
 #include "core/model/col_params.h"
+#include "core/platform/packed_texts.h"
 
 namespace kelvast {
 
@@ -21,6 +22,13 @@ class TCPFirstName : public TColParams {
 
  protected:
   void DoGenerate(TTextBuffer& out) override;
+
+ private:
+  // The trimmed names of a list, packed once per load of the lists.
+  const TPackedTexts& Names(TWordList which);
+
+  uint64_t FNamesGeneration = 0;
+  TPackedTexts FNames[2];  // boys, girls
 };
 
 // A last name built from phonemes, MinSize to about DataLength characters.

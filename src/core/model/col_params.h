@@ -126,7 +126,7 @@ class TColParams : public TPersistent {
   bool FAllowNull = false;
   int32_t FNullPercent = 0;
   bool FStealth = false;
-  TTextBuffer FLastValue;
+  TTextBuffer FLastValue{16};  // created with room: views of it may be copied as padded words
   bool FHasParts = false;
   bool FModified = false;
   TExportType FExportType = etString;

@@ -138,7 +138,8 @@ class TTextBuffer {
 
   // Copies n bytes from text held in a text buffer (a view of one) to room in a text buffer:
   // up to kPadding bytes are moved as two fixed 16-byte words, reading and writing past the
-  // ends into the padding.
+  // ends into the padding. Both buffers must have storage: a buffer that was created without
+  // room and never held text has none.
   static void CopyPadded(char* to, const char* from, size_t n) {
     if (n > kPadding) {
       CopyLong(to, from, n);

@@ -145,11 +145,15 @@ class TTextBuffer {
       CopyLong(to, from, n);
       return;
     }
-    char a[16], b[16];
+    // The second word only when the text needs it: a load that overlaps stores just made in
+    // another width waits for them to reach the cache.
+    char a[16];
     std::memcpy(a, from, 16);
-    std::memcpy(b, from + 16, 16);
     std::memcpy(to, a, 16);
-    std::memcpy(to + 16, b, 16);
+    if (n > 16) {
+      std::memcpy(a, from + 16, 16);
+      std::memcpy(to + 16, a, 16);
+    }
   }
   // Appends text that lies in a text buffer (a value's view), by CopyPadded.
   TTextBuffer& AppendPadded(std::string_view fromBuffer) {

@@ -52,6 +52,7 @@ void TWordDraw::Prepare(TWordList list, int32_t length, uint64_t generation) {
   FLength = length;
   FGeneration = generation;
   FValues.clear();
+  FAhead.Reset();
   std::string value;
   for (const std::string& line : WordList(list)) {
     const std::string_view entry = TrimView(line);
@@ -73,7 +74,7 @@ void TWordDraw::Append(TTextBuffer& out, TWordList list, int32_t length) {
   if (static_cast<int>(list) != FList || length != FLength || generation != FGeneration)
     Prepare(list, length, generation);
   if (FValues.empty()) out += FFixed;
-  else FValues.AppendTo(out, static_cast<size_t>(Random(static_cast<int32_t>(FValues.size()))));
+  else FValues.AppendTo(out, FAhead.Next(FValues));
 }
 
 void TCPDictWord::DoGenerate(TTextBuffer& out) {
@@ -128,6 +129,7 @@ const TPackedTexts& TCPTown::PreparedTowns(TWordList list) {
   FPreparedList = static_cast<int>(list);
   FPreparedGeneration = generation;
   FPrepared.clear();
+  FAhead.Reset();
   std::string town;
   for (const std::string& line : WordList(list)) {
     // Proper case comes before the trim, so an entry with leading blanks keeps a small letter.
@@ -141,7 +143,7 @@ const TPackedTexts& TCPTown::PreparedTowns(TWordList list) {
 
 void TCPTown::DoGenerate(TTextBuffer& out) {
   const TPackedTexts& towns = PreparedTowns(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
-  if (!towns.empty()) towns.AppendTo(out, static_cast<size_t>(Random(static_cast<int32_t>(towns.size()))));
+  if (!towns.empty()) towns.AppendTo(out, FAhead.Next(towns));
   if (out.empty()) out += kEmptyDataMarker;
 }
 

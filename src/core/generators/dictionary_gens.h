@@ -32,6 +32,7 @@ class TWordDraw {
   int32_t FLength = 0;
   uint64_t FGeneration = 0;
   TPackedTexts FValues;              // each equally likely
+  TDrawAhead FAhead;
   std::string FFixed;                // the value, without a draw, when FValues is empty
 };
 
@@ -88,6 +89,7 @@ class TCPTown : public TColParams {
   int FPreparedList = -1;
   uint64_t FPreparedGeneration = 0;
   TPackedTexts FPrepared;
+  TDrawAhead FAhead;
 };
 
 // A street address in English or French form.

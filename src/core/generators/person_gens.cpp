@@ -46,7 +46,7 @@ void TCPFirstName::DoGenerate(TTextBuffer& out) {
   if (names.empty())
     throw EGenerationError("The first-name list \"" + std::string(WordListFileName(which)) +
                            "\" is empty: a first name cannot be drawn.");
-  names.AppendTo(out, static_cast<size_t>(Random(static_cast<int32_t>(names.size()))));
+  names.AppendTo(out, FDraws[which == TWordList::BoyNames ? 0 : 1].Next(names));
 }
 
 const TPackedTexts& TCPFirstName::Names(TWordList which) {
@@ -56,6 +56,7 @@ const TPackedTexts& TCPFirstName::Names(TWordList which) {
     const TWordList lists[2] = {TWordList::BoyNames, TWordList::GirlNames};
     for (int i = 0; i < 2; ++i) {
       FNames[i].clear();
+      FDraws[i].Reset();
       for (const std::string& name : WordList(lists[i])) FNames[i].push_back(TrimView(name));
     }
   }

@@ -29,6 +29,7 @@ class TCPFirstName : public TColParams {
 
   uint64_t FNamesGeneration = 0;
   TPackedTexts FNames[2];  // boys, girls
+  TDrawAhead FDraws[2];
 };
 
 // A last name built from phonemes, MinSize to about DataLength characters.

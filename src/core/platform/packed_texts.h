@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/platform/random.h"
 #include "core/platform/text_buffer.h"
 
 namespace kelvast {
@@ -48,6 +49,8 @@ class TPackedTexts {
   }
 
   bool IsEmpty(size_t index) const { return FSlots[index].Length == 0; }
+  // Asks for the slot at index to be brought into the cache.
+  void Prefetch(size_t index) const { __builtin_prefetch(&FSlots[index]); }
 
   std::string_view operator[](size_t index) const {
     const TSlot& slot = FSlots[index];
@@ -83,6 +86,27 @@ class TPackedTexts {
 
   std::vector<TSlot> FSlots;
   std::vector<std::string> FLong;
+};
+
+// Draws indexes into a packed list one draw ahead: the next value's index is drawn with this one
+// and its slot fetched into the cache while the rest of the record is built, so that drawing
+// from a long list does not wait for memory. Every index is still an independent uniform draw.
+class TDrawAhead {
+ public:
+  // Forgets the index drawn ahead (the list changed).
+  void Reset() { FNext = kNone; }
+
+  size_t Next(const TPackedTexts& list) {
+    const auto size = static_cast<int32_t>(list.size());
+    const size_t now = FNext < list.size() ? FNext : static_cast<size_t>(Random(size));
+    FNext = static_cast<size_t>(Random(size));
+    list.Prefetch(FNext);
+    return now;
+  }
+
+ private:
+  static constexpr size_t kNone = ~size_t{0};
+  size_t FNext = kNone;
 };
 
 }  // namespace kelvast

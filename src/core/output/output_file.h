@@ -33,6 +33,9 @@ class TOutputFile {
   // Ends the line with the CR LF that ends every line of our text files.
   void EndLine() {
     FBuffer.append("\r\n", 2);
+    // The rows ahead go to memory that the writing thread last held: ask for it early.
+    __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1024, 1);
+    __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1088, 1);
     if (FBuffer.size() >= FFlushAt) Flush();
   }
 

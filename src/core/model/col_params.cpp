@@ -138,32 +138,38 @@ constexpr auto kSafe = [] {
   return t;
 }();
 
+// Names are mostly letters already: eight bytes at a time are checked and left alone when every
+// one is an ASCII letter or digit (bytes below 0x80 make the sums carry into no neighbour; a
+// byte's high bit then says whether it reached a range's start or passed its end).
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr uint64_t kHigh = 0x8080808080808080ULL;
+constexpr uint64_t InRange(uint64_t w, unsigned first, unsigned last) {
+  return (w + kOnes * (0x80 - first)) & ~(w + kOnes * (0x7F - last));
+}
+constexpr bool AllSafe(uint64_t w) {
+  return (w & kHigh) == 0 &&
+         ((InRange(w, '0', '9') | InRange(w, 'A', 'Z') | InRange(w, 'a', 'z')) & kHigh) == kHigh;
+}
+// The low k bytes of a word (k clamped to 0..8), the first k bytes of text in memory.
+constexpr uint64_t LowBytes(ptrdiff_t k) {
+  return k <= 0 ? 0 : k >= 8 ? ~uint64_t{0} : ~uint64_t{0} >> (64 - 8 * k);
+}
+
 // `spare` bytes after end may be read (a buffer's unused room): with eight of them the last part
 // of the text is checked as a whole word too.
 void IdentifierSafeChars(char* p, char* const end, size_t spare = 0) {
-  // Names are mostly letters already: eight bytes at a time are checked and left alone when
-  // every one is an ASCII letter or digit (bytes below 0x80 make the sums carry into no
-  // neighbour; a byte's high bit then says whether it reached a range's start or passed its end).
-  constexpr uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr uint64_t kHigh = 0x8080808080808080ULL;
-  const auto in = [](uint64_t w, unsigned first, unsigned last) {
-    return (w + kOnes * (0x80 - first)) & ~(w + kOnes * (0x7F - last));
-  };
-  const auto allSafe = [&](uint64_t w) {
-    return (w & kHigh) == 0 && ((in(w, '0', '9') | in(w, 'A', 'Z') | in(w, 'a', 'z')) & kHigh) == kHigh;
-  };
   for (; end - p >= 8; p += 8) {
     uint64_t w;
     std::memcpy(&w, p, 8);
-    if (allSafe(w)) continue;
+    if (AllSafe(w)) continue;
     for (int i = 0; i < 8; ++i) p[i] = kSafe[static_cast<unsigned char>(p[i])];
   }
   if (p < end && spare >= 8) {
     // The bytes past the text are taken as letters.
     uint64_t w;
     std::memcpy(&w, p, 8);
-    const uint64_t text = ~uint64_t{0} >> (8 * (8 - (end - p)));
-    if (allSafe((w & text) | (kOnes * 'a' & ~text))) return;
+    const uint64_t text = LowBytes(end - p);
+    if (AllSafe((w & text) | (kOnes * 'a' & ~text))) return;
   }
   for (; p < end; ++p) *p = kSafe[static_cast<unsigned char>(*p)];
 }
@@ -178,8 +184,23 @@ void IdentifierSafeInPlace(std::string& s, size_t from) {
 }
 
 void AppendIdentifierSafe(TTextBuffer& out, std::string_view s) {
-  // Short texts (names) are mapped as they are copied: one table look-up per byte.
+  const auto n = static_cast<ptrdiff_t>(s.size());
   char* at = out.Extend(s.size());
+  if (n <= 16) {
+    // Both texts lie in buffers with padding: a name is checked and copied as two words, the
+    // bytes past it taken as letters, when all of it is already safe.
+    uint64_t a, b;
+    std::memcpy(&a, s.data(), 8);
+    std::memcpy(&b, s.data() + 8, 8);
+    const uint64_t keepA = LowBytes(n), keepB = LowBytes(n - 8);
+    a = (a & keepA) | (kOnes * 'a' & ~keepA);
+    b = (b & keepB) | (kOnes * 'a' & ~keepB);
+    if (AllSafe(a) && AllSafe(b)) {
+      std::memcpy(at, &a, 8);
+      std::memcpy(at + 8, &b, 8);
+      return;
+    }
+  }
   for (const char c : s) *at++ = kSafe[static_cast<unsigned char>(c)];
 }
 

@@ -149,7 +149,8 @@ std::string IdentifierSafe(std::string_view s);
 // The in-place form changes the characters from position `from` on.
 void IdentifierSafeInPlace(TTextBuffer& s, size_t from = 0);
 void IdentifierSafeInPlace(std::string& s, size_t from = 0);
-// Appends the identifier-safe form of s.
+// Appends the identifier-safe form of s, which lies in a text buffer (a generator's value):
+// short texts are read and written as whole words, into the buffers' padding.
 void AppendIdentifierSafe(TTextBuffer& out, std::string_view s);
 
 }  // namespace kelvast

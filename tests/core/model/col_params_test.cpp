@@ -221,6 +221,15 @@ TEST(ColParamsPipelineTest, IdentifierSafeInABufferIgnoresTheRoomAfterTheText) {
         buffer += text;
         IdentifierSafeInPlace(buffer, 2);
         ASSERT_EQ(buffer.View(), "x-" + IdentifierSafe(text)) << length << " " << first;
+        // The copying form reads the text in its buffer and writes past the end of the target.
+        TTextBuffer source, target;
+        source += leftover;
+        source.assign(text);
+        target += leftover;
+        target.assign("x-");
+        AppendIdentifierSafe(target, source.View());
+        target += '!';
+        ASSERT_EQ(target.View(), "x-" + IdentifierSafe(text) + "!") << length << " " << first;
       }
     }
   }

@@ -1,6 +1,7 @@
 #include "core/model/col_params.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -151,33 +152,21 @@ constexpr bool AllSafe(uint64_t w) {
          ((InRange(w, '0', '9') | InRange(w, 'A', 'Z') | InRange(w, 'a', 'z')) & kHigh) == kHigh;
 }
 // The low k bytes of a word (k clamped to 0..8), the first k bytes of text in memory.
+static_assert(std::endian::native == std::endian::little);
 constexpr uint64_t LowBytes(ptrdiff_t k) {
   return k <= 0 ? 0 : k >= 8 ? ~uint64_t{0} : ~uint64_t{0} >> (64 - 8 * k);
 }
 
-// `spare` bytes after end may be read (a buffer's unused room): with eight of them the last part
-// of the text is checked as a whole word too.
-void IdentifierSafeChars(char* p, char* const end, size_t spare = 0) {
+void IdentifierSafeChars(char* p, char* const end) {
   for (; end - p >= 8; p += 8) {
     uint64_t w;
     std::memcpy(&w, p, 8);
     if (AllSafe(w)) continue;
     for (int i = 0; i < 8; ++i) p[i] = kSafe[static_cast<unsigned char>(p[i])];
   }
-  if (p < end && spare >= 8) {
-    // The bytes past the text are taken as letters.
-    uint64_t w;
-    std::memcpy(&w, p, 8);
-    const uint64_t text = LowBytes(end - p);
-    if (AllSafe((w & text) | (kOnes * 'a' & ~text))) return;
-  }
   for (; p < end; ++p) *p = kSafe[static_cast<unsigned char>(*p)];
 }
 }  // namespace
-
-void IdentifierSafeInPlace(TTextBuffer& s, size_t from) {
-  if (from < s.size()) IdentifierSafeChars(s.data() + from, s.data() + s.size(), s.Spare());
-}
 
 void IdentifierSafeInPlace(std::string& s, size_t from) {
   if (from < s.size()) IdentifierSafeChars(s.data() + from, s.data() + s.size());
@@ -205,10 +194,9 @@ void AppendIdentifierSafe(TTextBuffer& out, std::string_view s) {
 }
 
 std::string IdentifierSafe(std::string_view s) {
-  TTextBuffer out;
-  out += s;
+  std::string out(s);
   IdentifierSafeInPlace(out);
-  return out.str();
+  return out;
 }
 
 }  // namespace kelvast

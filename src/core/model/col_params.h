@@ -147,7 +147,6 @@ void ProperCaseInPlace(std::string& s, size_t from = 0);
 // "Jean_Luc_O_Neil".
 std::string IdentifierSafe(std::string_view s);
 // The in-place form changes the characters from position `from` on.
-void IdentifierSafeInPlace(TTextBuffer& s, size_t from = 0);
 void IdentifierSafeInPlace(std::string& s, size_t from = 0);
 // Appends the identifier-safe form of s, which lies in a text buffer (a generator's value):
 // short texts are read and written as whole words, into the buffers' padding.

@@ -199,7 +199,6 @@ void MapCase(char* p, size_t n, const std::array<unsigned char, 256>& table, siz
 }  // namespace
 
 void AnsiUpperInPlace(std::string& s) { MapCase<'a', 'z'>(s.data(), s.size(), kCase.upper); }
-void AnsiUpperInPlace(char* p, size_t n) { MapCase<'a', 'z'>(p, n, kCase.upper); }
 
 void AnsiLowerInPlace(std::string& s) { AnsiLowerInPlace(s.data(), s.size()); }
 

@@ -33,7 +33,6 @@ bool Utf8ToAnsi(std::string_view utf8, std::string& out);
 char AnsiUpperChar(char c);
 char AnsiLowerChar(char c);
 void AnsiUpperInPlace(std::string& s);
-void AnsiUpperInPlace(char* p, size_t n);
 void AnsiLowerInPlace(std::string& s);
 void AnsiLowerInPlace(char* p, size_t n);
 // The buffer forms may overwrite the buffer's unused room.

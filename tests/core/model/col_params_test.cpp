@@ -206,22 +206,15 @@ TEST(ColParamsPipelineTest, IdentifierSafeAgreesWithTheCharacterRuleOnLongTexts)
   }
 }
 
-// The buffer form checks the last partial word whole, reading the room after the text: bytes
-// left there by a longer text must not decide the result.
-TEST(ColParamsPipelineTest, IdentifierSafeInABufferIgnoresTheRoomAfterTheText) {
+// Names are read from their generators' buffers and written into the value as whole words:
+// bytes left past either text by a longer one must neither reach the result nor decide it.
+TEST(ColParamsPipelineTest, AppendIdentifierSafeIgnoresTheBytesPastTheTexts) {
   const char pieces[] = {'a', 'Z', '0', '9', '-', ' ', '\xE9', '_', '/', ':', '@', '[', '`', '{'};
   for (size_t length = 0; length <= 17; ++length) {
     for (size_t first = 0; first < std::size(pieces); ++first) {
       std::string text;
       for (size_t i = 0; i < length; ++i) text += pieces[(first + i * 5) % std::size(pieces)];
       for (const std::string_view leftover : {"--------------------", "abcdefghijABCDEFGHIJ"}) {
-        TTextBuffer buffer;
-        buffer += leftover;
-        buffer.assign("x-");
-        buffer += text;
-        IdentifierSafeInPlace(buffer, 2);
-        ASSERT_EQ(buffer.View(), "x-" + IdentifierSafe(text)) << length << " " << first;
-        // The copying form reads the text in its buffer and writes past the end of the target.
         TTextBuffer source, target;
         source += leftover;
         source.assign(text);

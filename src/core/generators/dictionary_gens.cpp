@@ -1,10 +1,10 @@
 #include "core/generators/dictionary_gens.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "core/generators/charset.h"
 #include "core/generators/word_lists.h"
+#include "core/platform/decimal_digits.h"
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
 
@@ -18,11 +18,6 @@ bool DrawEntry(TWordList list, std::string_view& entry) {
   if (lines.empty()) return false;
   entry = TrimView(lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))]);
   return true;
-}
-
-void AppendNumber(TTextBuffer& out, int32_t v) {
-  char buf[12];
-  out.append(buf, static_cast<size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf));
 }
 
 void AppendProperCase(TTextBuffer& out, std::string_view s) {
@@ -142,7 +137,8 @@ const TPackedTexts& TCPTown::PreparedTowns(TWordList list) {
 }
 
 void TCPTown::DoGenerate(TTextBuffer& out) {
-  const TPackedTexts& towns = PreparedTowns(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
+  const TPackedTexts& towns =
+      PreparedTowns(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
   if (!towns.empty()) towns.AppendTo(out, FAhead.Next(towns));
   if (out.empty()) out += kEmptyDataMarker;
 }
@@ -161,7 +157,7 @@ void TCPAddress::DoGenerate(TTextBuffer& out) {
 
 void TCPAddress::GenerateEnglish(TTextBuffer& out) {
   static constexpr std::string_view kSuffixes[] = {"road", "avenue", "park", "boulevard", "square"};
-  AppendNumber(out, 1 + Random(400));
+  AppendDecimal(out, 1 + Random(400));
   out += ' ';
   std::string_view town;
   if (DrawEntry(TWordList::WorldTowns, town)) {
@@ -177,7 +173,7 @@ void TCPAddress::GenerateFrench(TTextBuffer& out) {
                                                       "all\xE9" "e", "impasse", "route"};
   static constexpr std::string_view kRanks[] = {"Lieutenant", "G\xE9n\xE9ral", "Colonel"};
   const size_t start = out.size();
-  AppendNumber(out, 1 + Random(120));
+  AppendDecimal(out, 1 + Random(120));
   out += ' ';
   if (Random(100) < 3) out += "ter ";
   else if (Random(100) < 4) out += "bis ";

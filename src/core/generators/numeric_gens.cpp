@@ -1,13 +1,12 @@
 #include "core/generators/numeric_gens.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <utility>
 
+#include "core/platform/decimal_digits.h"
 #include "core/platform/errors.h"
 #include "core/platform/float_format.h"
-#include "core/platform/decimal_digits.h"
 #include "core/platform/random.h"
 
 namespace kelvast {

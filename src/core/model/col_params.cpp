@@ -122,10 +122,9 @@ void ProperCaseInPlace(std::string& s, size_t from) {
 }
 
 std::string ProperCase(std::string_view s) {
-  TTextBuffer out;
-  out += s;
+  std::string out(s);
   ProperCaseInPlace(out);
-  return out.str();
+  return out;
 }
 
 namespace {

@@ -123,7 +123,9 @@ TPropInfo TextProp(std::string_view name, G get, S set, TPropKind kind = TPropKi
   TPropInfo p;
   p.Name = name;
   p.Kind = kind;
-  p.GetText = [get](const TPersistent& o) -> std::string { return std::string((static_cast<const C&>(o).*get)()); };
+  p.GetText = [get](const TPersistent& o) -> std::string {
+    return std::string((static_cast<const C&>(o).*get)());
+  };
   p.SetText = [set](TPersistent& o, const std::string& v) { (static_cast<C&>(o).*set)(v); };
   return p;
 }

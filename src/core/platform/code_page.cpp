@@ -204,8 +204,12 @@ void AnsiLowerInPlace(std::string& s) { AnsiLowerInPlace(s.data(), s.size()); }
 
 void AnsiLowerInPlace(char* p, size_t n) { MapCase<'A', 'Z'>(p, n, kCase.lower); }
 
-void AnsiUpperInPlace(TTextBuffer& s) { MapCase<'a', 'z'>(s.data(), s.size(), kCase.upper, s.Spare()); }
-void AnsiLowerInPlace(TTextBuffer& s) { MapCase<'A', 'Z'>(s.data(), s.size(), kCase.lower, s.Spare()); }
+void AnsiUpperInPlace(TTextBuffer& s) {
+  MapCase<'a', 'z'>(s.data(), s.size(), kCase.upper, s.Spare());
+}
+void AnsiLowerInPlace(TTextBuffer& s) {
+  MapCase<'A', 'Z'>(s.data(), s.size(), kCase.lower, s.Spare());
+}
 
 std::string AnsiUpperCase(std::string_view s) {
   std::string out(s);

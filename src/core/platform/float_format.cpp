@@ -2,6 +2,7 @@
 
 #include "core/platform/decimal_digits.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -54,8 +55,8 @@ void AppendFloatGeneral(TTextBuffer& out, double v, char decimalSeparator) {
     }
     out += 'E';
     char expBuf[8];
-    out.append(expBuf,
-               static_cast<size_t>(std::to_chars(expBuf, expBuf + sizeof expBuf, exponent).ptr - expBuf));
+    const char* expEnd = std::to_chars(expBuf, expBuf + sizeof expBuf, exponent).ptr;
+    out.append(expBuf, static_cast<size_t>(expEnd - expBuf));
   } else if (exponent >= 0) {
     const int intDigits = exponent + 1;
     if (count <= intDigits) {
@@ -84,23 +85,13 @@ std::string FloatToStr(double v, const TFormatSettings& fs) {
 // formatting the double would give whenever the value has at most 15 significant digits and is
 // not below 0.0001 (a decimal of 15 digits survives the round trip through a double). Returns
 // false, writing nothing, for the values that need the general formatter.
-bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision, char decimalSeparator) {
-  static constexpr uint64_t kPowers[16] = {1,
-                                           10,
-                                           100,
-                                           1000,
-                                           10000,
-                                           100000,
-                                           1000000,
-                                           10000000,
-                                           100000000,
-                                           1000000000,
-                                           10000000000,
-                                           100000000000,
-                                           1000000000000,
-                                           10000000000000,
-                                           100000000000000,
-                                           1000000000000000};
+bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision,
+                         char decimalSeparator) {
+  static constexpr auto kPowers = [] {
+    std::array<uint64_t, 16> p{1};
+    for (size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+  }();
   if (precision > 15) return false;
   if (scaled == 0) {
     out += '0';

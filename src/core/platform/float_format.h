@@ -19,6 +19,7 @@ std::string FloatToStr(double v, const TFormatSettings& fs = FormatSettings());
 // Appends scaled / 10^precision in the same general format, straight from the integer's digits,
 // and returns true; returns false without writing when the value needs the general formatter
 // (more than 15 significant digits, below 0.0001, or precision above 15).
-bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision, char decimalSeparator);
+bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision,
+                         char decimalSeparator);
 
 }  // namespace kelvast

@@ -186,7 +186,8 @@ TEST(CodePageTest, BufferCaseMappingIgnoresTheRoomAfterTheText) {
     for (size_t first = 0; first < std::size(pieces); ++first) {
       std::string text;
       for (size_t i = 0; i < length; ++i) text += pieces[(first + i * 7) % std::size(pieces)];
-      for (const std::string_view leftover : {"\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9", "ABCDEFGHIJabcdefghij"}) {
+      for (const std::string_view leftover :
+           {"\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9\xE9", "ABCDEFGHIJabcdefghij"}) {
         TTextBuffer lower, upper;
         for (TTextBuffer* b : {&lower, &upper}) {
           *b += leftover;

@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace kelvast {
 namespace {
@@ -19,14 +20,16 @@ std::string Reference(int64_t v) {
 // Every power of ten and its neighbours (where the digit count changes), the extremes, and
 // random values of every length, each appended after text already in the buffer.
 TEST(DecimalDigitsTest, AgreesWithToChars) {
-  std::vector<int64_t> values{0, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()};
+  std::vector<int64_t> values{0, std::numeric_limits<int64_t>::min(),
+                              std::numeric_limits<int64_t>::max()};
   for (int64_t p = 1; p <= std::numeric_limits<int64_t>::max() / 10; p *= 10)
     for (int64_t v : {p - 1, p, p + 1, 10 * p - 1}) {
       values.push_back(v);
       values.push_back(-v);
     }
   std::mt19937_64 random(3);
-  for (int i = 0; i < 20000; ++i) values.push_back(static_cast<int64_t>(random()) >> (random() % 64));
+  for (int i = 0; i < 20000; ++i)
+    values.push_back(static_cast<int64_t>(random()) >> (random() % 64));
   for (int64_t v : values) {
     TTextBuffer out;
     out += "n=";

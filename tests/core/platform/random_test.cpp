@@ -13,7 +13,10 @@ namespace {
 double ChiSquare(const std::vector<int64_t>& counts, int64_t total) {
   const double expected = static_cast<double>(total) / static_cast<double>(counts.size());
   double sum = 0;
-  for (int64_t c : counts) sum += (static_cast<double>(c) - expected) * (static_cast<double>(c) - expected) / expected;
+  for (int64_t c : counts) {
+    const double d = static_cast<double>(c) - expected;
+    sum += d * d / expected;
+  }
   return sum;
 }
 

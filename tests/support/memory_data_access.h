@@ -30,6 +30,16 @@ class TMemoryDataAccess : public TDataAccess {
   const std::vector<std::string>& Log() const { return FLog; }
 
   bool Connected() const override { return FConnected; }
+  void SetIdentifierQuote(char c) { FQuote = c; }
+
+  std::vector<std::string> FieldNames(const std::string& table) override {
+    if (!FConnected) throw EDatabaseError("[memory] not connected");
+    std::vector<std::string> names;
+    if (const auto t = FTables.find(table); t != FTables.end())
+      for (const auto& column : t->second) names.push_back(column.first);
+    return names;
+  }
+  char IdentifierQuote() override { return FQuote; }
 
   std::vector<std::string> Query(const std::string& sql) override {
     FLog.push_back(sql);
@@ -67,6 +77,7 @@ class TMemoryDataAccess : public TDataAccess {
   std::map<std::string, std::map<std::string, TColumn>> FTables;
   std::vector<std::string> FLog;
   bool FConnected = true;
+  char FQuote = '"';
   bool FInTransaction = false;
 };
 

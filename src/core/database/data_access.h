@@ -39,6 +39,12 @@ class TDataAccess {
   // Runs one statement that returns no rows. Raises EDatabaseError.
   virtual void Execute(const std::string& sql) = 0;
 
+  // The names of the named table's columns in the catalogue (exact table name), in the
+  // driver's order; empty when no such table exists. Raises EDatabaseError.
+  virtual std::vector<std::string> FieldNames(const std::string& table) = 0;
+  // The character the driver quotes names with ('"' for most engines); a blank when it has none.
+  virtual char IdentifierQuote() = 0;
+
   virtual void BeginTrans() = 0;
   virtual void CommitTrans() = 0;
   virtual void RollbackTrans() = 0;

@@ -19,6 +19,7 @@ struct TOdbcConnection::THandles {
   bool Connected = false;
   std::string Dbms;    // the database product ("SQLite", "PostgreSQL")
   std::string Driver;  // the driver's file name ("libsqlite3odbc.so", "psqlodbcw.so")
+  char IdentifierQuote = ' ';  // the driver's quote for names; a blank when it has none
 
   ~THandles() {
     Stmt.Reset();
@@ -162,6 +163,11 @@ std::unique_ptr<TOdbcConnection::THandles> TOdbcConnection::Connect(const std::s
   text[0] = '\0';
   if (SQL_SUCCEEDED(SQLGetInfo(handles->Dbc.Get(), SQL_DRIVER_NAME, text, sizeof text, &length)))
     handles->Driver = text;
+  text[0] = '\0';
+  if (SQL_SUCCEEDED(SQLGetInfo(handles->Dbc.Get(), SQL_IDENTIFIER_QUOTE_CHAR, text, sizeof text,
+                               &length)) &&
+      length == 1)
+    handles->IdentifierQuote = static_cast<char>(text[0]);
   return handles;
 }
 
@@ -195,6 +201,17 @@ bool TOdbcConnection::Connected() const { return FHandles != nullptr; }
 
 void TOdbcConnection::RequireOpen() const {
   if (!FHandles) throw EDatabaseError("The database connection is not open.");
+}
+
+std::vector<std::string> TOdbcConnection::FieldNames(const std::string& table) {
+  std::vector<std::string> names;
+  ForEachColumn(table, [&](const TColumnInfo& c) { names.push_back(c.Name); });
+  return names;
+}
+
+char TOdbcConnection::IdentifierQuote() {
+  RequireOpen();
+  return FHandles->IdentifierQuote;
 }
 
 std::string TOdbcConnection::DbmsName() {

@@ -46,6 +46,9 @@ class TOdbcConnection : public TDataAccess {
   // The same, one column at a time, so a caller keeps what was read before a failure.
   void ForEachColumn(const std::string& table, const std::function<void(const TColumnInfo&)>& each);
 
+  std::vector<std::string> FieldNames(const std::string& table) override;
+  char IdentifierQuote() override;
+
   std::vector<std::string> Query(const std::string& sql) override;
   void Execute(const std::string& sql) override;
 

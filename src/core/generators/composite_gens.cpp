@@ -1,7 +1,11 @@
 #include "core/generators/composite_gens.h"
 
+#include <algorithm>
+
 #include "core/database/data_access.h"
+#include "core/database/sql_names.h"
 #include "core/model/gen_model.h"
+#include "core/platform/code_page.h"
 #include "core/platform/errors.h"
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
@@ -73,19 +77,25 @@ const TPropList& TCPColRef::Props() const {
 std::string TCPColRef::Delimiter() const { return ReadDelimiter(FDelimiter); }
 std::string TCPColRef::StrDelimiter() const { return ReadDelimiter(FStrDelimiter); }
 
-std::string TCPColRef::QueryText() const {
-  // The stored text, not the getter's: a single character quotes on both sides, none means "'".
-  const char open = FDelimiter.empty() ? '\'' : FDelimiter[0];
-  const char close = FDelimiter.size() < 2 ? open : FDelimiter[1];
-  std::string sql = "SELECT DISTINCT ";
-  sql += open;
-  sql += FField;
-  sql += close;
-  sql += " FROM ";
-  sql += open;
-  sql += FTable;
-  sql += close;
-  return sql;
+std::string TCPColRef::QueryText(TDataAccess& connection) const {
+  // The names are checked against the catalogue first, so that a misspelt name is an error
+  // rather than a quoted text whose value every row would repeat, and quoted the way the driver
+  // says, whatever delimiter the model uses for its own statements.
+  const std::string where = "The column reference to " + FTable + "." + FField;
+  const std::vector<std::string> fields = connection.FieldNames(FTable);
+  if (fields.empty()) throw EDatabaseError(where + ": the table \"" + FTable + "\" does not exist.");
+  auto field = std::find(fields.begin(), fields.end(), FField);
+  if (field == fields.end())
+    field = std::find_if(fields.begin(), fields.end(),
+                         [&](const std::string& f) { return SameTextAnsi(f, FField); });
+  if (field == fields.end())
+    throw EDatabaseError(where + ": the table \"" + FTable + "\" has no field \"" + FField +
+                         "\".");
+  const char quote = connection.IdentifierQuote();
+  const auto name = [quote](const std::string& n) {
+    return quote == ' ' ? n : QuoteName(n, quote, quote);
+  };
+  return "SELECT DISTINCT " + name(*field) + " FROM " + name(FTable);
 }
 
 void TCPColRef::Prepare() {
@@ -95,7 +105,7 @@ void TCPColRef::Prepare() {
   if (!connection || !connection->Connected())
     throw EDatabaseError("The column reference to " + FTable + "." + FField +
                          " needs an open database connection.");
-  FValues = connection->Query(QueryText());
+  FValues = connection->Query(QueryText(*connection));
 }
 
 void TCPColRef::Assign(const TColParams& source) {

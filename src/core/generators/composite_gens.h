@@ -8,6 +8,10 @@
 #include "core/model/col_params.h"
 
 namespace kelvast {
+class TDataAccess;
+}
+
+namespace kelvast {
 
 // The values of the named generators of the same record, joined without separator and trimmed.
 class TCPCombo : public TColParams {
@@ -51,8 +55,10 @@ class TCPColRef : public TColParams {
   void SetStrDelimiter(const std::string& v) { SetProp(FStrDelimiter, v); }
   const std::string& StoredDelimiter() const { return FDelimiter; }
 
-  // SELECT DISTINCT oFieldc FROM oTablec, quoted with the stored Delimiter.
-  std::string QueryText() const;
+  // SELECT DISTINCT "Field" FROM "Table", the names quoted with the driver's identifier quote
+  // (a quote inside doubled) and the field spelt as the catalogue has it. Raises EDatabaseError
+  // when the table or the field does not exist.
+  std::string QueryText(TDataAccess& connection) const;
   // The values read by the last Prepare.
   const std::vector<std::string>& Values() const { return FValues; }
 

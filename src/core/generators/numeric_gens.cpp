@@ -1,5 +1,6 @@
 #include "core/generators/numeric_gens.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -7,6 +8,7 @@
 #include "core/platform/decimal_digits.h"
 #include "core/platform/errors.h"
 #include "core/platform/float_format.h"
+#include "core/platform/format_settings.h"
 #include "core/platform/random.h"
 
 namespace kelvast {
@@ -38,11 +40,14 @@ void TCPInteger::Assign(const TColParams& source) {
 }
 
 void TCPInteger::DoGenerate(TTextBuffer& out) {
-  const int64_t span = static_cast<int64_t>(FMaxValue) - FMinValue + 1;
-  long double v = FMinValue + static_cast<long double>(RandomReal()) * span;
-  if (FSign > 0) v = std::fabs(v);
+  // Every integer of the range is equally likely; bounds given the other way round are taken
+  // swapped.
+  const int64_t low = std::min(FMinValue, FMaxValue);
+  const int64_t high = std::max(FMinValue, FMaxValue);
+  int64_t v = GlobalRandom().Between(low, high);
+  if (FSign > 0) v = v < 0 ? -v : v;
   else if (FSign < 0 && v > 0) v = -v;
-  AppendDecimal(out, static_cast<int64_t>(v));  // truncation towards zero
+  AppendDecimal(out, v);
 }
 
 // ---- TCPIncremental ----
@@ -120,37 +125,81 @@ void TCPFloat::Assign(const TColParams& source) {
   }
 }
 
+namespace {
+
+// The multiple of 1/p nearest to the real bound x, on the side that keeps it inside the range:
+// x * p rounded up (lower bound) or down (upper bound), where a product within a hair of an
+// integer is that integer (0.07 * 100 is 7.000000000000001 in binary).
+long double ScaledBound(long double x, long double p, bool up) {
+  const long double scaled = x * p;
+  const long double nearest = std::nearbyint(scaled);
+  if (std::fabs(scaled - nearest) <= 1e-9L * std::max(1.0L, std::fabs(nearest))) return nearest;
+  return up ? std::ceil(scaled) : std::floor(scaled);
+}
+
+bool FitsInt64(long double v) { return v >= -0x1p63L && v < 0x1p63L; }
+
+}  // namespace
+
+void TCPFloat::PlanDraws() {
+  FPlanMin = FMinValue;
+  FPlanMax = FMaxValue;
+  FPlanPrecision = FPrecision;
+  FPlanError.clear();
+  long double low = std::min(FMinValue, FMaxValue);
+  long double high = std::max(FMinValue, FMaxValue);
+  if (FPrecision <= 0) return;
+  long double p = 1.0L;
+  for (int32_t i = 0; i < FPrecision && std::isfinite(p); ++i) p *= 10.0L;
+  const long double first = ScaledBound(low, p, true);
+  const long double last = ScaledBound(high, p, false);
+  char message[200];
+  if (!FitsInt64(first) || !FitsInt64(last) || !std::isfinite(p)) {
+    // int64 holds [-2^63, 2^63); anything else (infinities and NaN included) cannot be written
+    // with that many decimals.
+    std::snprintf(message, sizeof message,
+                  "The Float generator cannot cut %.15Lg to %d decimals: the value leaves the "
+                  "64-bit integer range. Lower MaxValue or Precision.",
+                  std::fabs(high) > std::fabs(low) ? high : low, FPrecision);
+    FPlanError = message;
+    return;
+  }
+  if (first > last) {
+    std::snprintf(message, sizeof message,
+                  "The Float generator has no value with %d decimals between %.15Lg and %.15Lg.",
+                  FPrecision, low, high);
+    FPlanError = message;
+    return;
+  }
+  FFirst = static_cast<int64_t>(first);
+  FLast = static_cast<int64_t>(last);
+}
+
 void TCPFloat::DoGenerate(TTextBuffer& out) {
-  // The draw starts at the bound of smaller magnitude and spans the difference of the two
-  // magnitudes; bounds given the other way round are taken swapped rather than leaving the span
-  // negative.
-  long double low = FMinValue;
-  long double high = FMaxValue;
-  if (std::fabs(high) < std::fabs(low)) std::swap(low, high);
-  long double d = std::fabs(high) - std::fabs(low);
-  if (d > 2147483647.0L) d = 2147483647.0L;
-  const int32_t k = Random(static_cast<int32_t>(d));
-  const int32_t a = Random(8);
-  const int32_t b = Random(9);
-  long double v = (k + low) + (a + 1.0L / (b + 7));
+  // Bounds given the other way round are taken swapped. With decimals, every multiple of
+  // 10^-Precision inside the range is equally likely; without, the value is a uniform real.
+  if (FPlanMin != FMinValue || FPlanMax != FMaxValue || FPlanPrecision != FPrecision ||
+      !FPlanned) {
+    PlanDraws();
+    FPlanned = true;
+  }
+  if (!FPlanError.empty()) throw EGenerationError(FPlanError);
+  const char separator = FormatSettings().DecimalSeparator;
   if (FPrecision > 0) {
+    const int64_t scaled = GlobalRandom().Between(FFirst, FLast);
+    if (AppendScaledDecimal(out, scaled, FPrecision, separator)) return;
     long double p = 1.0L;
     for (int32_t i = 0; i < FPrecision; ++i) p *= 10.0L;
-    const long double scaled = v * p;
-    // int64 holds [-2^63, 2^63); anything else (infinities included) cannot be truncated.
-    if (!(scaled >= -0x1p63L && scaled < 0x1p63L)) {
-      char message[160];
-      std::snprintf(message, sizeof message,
-                    "The Float generator cannot cut %.15Lg to %d decimals: the value leaves the "
-                    "64-bit integer range. Lower MaxValue or Precision.",
-                    v, FPrecision);
-      throw EGenerationError(message);
-    }
-    const int64_t whole = static_cast<int64_t>(scaled);
-    if (AppendScaledDecimal(out, whole, FPrecision, FormatSettings().DecimalSeparator)) return;
-    v = static_cast<long double>(whole) / p;
+    AppendFloatGeneral(out, static_cast<double>(scaled / p), separator);
+    return;
   }
-  AppendFloatGeneral(out, static_cast<double>(v), FormatSettings().DecimalSeparator);
+  const long double low = std::min(FMinValue, FMaxValue);
+  const long double high = std::max(FMinValue, FMaxValue);
+  const long double r = RandomReal();
+  // Weighted sum rather than low + r * (high - low): the difference of the widest bounds
+  // overflows a double, and the sum never passes either bound.
+  const long double v = low * (1.0L - r) + high * r;
+  AppendFloatGeneral(out, static_cast<double>(std::min(v, high)), separator);
 }
 
 }  // namespace kelvast

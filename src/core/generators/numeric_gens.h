@@ -85,8 +85,8 @@ class TCPBit : public TCPInteger {
   std::string_view FLastDraw;  // "0" or "1"; empty before the first draw
 };
 
-// A real between the magnitudes of MinValue and MaxValue (exceeding the upper one by up to about
-// 7.15), cut to Precision decimals.
+// A real of [MinValue, MaxValue]: with Precision > 0 a multiple of 10^-Precision, each equally
+// likely; otherwise a uniform real written with up to 15 significant digits.
 class TCPFloat : public TColParams {
  public:
   TCPFloat() { InitExportType(etNum); }
@@ -106,9 +106,19 @@ class TCPFloat : public TColParams {
   void DoGenerate(TTextBuffer& out) override;
 
  private:
+  // Works out the scaled bounds of the draws (or the error they give) for the current bounds
+  // and precision; the draws redo it when one of the three has changed since.
+  void PlanDraws();
+
   double FMinValue = 4.9406564584124654e-324;
   double FMaxValue = 1.7e308;
   int32_t FPrecision = 2;
+
+  bool FPlanned = false;
+  double FPlanMin = 0, FPlanMax = 0;
+  int32_t FPlanPrecision = 0;
+  int64_t FFirst = 0, FLast = 0;  // the range of value * 10^Precision
+  std::string FPlanError;         // why no value can be drawn, or empty
 };
 
 }  // namespace kelvast

@@ -15,7 +15,6 @@ class TCsvWriter : public TRecordWriter {
 
  private:
   std::vector<TWrittenColumn> FColumns;
-  char FDecimalSeparator;
 };
 
 }  // namespace kelvast

@@ -9,6 +9,7 @@
 #include "core/output/xml_writer.h"
 #include "core/platform/date_time.h"
 #include "core/platform/errors.h"
+#include "core/platform/format_settings.h"
 #include "core/platform/text_utils.h"
 
 namespace kelvast {
@@ -85,6 +86,7 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
 
   // Generators that read other generators look through the current model.
   TCurrentModelScope current(&model);
+  TPointDecimalScope point;
   TWordListsLoaded lists(options.DictFolder);
   model.PrepareAll();
   std::unique_ptr<TRecordWriter> writer = MakeWriter(model, options, observer);

@@ -24,6 +24,9 @@ TOutputFile::TOutputFile(std::string path, size_t bufferSize)
 
 TOutputFile::~TOutputFile() {
   if (FFd >= 0) {
+    // Closed by an error: the file ends after the last complete line, never inside a record.
+    // Buffers are handed over only at line ends, so the incomplete line lies in this buffer.
+    FBuffer.resize(FLineEnd);
     try {
       Flush();
       WaitForWriter();
@@ -93,6 +96,7 @@ void TOutputFile::Flush() {
     std::lock_guard lock(FMutex);
     FHandedOver += FBuffer.size();
     FPending.swap(FBuffer);  // the written buffer comes back empty, with its capacity
+    FLineEnd = 0;
     FBusy = true;
   }
   FChanged.notify_all();

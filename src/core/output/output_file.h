@@ -21,7 +21,8 @@ class TOutputFile {
  public:
   // Creates (or truncates) the file; raises EFileError when it cannot.
   explicit TOutputFile(std::string path, size_t bufferSize = 1 << 20);
-  // Flushes what is buffered, best effort, and closes the file; never throws.
+  // Flushes what is buffered up to the last complete line, best effort, and closes the file;
+  // never throws. (A file closed this way was left by an error.)
   ~TOutputFile();
   TOutputFile(const TOutputFile&) = delete;
   TOutputFile& operator=(const TOutputFile&) = delete;
@@ -33,16 +34,15 @@ class TOutputFile {
   // Ends the line with the CR LF that ends every line of our text files.
   void EndLine() {
     FBuffer.append("\r\n", 2);
+    FLineEnd = FBuffer.size();
     // The rows ahead go to memory that the writing thread last held: ask for it early.
     __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1024, 1);
     __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1088, 1);
     if (FBuffer.size() >= FFlushAt) Flush();
   }
 
-  void Write(std::string_view bytes) {
-    FBuffer += bytes;
-    if (FBuffer.size() >= FFlushAt) Flush();
-  }
+  // Appends to the line being built; buffers are handed over only at line ends.
+  void Write(std::string_view bytes) { FBuffer += bytes; }
   void WriteLine(std::string_view line) {
     FBuffer += line;
     EndLine();
@@ -69,6 +69,7 @@ class TOutputFile {
   std::string FPath;
   int FFd = -1;
   TTextBuffer FBuffer;
+  size_t FLineEnd = 0;  // the end of the buffer's last complete line
   size_t FFlushAt;
   uint64_t FHandedOver = 0;
 

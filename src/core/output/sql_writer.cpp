@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/database/sql_names.h"
 #include "core/platform/format_settings.h"
 #include "core/platform/text_utils.h"
 
@@ -28,15 +29,11 @@ TSqlWriter::TSqlWriter(TGenModel& model, bool comments)
   FStringOpen = s[0];
   FStringClose = s[1];
   FPrefix = "INSERT INTO ";
-  FPrefix += d[0];
-  FPrefix += model.TableName();
-  FPrefix += d[1];
+  AppendQuotedName(FPrefix, model.TableName(), d[0], d[1]);
   FPrefix += " (";
   for (size_t i = 0; i < FColumns.size(); ++i) {
     if (i > 0) FPrefix += ", ";
-    FPrefix += d[0];
-    FPrefix += FColumns[i].Item->DBColName();
-    FPrefix += d[1];
+    AppendQuotedName(FPrefix, FColumns[i].Item->DBColName(), d[0], d[1]);
   }
   FPrefix += ") VALUES (";
 }

@@ -1,51 +1,42 @@
 #include "core/output/xml_writer.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/platform/code_page.h"
+#include "core/platform/decimal_digits.h"
 
 namespace kelvast {
 
 namespace {
 
-using TEntityTable = std::array<const char*, 256>;
+// What the escape does with each byte: copy it, write a reference, or leave it out.
+enum TXmlByte : unsigned char { xbCopy, xbReference, xbDrop, xbAmp, xbQuote, xbLess, xbGreater,
+                                xbCr, xbLf };
 
-constexpr TEntityTable MakeEntities() {
-  TEntityTable t{};
-  t[0x22] = "&quot;";
-  t[0x3C] = "&lt;";
-  t[0x3E] = "&gt;";
-  t[0x7C] = "&nbsp;";  // the vertical bar is written as a non-breaking space
-  constexpr const char* kHigh[96] = {
-      // A0 .. BF
-      "&nbsp;", "&iexcl;", "&cent;", "&pound;", "&curren;", "&yen;", "&brvbar;", "&sect;",
-      "&uml;", "&copy;", "&ordf;", "&laquo;", "&not;", "&shy;", "&reg;", "&macr;", "&deg;",
-      "&plusmn;", "&sup2;", "&sup3;", "&acute;", "&micro;", "&para;", "&middot;", "&cedille;",
-      "&sup1;", "&ordm;", "&raquo;", "&frac14;", "&frac12;", "&frac34;", "&iquest;",
-      // C0 .. DF
-      "&Agrave;", "&Aacute;", "&Acirc;", "&Atilde;", "&Auml;", "&Aring;", "&Aelig;", "&Ccedil;",
-      "&Egrave;", "&Eacute;", "&Ecirc;", "&Euml;", "&Igrave;", "&Iacute;", "&Icirc;", "&Iuml;",
-      nullptr, "&Ntilde;", "&Ograve;", "&Oacute;", "&Ocirc;", "&Otilde;", "&Ouml;", "&times;",
-      "&Oslash;", "&Ugrave;", "&Uacute;", "&Ucirc;", "&Uuml;", "&Yacute;", nullptr, nullptr,
-      // E0 .. FF
-      "&agrave;", "&aacute;", "&acirc;", "&atilde;", "&auml;", "&aring;", "&aelig;", "&ccedil;",
-      "&egrave;", "&eacute;", "&ecirc;", "&euml;", "&igrave;", "&iacute;", "&icirc;", "&iuml;",
-      nullptr, "&ntilde;", "&ograve;", "&oacute;", "&ocirc;", "&otilde;", "&ouml;", nullptr,
-      "&oslash;", "&ugrave;", "&uacute;", "&ucirc;", "&uuml;", "&yacute;", "&thorn;", "&yuml;"};
-  for (int i = 0; i < 96; ++i) t[0xA0 + i] = kHigh[i];
+constexpr std::array<TXmlByte, 256> MakeXmlBytes() {
+  std::array<TXmlByte, 256> t{};
+  // Control characters other than tab, CR and LF are not XML 1.0 characters at all, not even as
+  // references; tab is written as a reference so that attribute normalisation keeps it.
+  for (int c = 0; c < 32; ++c) t[c] = xbDrop;
+  t['\t'] = xbReference;
+  t['\r'] = xbCr;
+  t['\n'] = xbLf;
+  t['&'] = xbAmp;
+  t['"'] = xbQuote;
+  t['<'] = xbLess;
+  t['>'] = xbGreater;
+  // Every byte above ASCII is written as the reference of its Unicode character, so readers get
+  // the same text whatever they make of the declared code page (and its five undefined bytes).
+  for (int c = 0x80; c < 0x100; ++c) t[c] = xbReference;
   return t;
 }
-constexpr TEntityTable kEntities = MakeEntities();
+constexpr std::array<TXmlByte, 256> kXmlBytes = MakeXmlBytes();
 
-// Types whose number-exported values are written without escaping.
-bool IsBareNumberType(TColType t) {
-  switch (t) {
-    case ctZip: case ctFormatted: case ctInteger: case ctBit: case ctIncremental:
-    case ctFloat: case ctColRef: case ctConst: case ctCombo:
-      return true;
-    default:
-      return false;
-  }
+void AppendReference(TTextBuffer& out, char32_t c) {
+  out.append("&#", 2);
+  AppendDecimal(out, c);
+  out += ';';
 }
 
 }  // namespace
@@ -55,6 +46,8 @@ std::string XmlName(std::string_view s) {
   for (char c : s)
     if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_')
       out += c;
+  // An XML name cannot be empty or start with a digit.
+  if (out.empty() || (out[0] >= '0' && out[0] <= '9')) out.insert(out.begin(), '_');
   return out;
 }
 
@@ -74,33 +67,39 @@ std::string XmlFieldType(const TColToGenItem& item) {
     case ctFormatted:
       return "\"i" + std::to_string(param.DataLength()) + "\"";
     default:
-      return "<UNKNOWN TYPE>";
+      return "\"&lt;UNKNOWN TYPE&gt;\"";
   }
 }
 
 void AppendXmlEscape(TTextBuffer& out, std::string_view s) {
-  for (size_t i = 0; i < s.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c == '&') {
-      out += "&amp;";
-    } else if (const char* entity = kEntities[c]) {
-      out += entity;
-    } else if (c == '\r') {
-      // CR LF is one line break; a lone CR disappears.
-      if (i + 1 < s.size() && s[i + 1] == '\n') {
-        out += "<br>";
-        ++i;
-      }
-    } else if (c == '\n') {
-      out += "<br>";
-    } else if (c < 32) {
-      out += "&#";
-      out += std::to_string(c);
-      out += ';';
-    } else {
-      out += static_cast<char>(c);
+  const char* const end = s.data() + s.size();
+  const char* run = s.data();  // the start of the bytes copied as they are
+  for (const char* at = run; at != end; ++at) {
+    const auto c = static_cast<unsigned char>(*at);
+    const TXmlByte kind = kXmlBytes[c];
+    if (kind == xbCopy) continue;
+    out.append(run, static_cast<size_t>(at - run));
+    run = at + 1;
+    switch (kind) {
+      case xbCopy: break;
+      case xbReference: AppendReference(out, AnsiToWideChar(c)); break;
+      case xbDrop: break;
+      case xbAmp: out.append("&amp;", 5); break;
+      case xbQuote: out.append("&quot;", 6); break;
+      case xbLess: out.append("&lt;", 4); break;
+      case xbGreater: out.append("&gt;", 4); break;
+      case xbCr:
+        // CR LF is one line break; a lone CR disappears.
+        if (at + 1 != end && at[1] == '\n') {
+          out.append("&#10;", 5);
+          ++at;
+          run = at + 1;
+        }
+        break;
+      case xbLf: out.append("&#10;", 5); break;
     }
   }
+  out.append(run, static_cast<size_t>(end - run));
 }
 
 std::string XmlEscape(std::string_view s) {
@@ -109,19 +108,18 @@ std::string XmlEscape(std::string_view s) {
   return std::string(out.View());
 }
 
-void AppendXmlValue(TTextBuffer& out, const TColToGenItem& item, std::string_view value) {
-  if (item.Param().ExportType() == etNum && IsBareNumberType(item.ColType())) out += value;
-  else AppendXmlEscape(out, value);
-}
-
-std::string XmlValue(TColToGenItem& item) {
-  TTextBuffer out;
-  AppendXmlValue(out, item, item.Param().GetValue());
-  return std::string(out.View());
-}
+std::string XmlValue(TColToGenItem& item) { return XmlEscape(item.Param().GetValue()); }
 
 TXmlWriter::TXmlWriter(TGenModel& model) : FColumns(WrittenColumns(model)) {
-  for (const TWrittenColumn& column : FColumns) FNames.push_back(XmlName(column.Item->DBColName()));
+  // A name may stand only once in an element: a later column whose name is taken already gets
+  // the first free "_2", "_3", ... after it.
+  for (const TWrittenColumn& column : FColumns) {
+    const std::string base = XmlName(column.Item->DBColName());
+    std::string name = base;
+    for (int n = 2; std::find(FNames.begin(), FNames.end(), name) != FNames.end(); ++n)
+      name = base + "_" + std::to_string(n);
+    FNames.push_back(name);
+  }
 }
 
 void TXmlWriter::Header(TOutputFile& file, TDateTime) {
@@ -146,7 +144,7 @@ void TXmlWriter::Row(TOutputFile& file) {
     row += ' ';
     row += FNames[i];
     row += "=\"";
-    AppendXmlValue(row, *FColumns[i].Item, FColumns[i].Param->GetValue());
+    AppendXmlEscape(row, FColumns[i].Param->GetValue());
     row += '"';
   }
   row += "/></RECORD>";

@@ -22,15 +22,16 @@ class TXmlWriter : public TRecordWriter {
   std::vector<std::string> FNames;  // XmlName of each written column
 };
 
-// The digits, ASCII letters and underscores of s, in order; everything else is dropped.
+// The digits, ASCII letters and underscores of s, in order; everything else is dropped, and a
+// name that would be empty or start with a digit gets a leading underscore.
 std::string XmlName(std::string_view s);
 // The field type written after fieldtype=, its double quotes included.
 std::string XmlFieldType(const TColToGenItem& item);
-// The value as written: bare for number-like columns exported as numbers, else escaped.
-void AppendXmlValue(TTextBuffer& out, const TColToGenItem& item, std::string_view value);
+// The item's value as written in an attribute.
 std::string XmlValue(TColToGenItem& item);
-// Entities for &, ", <, >, | and the Latin-1 letters and signs; CR LF and LF become <br>, a lone
-// CR disappears, other control characters become &#n;.
+// An attribute value that every XML 1.0 parser reads back as s: &, ", < and > as entities,
+// tab and every byte above ASCII as the reference of its Unicode character (&#233; for é), CR LF
+// and LF as &#10; (a lone CR disappears), other control characters left out.
 void AppendXmlEscape(TTextBuffer& out, std::string_view s);
 std::string XmlEscape(std::string_view s);
 

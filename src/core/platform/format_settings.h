@@ -34,4 +34,20 @@ struct TFormatSettings {
 // The process-wide settings that generators and writers use.
 TFormatSettings& FormatSettings();
 
+// Numbers written to files and databases carry a full stop whatever the user's locale says:
+// SQL, CSV and XML readers take no other separator. Held for the length of a run; the window's
+// previews keep the locale's separator.
+class TPointDecimalScope {
+ public:
+  TPointDecimalScope() : FSaved(FormatSettings().DecimalSeparator) {
+    FormatSettings().DecimalSeparator = '.';
+  }
+  ~TPointDecimalScope() { FormatSettings().DecimalSeparator = FSaved; }
+  TPointDecimalScope(const TPointDecimalScope&) = delete;
+  TPointDecimalScope& operator=(const TPointDecimalScope&) = delete;
+
+ private:
+  char FSaved;
+};
+
 }  // namespace kelvast

@@ -32,6 +32,25 @@ class TRandomSource {
     return static_cast<int32_t>((static_cast<UInt128>(Next()) * static_cast<uint64_t>(n)) >> 64);
   }
 
+  // 0 .. n-1 with exactly equal likelihood, for any 64-bit n; n == 0 stands for 2^64 (every
+  // 64-bit value). Products that fall in the short part of the range are drawn again, so no
+  // value is favoured (the retry is rarer than 1 in 2^32 for n below 2^32).
+  uint64_t Uniform(uint64_t n) {
+    if (n == 0) return Next();
+    UInt128 product = static_cast<UInt128>(Next()) * n;
+    if (static_cast<uint64_t>(product) < n) {
+      const uint64_t threshold = (0 - n) % n;
+      while (static_cast<uint64_t>(product) < threshold) product = static_cast<UInt128>(Next()) * n;
+    }
+    return static_cast<uint64_t>(product >> 64);
+  }
+
+  // An integer of [low, high] with exactly equal likelihood; low <= high.
+  int64_t Between(int64_t low, int64_t high) {
+    const uint64_t span = static_cast<uint64_t>(high) - static_cast<uint64_t>(low) + 1;
+    return static_cast<int64_t>(static_cast<uint64_t>(low) + Uniform(span));
+  }
+
   // A real in [0, 1) with 53 random bits.
   double Real() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
 

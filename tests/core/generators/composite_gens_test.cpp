@@ -142,36 +142,53 @@ TEST_F(CompositeGensTest, CombinationWorksAgainAfterAPartFailed) {
   EXPECT_EQ(combo.LastValue(), first.LastValue());
 }
 
-TEST_F(CompositeGensTest, ColumnReferenceQueryQuotesNamesWithTheStoredDelimiter) {
+TEST_F(CompositeGensTest, ColumnReferenceQueryQuotesCatalogueNamesWithTheDriversQuote) {
+  // The model's delimiter plays no part: names are quoted the driver's way, a quote inside them
+  // doubled, and the field is spelt as the catalogue has it.
+  test::TMemoryDataAccess db;
+  db.SetColumn("People", "Name", {"a"});
+  db.SetColumn("t\" x", "we\"ird", {"b"});
   struct Case {
     std::string name;
-    std::optional<std::string> delimiter;  // none: the construction default
+    char quote;
+    std::string table, field;
     std::string query;
-    std::string getter;
   };
   const Case cases[] = {
-      {"default: apostrophes", std::nullopt, "SELECT DISTINCT 'Name' FROM 'People'", "''"},
-      {"square brackets", "[]", "SELECT DISTINCT [Name] FROM [People]", "[]"},
-      {"one character on both sides", "\"", "SELECT DISTINCT \"Name\" FROM \"People\"", "  "},
-      {"empty: apostrophes", "", "SELECT DISTINCT 'Name' FROM 'People'", "  "},
-      {"three characters: the first two", "[]x", "SELECT DISTINCT [Name] FROM [People]", "  "},
+      {"double quotes", '"', "People", "Name", "SELECT DISTINCT \"Name\" FROM \"People\""},
+      {"back quotes", '`', "People", "Name", "SELECT DISTINCT `Name` FROM `People`"},
+      {"no quote", ' ', "People", "Name", "SELECT DISTINCT Name FROM People"},
+      {"field in other case", '"', "People", "NAME", "SELECT DISTINCT \"Name\" FROM \"People\""},
+      {"quotes in names", '"', "t\" x", "we\"ird",
+       "SELECT DISTINCT \"we\"\"ird\" FROM \"t\"\" x\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    db.SetIdentifierQuote(c.quote);
     TCPColRef ref;
-    ref.SetTable("People");
-    ref.SetField("Name");
+    ref.SetTable(c.table);
+    ref.SetField(c.field);
+    ref.SetDelimiter("[]");
+    EXPECT_EQ(ref.QueryText(db), c.query);
+  }
+}
+
+TEST_F(CompositeGensTest, ColumnReferenceDelimiterGetterAndModelDelimiter) {
+  struct Case {
+    std::optional<std::string> delimiter;  // none: the construction default
+    std::string getter;
+  };
+  const Case cases[] = {{std::nullopt, "''"}, {"[]", "[]"}, {"\"", "  "}, {"", "  "}, {"[]x", "  "}};
+  for (const Case& c : cases) {
+    TCPColRef ref;
     if (c.delimiter) ref.SetDelimiter(*c.delimiter);
-    EXPECT_EQ(ref.QueryText(), c.query);
     EXPECT_EQ(ref.Delimiter(), c.getter);
   }
 
   // The model's delimiter reaches its column references.
   auto& ref = AddGen<TCPColRef>(model, "Ref", ctColRef);
-  ref.SetTable("T");
-  ref.SetField("F");
   model.SetDelimiter("[]");
-  EXPECT_EQ(ref.QueryText(), "SELECT DISTINCT [F] FROM [T]");
+  EXPECT_EQ(ref.Delimiter(), "[]");
 }
 
 TEST_F(CompositeGensTest, ColumnReferenceDrawsOnlyTheValuesReadAtPrepare) {
@@ -185,7 +202,7 @@ TEST_F(CompositeGensTest, ColumnReferenceDrawsOnlyTheValuesReadAtPrepare) {
   ref.SetTable("People");
   ref.SetField("City");
   ref.Prepare();
-  EXPECT_EQ(db.Log(), Lines{"SELECT DISTINCT 'City' FROM 'People'"});
+  EXPECT_EQ(db.Log(), Lines{"SELECT DISTINCT \"City\" FROM \"People\""});
   EXPECT_EQ(ref.Values(), (Lines{"Oslo", " Rome ", "", "Lima"}));
   Values seen;
   for (int i = 0; i < 200; ++i)
@@ -219,8 +236,8 @@ TEST_F(CompositeGensTest, ColumnReferenceErrorsLeaveThePrepare) {
   const Case cases[] = {
       {"no current connection", false, true, "People", "City", "People.City"},
       {"a closed connection", true, false, "People", "City", "connection"},
-      {"no such table", true, true, "Nowhere", "City", "no such table: Nowhere"},
-      {"no such column", true, true, "People", "Town", "no such column: Town"},
+      {"no such table", true, true, "Nowhere", "City", "table \"Nowhere\" does not exist"},
+      {"no such column", true, true, "People", "Town", "has no field \"Town\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -61,6 +61,25 @@ TEST(SqlWriter, StatementFollowsTheDelimiters) {
   }
 }
 
+TEST(SqlWriter, NamesHoldingTheClosingDelimiterHaveItDoubled) {
+  const SqlCase cases[] = {
+      {"double quotes", "\"\"", "''", "INSERT INTO \"t\"\" x\" (\"a\"\"]'`\") VALUES (1);\r\n"},
+      {"brackets", "[]", "''", "INSERT INTO [t\" x] ([a\"]]'`]) VALUES (1);\r\n"},
+      {"apostrophes", "''", "''", "INSERT INTO 't\" x' ('a\"]''`') VALUES (1);\r\n"},
+      {"back quotes", "``", "''", "INSERT INTO `t\" x` (`a\"]'```) VALUES (1);\r\n"},
+      {"invalid delimiter: blanks", "", "''", "INSERT INTO  t\" x  ( a\"]'` ) VALUES (1);\r\n"},
+  };
+  for (const SqlCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TGenModel model;
+    model.SetTableName("t\" x");
+    model.SetDelimiter(c.delimiter);
+    model.SetStringDelimiter(c.stringDelimiter);
+    AddConst(model, "a\"]'`", "1", etNum);
+    EXPECT_EQ(WriteRows<TSqlWriter>(model, 1), c.expected);
+  }
+}
+
 TEST(SqlWriter, BlankValuesAreNullAndCountTowardsTheSize) {
   TGenModel model;
   model.SetTableName("T");
@@ -113,12 +132,17 @@ TEST(CsvWriter, FieldsByExportType) {
   AddConst(model, "Price", "12,5", etNum);
   AddConst(model, "Blank", "   ");
   AddConst(model, "Empty", "", etNum);
-  AddConst(model, "Quoted", "a \"b\", c");
+  AddConst(model, "Quoted", "He said \"hi\", O'Brien");
+  AddConst(model, "Number", "1\"2\n3", etNum);
+  AddConst(model, "Plain", "-4.25", etNum);
+  AddConst(model, "Say \"x\"", "v");
   const std::string out = WriteRows<TCsvWriter>(model, 1, /*header=*/true);
   FormatSettings() = saved;
+  // Quotes inside a field are doubled; a number-typed value is quoted when it holds a comma, a
+  // quote or a line break, and is otherwise written as it stands.
   EXPECT_EQ(out,
-            "\"Name\",\"Price\",\"Blank\",\"Empty\",\"Quoted\"\r\n"
-            "\"Smith\",12.5,,,\"a \"b\", c\"\r\n");
+            "\"Name\",\"Price\",\"Blank\",\"Empty\",\"Quoted\",\"Number\",\"Plain\",\"Say \"\"x\"\"\"\r\n"
+            "\"Smith\",\"12,5\",,,\"He said \"\"hi\"\", O'Brien\",\"1\"\"2\n3\",-4.25,\"v\"\r\n");
 }
 
 TEST(CsvWriter, AllStealthWritesEmptyLines) {
@@ -133,12 +157,12 @@ TEST(XmlWriter, Escaping) {
     const char* out;
   } cases[] = {
       {"Tom & Jerry <2>", "Tom &amp; Jerry &lt;2&gt;"},
-      {"a|b", "a&nbsp;b"},
-      {"\xE9\xC9\xFF", "&eacute;&Eacute;&yuml;"},
-      {"\xD0\xDE\xDF\xF0\xF7\x80\x9F", "\xD0\xDE\xDF\xF0\xF7\x80\x9F"},
+      {"a|b", "a|b"},
+      {"\xE9\xC9\xFF", "&#233;&#201;&#255;"},
+      {"\xA0\xD0\xF7\x80\x81\x9F", "&#160;&#208;&#247;&#8364;&#129;&#376;"},
       {"say \"hi\" it's", "say &quot;hi&quot; it's"},
-      {"one\r\ntwo\nthree\rfour", "one<br>two<br>threefour"},
-      {"a\tb\x01", "a&#9;b&#1;"},
+      {"one\r\ntwo\nthree\rfour", "one&#10;two&#10;threefour"},
+      {"a\tb\x01\x1F\x7F", "a&#9;b\x7F"},
       {"&amp;", "&amp;amp;"},
       {"", ""},
   };
@@ -148,7 +172,8 @@ TEST(XmlWriter, Escaping) {
   }
   EXPECT_EQ(XmlName("Order Date"), "OrderDate");
   EXPECT_EQ(XmlName("a_b-9!"), "a_b9");
-  EXPECT_EQ(XmlName("- !"), "");
+  EXPECT_EQ(XmlName("- !"), "_");
+  EXPECT_EQ(XmlName("2nd"), "_2nd");
 }
 
 TEST(XmlWriter, DocumentWithFieldTypes) {
@@ -171,6 +196,7 @@ TEST(XmlWriter, DocumentWithFieldTypes) {
   mask.Param().SetDataLength(4);
   static_cast<TCPFormatted&>(mask.Param()).SetMask("&");
   AddConst(model, "E", "");
+  AddConst(model, "e!", "1.5", etNum);
   (void)n;
 
   TempDir dir;
@@ -189,8 +215,10 @@ TEST(XmlWriter, DocumentWithFieldTypes) {
             " <FIELD attrname=\"N\" fieldtype=\"i8\"/>\r\n"
             " <FIELD attrname=\"M\" fieldtype=\"i4\"/>\r\n"
             " <FIELD attrname=\"E\" fieldtype=\"string\"/>\r\n"
+            " <FIELD attrname=\"e\" fieldtype=\"i8\"/>\r\n"
             " </FIELDS>\r\n</METADATA>\r\n"
-            "<RECORD><ROW OrderDate=\"a&lt;b\" Code=\"xxx\" N=\"<5>\" M=\"&\" E=\"\"/></RECORD>\r\n"
+            "<RECORD><ROW OrderDate=\"a&lt;b\" Code=\"xxx\" N=\"&lt;5&gt;\" M=\"&amp;\" E=\"\" "
+            "e=\"1.5\"/></RECORD>\r\n"
             "</RECORDS>\r\n");
 }
 

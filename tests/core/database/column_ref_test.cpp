@@ -67,12 +67,31 @@ TYPED_TEST(ColumnRefTest, EmptyTableAndNullValues) {
   EXPECT_EQ(this->Draw("some_nulls", "v", "\"\""), (std::set<std::string>{"", "a"}));
 }
 
-TYPED_TEST(ColumnRefTest, MissingTableRaisesTheDriversError) {
-  try {
-    this->Draw("nowhere", "name", "\"\"", 1);
-    ADD_FAILURE() << "no error";
-  } catch (const EDatabaseError& e) {
-    EXPECT_NE(std::string(e.what()).find("nowhere"), std::string::npos) << e.what();
+TYPED_TEST(ColumnRefTest, NamesComeFromTheCatalogueWhateverTheModelsDelimiter) {
+  // With apostrophes for delimiters the names would be texts, and every value the field's name.
+  this->Run({"CREATE TABLE towns (name varchar(20), \"we\"\"ird\" varchar(20))",
+             "INSERT INTO towns VALUES ('Oslo', 'x'), ('Lima', 'y')"});
+  EXPECT_EQ(this->Draw("towns", "name", "''"), (std::set<std::string>{"Lima", "Oslo"}));
+  EXPECT_EQ(this->Draw("towns", "NAME", "[]"), (std::set<std::string>{"Lima", "Oslo"}));
+  EXPECT_EQ(this->Draw("towns", "we\"ird", "''"), (std::set<std::string>{"x", "y"}));
+}
+
+TYPED_TEST(ColumnRefTest, MissingTableOrFieldIsAnErrorNamingIt) {
+  this->Run({"CREATE TABLE towns (name varchar(20))"});
+  const struct {
+    const char* table;
+    const char* field;
+    const char* named;
+  } cases[] = {{"nowhere", "name", "nowhere"}, {"towns", "nmae", "nmae"},
+               {"towns\" x", "name", "towns\" x"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.table);
+    try {
+      this->Draw(c.table, c.field, "''", 1);
+      ADD_FAILURE() << "no error";
+    } catch (const EDatabaseError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.named), std::string::npos) << e.what();
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -58,6 +59,22 @@ TEST(OutputFile, FailedWriteIsReportedByTheNextHandOverOrClose) {
     }
     // The destructor that follows neither throws nor waits for ever.
   }
+}
+
+TEST(OutputFile, ClosedByAnErrorKeepsOnlyCompleteLines) {
+  // Left without Close, as a run that fails is: the line being built is dropped, also when an
+  // earlier line of the buffer holds a line break inside a value.
+  const test::TempDir dir;
+  const fs::path path = dir / "out";
+  {
+    TOutputFile file(path.string(), 64);
+    for (int i = 0; i < 40; ++i) file.WriteLine("line " + std::to_string(i) + " a\nb");
+    file.Write("12 ");
+    file.RowBuffer() += "4,";
+  }
+  const std::string text = test::ReadFileBytes(path);
+  EXPECT_EQ(text.substr(text.size() - 7), "9 a\nb\r\n");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 40);
 }
 
 TEST(OutputFile, WritingAfterCloseIsAnError) {

@@ -167,9 +167,7 @@ int Export(const TCliOptions& o) {
     std::cout << json << '\n';
     return 0;
   }
-  std::ofstream out(*o.Output, std::ios::binary | std::ios::trunc);
-  if (!out || !(out << json << '\n') || !out.flush())
-    throw EFileError("Cannot write file \"" + *o.Output + "\".");
+  WriteWholeFile(*o.Output, json + "\n");
   return 0;
 }
 

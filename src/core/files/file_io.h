@@ -1,17 +1,26 @@
 #pragma once
 // Whole-file reads and writes for the file formats, with EFileError messages that name the file.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace kelvast {
 
-// The file's bytes. EFileError when it cannot be opened or read.
-std::string ReadWholeFile(const std::filesystem::path& fileName);
+// The most a model, plan, JSON or connection file may hold: far more than any real one.
+inline constexpr uint64_t kMaxReadBytes = uint64_t{64} << 20;
 
-// Writes the bytes to a temporary file beside the target, then renames it over the target, so an
-// existing file survives a failed write (a full disk, say). EFileError when any step fails.
+// The file's bytes. EFileError when it cannot be opened or read, when it is not a regular file
+// (a FIFO, a device, a folder) or when it holds more than maxBytes.
+std::string ReadWholeFile(const std::filesystem::path& fileName,
+                          uint64_t maxBytes = kMaxReadBytes);
+
+// Writes the bytes to a temporary file in the target's folder, syncs it and renames it over the
+// target, so an existing file survives a failed write (a full disk, say) and keeps its
+// permissions. A symbolic link is followed: its target is replaced and the link stays. Saving
+// onto a device or anything else that is not a regular file is refused. EFileError when any
+// step fails.
 void WriteWholeFile(const std::filesystem::path& fileName, std::string_view bytes);
 
 }  // namespace kelvast

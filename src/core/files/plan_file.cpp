@@ -45,6 +45,9 @@ void WritePlanFile(const std::filesystem::path& fileName, const std::vector<std:
 
 std::string PlanEntryPath(std::string_view planFileName, std::string_view entry) {
   const size_t slash = planFileName.rfind(kPathDelimiter);
+  // A plan named without a folder lies in the current folder, and so do its models; with no
+  // plan file at all, entries are looked for in the root folder.
+  if (slash == std::string_view::npos && !planFileName.empty()) return AnsiToUtf8(entry);
   std::string path(slash == std::string_view::npos ? std::string_view()
                                                    : planFileName.substr(0, slash + 1));
   if (path.empty() || path.back() != kPathDelimiter) path += kPathDelimiter;

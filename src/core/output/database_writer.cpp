@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 #include <unistd.h>
@@ -31,15 +32,23 @@ std::string RollbackQuestion(int errors) {
          " errors has been detected. Cancel data insert (rollback transaction) ?";
 }
 
-std::filesystem::path DatabaseTempPath() {
+std::filesystem::path NewDatabaseTempFile() {
   std::error_code ec;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec || exe.empty()) exe = "kelvast";
-  const std::filesystem::path name = exe.filename().replace_extension(".TEMP");
-  const std::filesystem::path folder = exe.parent_path();
-  if (!folder.empty() && ::access(folder.c_str(), W_OK) == 0) return folder / name;
-  const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
-  return (ec ? std::filesystem::path("/tmp") : temp) / name;
+  std::filesystem::path folder = exe.parent_path();
+  if (folder.empty() || ::access(folder.c_str(), W_OK) != 0) {
+    folder = std::filesystem::temp_directory_path(ec);
+    if (ec) folder = "/tmp";
+  }
+  // A name of its own for every run, so runs at the same time never share their statements.
+  std::string path = (folder / exe.filename()).string() + ".XXXXXX.TEMP";
+  const int fd = ::mkstemps(path.data(), 5);
+  if (fd < 0)
+    throw EFileError("Cannot create a temporary file in \"" + folder.string() + "\": " +
+                     std::strerror(errno));
+  ::close(fd);
+  return path;
 }
 
 // ---- the statement records ----

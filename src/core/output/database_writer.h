@@ -30,9 +30,10 @@ inline constexpr std::string_view kWritingToTableMessage = "Writing to table..."
 // "%d errors has been detected. Cancel data insert (rollback transaction) ?" with the count.
 std::string RollbackQuestion(int errors);
 
-// The temporary file: the executable's path with the extension ".TEMP", beside the executable
-// when its folder is writable, else in the system temporary folder.
-std::filesystem::path DatabaseTempPath();
+// Creates a new, empty temporary file for one run's statements and returns its path: the
+// executable's name, six random characters and ".TEMP", beside the executable when its folder is
+// writable, else in the system temporary folder. EFileError when it cannot.
+std::filesystem::path NewDatabaseTempFile();
 
 // Appends one statement record to the temporary file.
 void WriteStatementRecord(TOutputFile& file, std::string_view statement);

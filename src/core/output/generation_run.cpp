@@ -74,7 +74,7 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
     return result;
   }
   if (options.Mode == omDatabase)
-    result.OutputPath = (options.TempFile.empty() ? DatabaseTempPath() : options.TempFile).string();
+    result.OutputPath = (options.TempFile.empty() ? NewDatabaseTempFile() : options.TempFile).string();
   else
     result.OutputPath = OutputPathFor(model.SQLFile(), options.Mode);
   std::error_code ec;

@@ -55,7 +55,7 @@ struct TRunOptions {
   std::filesystem::path DictFolder = DefaultDictFolder();
   // Direct insert: the connection to insert through; null means CurrentConnection().
   TDataAccess* Connection = nullptr;
-  // Direct insert: the temporary file; empty means DatabaseTempPath().
+  // Direct insert: the temporary file; empty means a new one (NewDatabaseTempFile).
   std::filesystem::path TempFile;
 };
 

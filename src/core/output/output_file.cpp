@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/platform/errors.h"
@@ -15,10 +17,26 @@ TOutputFile::TOutputFile(std::string path, size_t bufferSize)
       FBuffer(bufferSize + (bufferSize >> 2)),
       FFlushAt(bufferSize),
       FPending(bufferSize + (bufferSize >> 2)) {
-  FFd = ::open(FPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  FFd = ::open(FPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (FFd < 0) {
     const int err = errno;
     throw EFileError("Cannot create file \"" + FPath + "\". " + std::strerror(err));
+  }
+  // A regular file is locked for the run before it is emptied, so a second run on the same file
+  // is refused and leaves the first one's lines alone. Devices and pipes are written as they
+  // are, unlocked: many runs may write to /dev/null at once.
+  struct stat info {};
+  if (::fstat(FFd, &info) == 0 && S_ISREG(info.st_mode)) {
+    int err = 0;
+    if (::flock(FFd, LOCK_EX | LOCK_NB) != 0) err = errno;
+    else if (::ftruncate(FFd, 0) != 0) err = errno;
+    if (err != 0) {
+      ::close(FFd);
+      FFd = -1;
+      if (err == EWOULDBLOCK)
+        throw EFileError("The file \"" + FPath + "\" is being written by another run.");
+      throw EFileError("Cannot create file \"" + FPath + "\". " + std::strerror(err));
+    }
   }
 }
 

@@ -58,10 +58,19 @@ TEST(StatementFile, DamagedFilesAreRefused) {
   EXPECT_THROW(TStatementReader(dir / "missing.TEMP"), EFileError);
 }
 
-TEST(StatementFile, TempPathIsBesideTheExecutableWhenWritable) {
+TEST(StatementFile, TempFilesAreNewAndBesideTheExecutableWhenWritable) {
   const auto exe = std::filesystem::read_symlink("/proc/self/exe");
   ASSERT_EQ(::access(exe.parent_path().c_str(), W_OK), 0) << "the build folder is writable";
-  EXPECT_EQ(DatabaseTempPath(), exe.parent_path() / (exe.filename().string() + ".TEMP"));
+  // Every run gets a file of its own.
+  const std::filesystem::path a = NewDatabaseTempFile(), b = NewDatabaseTempFile();
+  EXPECT_NE(a, b);
+  for (const auto& path : {a, b}) {
+    EXPECT_EQ(path.parent_path(), exe.parent_path());
+    EXPECT_EQ(path.filename().string().rfind(exe.filename().string() + ".", 0), 0u) << path;
+    EXPECT_EQ(path.extension(), ".TEMP");
+    EXPECT_TRUE(std::filesystem::is_regular_file(path));
+    std::filesystem::remove(path);
+  }
   EXPECT_EQ(RollbackQuestion(3),
             "3 errors has been detected. Cancel data insert (rollback transaction) ?");
 }

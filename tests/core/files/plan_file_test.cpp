@@ -72,7 +72,7 @@ TEST(PlanFileTest, EntriesAreLookedForInThePlanFilesFolder) {
       {"/data/plans/nightly.plan", "people.model", "/data/plans/people.model"},
       {"/nightly.plan", "people.model", "/people.model"},
       {"", "people.model", "/people.model"},              // no plan file: the root folder
-      {"nightly.plan", "people.model", "/people.model"},  // a name without folder: the same
+      {"nightly.plan", "people.model", "people.model"},  // a name without folder: beside it
       {"/data/plans/", "people.model", "/data/plans/people.model"},
       {"/data/plans/nightly.plan", "", "/data/plans/"},
       // Entries are Windows-1252 texts of the plan file; file names are UTF-8.

@@ -77,6 +77,32 @@ TEST(OutputFile, ClosedByAnErrorKeepsOnlyCompleteLines) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 40);
 }
 
+TEST(OutputFile, ASecondWriterIsRefusedAndTheFirstFileKept) {
+  const test::TempDir dir;
+  const fs::path path = dir / "out";
+  {
+    TOutputFile first(path.string());
+    first.WriteLine("first");
+    first.Flush();
+    try {
+      TOutputFile second(path.string());
+      ADD_FAILURE() << "no error";
+    } catch (const EFileError& e) {
+      EXPECT_NE(std::string(e.what()).find("another run"), std::string::npos) << e.what();
+    }
+    first.WriteLine("still first");
+    first.Close();
+  }
+  EXPECT_EQ(test::ReadFileBytes(path), "first\r\nstill first\r\n");
+  // Once closed, the file may be written again; devices take any number of writers.
+  { TOutputFile again(path.string()); again.Close(); }
+  TOutputFile a("/dev/null"), b("/dev/null");
+  a.WriteLine("x");
+  b.WriteLine("y");
+  a.Close();
+  b.Close();
+}
+
 TEST(OutputFile, WritingAfterCloseIsAnError) {
   const test::TempDir dir;
   TOutputFile file((dir / "closed.txt").string(), 16);

@@ -55,11 +55,14 @@ bool UsesColumnReference(const TGenModel& model) {
 }
 
 // Opens the model's connection (or --connection) when the run needs a database: a direct insert,
-// or column references to read. Null when no database is needed or no string is given.
-std::unique_ptr<TOdbcConnection> OpenConnectionFor(const TGenModel& model, TOutputMode mode) {
+// or column references to read. Null when no database is needed or no string is given. The
+// model's own string came with its file and is held to the rules for strings read from files.
+std::unique_ptr<TOdbcConnection> OpenConnectionFor(const TGenModel& model, TOutputMode mode,
+                                                   bool fromFile) {
   const std::string text = Trim(model.ConnectionString());
   if (text.empty() || (mode != omDatabase && !UsesColumnReference(model))) return nullptr;
   auto connection = std::make_unique<TOdbcConnection>(text);
+  connection->SetFromFile(fromFile);
   connection->Open();
   return connection;
 }
@@ -83,7 +86,7 @@ int Run(const TCliOptions& o) {
   if (o.Connection) model->SetConnectionString(*o.Connection);
   if (o.Seed) RandSeed(*o.Seed);
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : DefaultMode(*model);
-  const std::unique_ptr<TOdbcConnection> connection = OpenConnectionFor(*model, mode);
+  const std::unique_ptr<TOdbcConnection> connection = OpenConnectionFor(*model, mode, !o.Connection);
   SetCurrentConnection(connection.get());
   TProgressReporter reporter(o.Yes, o.Quiet);
   reporter.SetRollbackAnswer(o.OnErrors == "rollback");

@@ -66,7 +66,8 @@ void TFMain::ReconnectModel(bool showErrors) {
   // Applying the connection selects a table of its own; the model's is put back and selected.
   const std::string table = FState.Model->TableName();
   try {
-    FConnectionTab->ApplyConnectionString(FromAnsi(FState.Model->ConnectionString()));
+    FConnectionTab->ApplyConnectionString(FromAnsi(FState.Model->ConnectionString()),
+                                          /*fromFile=*/true);
   } catch (const std::exception& e) {
     if (showErrors) ShowMessage(this, FromAnsi(e.what()), TMsgIcon::Error);
   }

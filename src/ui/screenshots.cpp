@@ -51,6 +51,7 @@ QString ExamplesFolder() {
 QString MakeSampleDatabase(const QTemporaryDir& scratch) {
   const QString path = scratch.filePath(QStringLiteral("shop.db"));
   try {
+    QFile(path).open(QIODevice::WriteOnly);  // an empty file is an empty database
     TOdbcConnection db(ToAnsi(path));
     db.Open();
     db.Execute("CREATE TABLE people (id INTEGER PRIMARY KEY, first_name VARCHAR(40), "

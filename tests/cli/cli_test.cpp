@@ -131,6 +131,7 @@ namespace {
 TEST(Cli, DirectInsertIntoSqlite) {
   TempDir dir;
   const std::string file = (dir / "people.db").string();
+  WriteFileBytes(dir / "people.db", "");  // an empty file is an empty database
   {
     TOdbcConnection db(file);
     db.Open();

@@ -131,6 +131,7 @@ class TConnectionTabTest : public QObject {
     TConnectionFixture f;
     f.Tab()->ApplyConnectionString(f.Db);
     const QString other = f.Dir() + QStringLiteral("/other.db");
+    RunSql(other, {});  // an empty database
     RunSql(f.Db, {"CREATE TABLE added (id INTEGER)"});
     bool wasOpen = true;
     TDialogScript script([&](QDialog& editor) {
@@ -161,7 +162,7 @@ class TConnectionTabTest : public QObject {
     f.Find<QPushButton>("btnConnection")->click();
     QCOMPARE(messages.Shown.size(), 1);
     QCOMPARE(messages.Shown[0].Icon, TMsgIcon::Error);
-    QVERIFY(messages.Shown[0].Text.contains(QStringLiteral("Cannot connect")));
+    QVERIFY(messages.Shown[0].Text.contains(QStringLiteral("does not exist")));
     QCOMPARE(f.Find<QLabel>("Label1")->text(), missing);
   }
 

@@ -57,6 +57,12 @@ QMap<QString, QString> IniSection(const QString& fileName) {
 }
 
 void RunSql(const QString& db, std::initializer_list<const char*> statements) {
+  // A bare path names an SQLite file, which must exist before it is opened: an empty file is an
+  // empty database.
+  if (!db.contains(u'=') && !QFile::exists(db)) {
+    QFile file(db);
+    file.open(QIODevice::WriteOnly);
+  }
   TOdbcConnection connection(db.toStdString());
   connection.Open();
   for (const char* sql : statements) connection.Execute(sql);

@@ -3,6 +3,7 @@
 // connection; generators that read existing tables use the current one.
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,12 @@ class EDatabaseError : public EKelvastError {
   int NativeError() const { return FNativeError; }
   // A connection failure (SQLSTATE class 08): the link to the server is gone or never came up.
   bool ConnectionLost() const { return FSqlState.rfind("08", 0) == 0; }
+  // Another connection holds the database (SQLite's "database is locked", after the busy wait).
+  bool DatabaseLocked() const {
+    const std::string_view text = what();
+    return text.find("database is locked") != std::string_view::npos ||
+           text.find("database table is locked") != std::string_view::npos;
+  }
 
  private:
   std::string FSqlState;

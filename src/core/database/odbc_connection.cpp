@@ -1,5 +1,7 @@
 #include "core/database/odbc_connection.h"
 
+#include "core/database/connection_checks.h"
+
 #include <charconv>
 
 #include "core/database/odbc_handle.h"
@@ -173,7 +175,9 @@ std::unique_ptr<TOdbcConnection::THandles> TOdbcConnection::Connect(const std::s
 
 void TOdbcConnection::Open() {
   if (FHandles) return;
-  const std::string target = OdbcConnectionString(FConnectionString);
+  if (FFromFile) CheckFileConnectionString(FConnectionString);
+  CheckSqliteTarget(FConnectionString);
+  const std::string target = WithSqliteBusyWait(OdbcConnectionString(FConnectionString));
   if (target.empty()) throw EDatabaseError("No connection string has been given.");
   auto handles = Connect(target);
   // The PostgreSQL driver by default wraps each statement of a transaction in savepoints of its

@@ -32,6 +32,9 @@ class TOdbcConnection : public TDataAccess {
   // The string is stored trimmed; it takes effect at the next Open.
   void SetConnectionString(const std::string& text);
   const std::string& ConnectionString() const { return FConnectionString; }
+  // A string read from a model, plan or connection file is held to stricter rules at Open: no
+  // driver that is not installed, no extension libraries (see connection_checks.h).
+  void SetFromFile(bool fromFile) { FFromFile = fromFile; }
 
   // Opens the connection without prompting; does nothing when it is open. Raises EDatabaseError.
   void Open();
@@ -67,6 +70,7 @@ class TOdbcConnection : public TDataAccess {
   void EndTransaction(bool commit);
 
   std::string FConnectionString;
+  bool FFromFile = false;
   std::unique_ptr<THandles> FHandles;
   bool FInTransaction = false;
 };

@@ -180,6 +180,11 @@ void TDatabaseWriter::ExecuteStatements() {
     try {
       RunStatement(statement);
     } catch (const EDatabaseError& e) {
+      if (e.DatabaseLocked())
+        throw EDatabaseError("The database is locked by another connection; the insert stopped at "
+                             "statement " + std::to_string(done + 1) + " of " +
+                                 std::to_string(FStatements) + " and was rolled back: " + e.what(),
+                             e.SqlState(), e.NativeError());
       if (!e.ConnectionLost()) throw;
       throw EDatabaseError("The connection to the database was lost at statement " +
                                std::to_string(done + 1) + " of " + std::to_string(FStatements) +
@@ -221,7 +226,7 @@ void TDatabaseWriter::RunStatement(const std::string& statement) {
   try {
     db.Execute(statement);
   } catch (const EDatabaseError& e) {
-    if (e.ConnectionLost()) throw;
+    if (e.ConnectionLost() || e.DatabaseLocked()) throw;
     RecordFailure(e, statement);
     if (FSavepoints) {
       db.Execute(kRollbackToSavepoint);
@@ -243,7 +248,7 @@ void TDatabaseWriter::RunGuarded(const std::string& statement) {
   try {
     db.Execute(statement);
   } catch (const EDatabaseError& e) {
-    if (e.ConnectionLost()) throw;
+    if (e.ConnectionLost() || e.DatabaseLocked()) throw;
     RecordFailure(e, statement);
     db.Execute(kRollbackToReplay);
   }

@@ -97,11 +97,12 @@ TConnectionTab::TConnectionTab(TUiState& state, TConnectionHooks hooks, QWidget*
   });
 }
 
-void TConnectionTab::ApplyConnectionString(const QString& text) {
+void TConnectionTab::ApplyConnectionString(const QString& text, bool fromFile) {
   TWaitCursor wait;
   const QString trimmed = text.trimmed();
   FState.Connection->Close();
   FState.Connection->SetConnectionString(ToAnsi(trimmed));
+  FState.Connection->SetFromFile(fromFile);
   const bool modified = FState.Model->Modified();
   FState.Model->SetConnectionString(ToAnsi(trimmed));
   FLabel->setText(trimmed);
@@ -139,7 +140,7 @@ void TConnectionTab::sbLoadConClick() {
       ShowMessage(this, FromAnsi(kNotAConnectionMessage));
       return;
     }
-    ApplyConnectionString(FromAnsi(content.ConnectionString));
+    ApplyConnectionString(FromAnsi(content.ConnectionString), /*fromFile=*/true);
     if (FHooks.RefreshGeneratorList) FHooks.RefreshGeneratorList();
   } catch (const std::exception& e) {
     ReportError(this, e);

@@ -37,7 +37,9 @@ class TConnectionTab : public QWidget {
   // the trimmed text, shows it and, when not empty, refreshes the table list and the selected
   // table's fields (which opens the connection). Changing the connection leaves the model's
   // modified state as it was. Errors of the refresh go to the caller.
-  void ApplyConnectionString(const QString& text);
+  // fromFile: the string was read from a model, plan or connection file, and may not name a
+  // driver that is not installed nor load libraries.
+  void ApplyConnectionString(const QString& text, bool fromFile = false);
 
   // Selects the listed table of that name (case ignored), or no table when none is listed, and
   // shows its fields, which makes it the model's target table. Errors go to the caller.

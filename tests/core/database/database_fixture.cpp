@@ -41,7 +41,10 @@ std::string WithDatabase(const std::string& connection, const std::string& name)
 }  // namespace
 
 SqliteDatabase::SqliteDatabase()
-    : FConnection("DRIVER=SQLite3;Database=" + (FDir / "test.db").string()) {}
+    : FConnection("DRIVER=SQLite3;Database=" + (FDir / "test.db").string()) {
+  // An empty file is an empty SQLite database; a missing one is refused.
+  WriteFileBytes(FDir / "test.db", "");
+}
 
 PostgresDatabase::PostgresDatabase(const std::string& stateFolder)
     : FServer(ServerConnectionString(stateFolder)) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include <filesystem>
 
 #include "cli/cli_runner.h"
@@ -127,6 +129,42 @@ TEST(Cli, PlanSkipsAMissingModelAndRunsTheRest) {
 
 namespace kelvast::test {
 namespace {
+
+TEST(Cli, DirectInsertsStartedTogetherEachLandInTheirOwnDatabase) {
+  // Every run writes its statements to a file of its own, so neither reads the other's.
+  TempDir dir;
+  const std::string create = "CREATE TABLE people (id integer, first_name text, last_name text, "
+                             "email text, quantity integer, price real, signup_date text, "
+                             "city text, zip text, code text)";
+  const int records[] = {3000, 5000};
+  std::vector<std::string> files;
+  for (int i = 0; i < 2; ++i) {
+    files.push_back((dir / ("db" + std::to_string(i) + ".db")).string());
+    WriteFileBytes(files.back(), "");
+    TOdbcConnection db(files.back());
+    db.Open();
+    db.Execute(create);
+  }
+  for (int round = 0; round < 3; ++round) {
+    std::vector<std::future<TCliRun>> runs;
+    for (int i = 0; i < 2; ++i)
+      runs.push_back(std::async(std::launch::async, [&, i] {
+        return RunCli({"run", kExamples + "/people.model", "--format", "db", "--connection",
+                       files[static_cast<size_t>(i)], "--records",
+                       std::to_string(records[i]), "--quiet"});
+      }));
+    for (auto& run : runs) {
+      const TCliRun r = run.get();
+      EXPECT_EQ(r.Status, 0) << r.Err;
+    }
+  }
+  for (int i = 0; i < 2; ++i) {
+    TOdbcConnection db(files[static_cast<size_t>(i)]);
+    db.Open();
+    EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"),
+              std::vector<std::string>{std::to_string(3 * records[i])});
+  }
+}
 
 TEST(Cli, DirectInsertIntoSqlite) {
   TempDir dir;

@@ -1,6 +1,9 @@
 #include "cli/cli_commands.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -67,10 +70,24 @@ std::unique_ptr<TOdbcConnection> OpenConnectionFor(const TGenModel& model, TOutp
   return connection;
 }
 
+// SOURCE_DATE_EPOCH, the reproducible-builds convention: seconds since 1970-01-01 UTC that
+// stand for every time a run writes. Nothing when it is unset or not a number.
+std::optional<TDateTime> SourceDateEpoch() {
+  const char* text = std::getenv("SOURCE_DATE_EPOCH");
+  if (!text || !*text) return std::nullopt;
+  char* end = nullptr;
+  errno = 0;
+  const long long seconds = std::strtoll(text, &end, 10);
+  if (*end != '\0' || errno != 0) return std::nullopt;
+  constexpr double kUnixEpochDay = 25569.0;  // 1970-01-01 counted from 1899-12-30
+  return kUnixEpochDay + static_cast<double>(seconds) / 86400.0;
+}
+
 TRunOptions RunOptionsFrom(const TCliOptions& o, TOutputMode mode) {
   TRunOptions options;
   options.Mode = mode;
   options.UserStarted = true;
+  options.FixedTime = SourceDateEpoch();
   if (o.Dict) options.DictFolder = *o.Dict;
   return options;
 }

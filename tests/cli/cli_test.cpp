@@ -130,6 +130,31 @@ TEST(Cli, PlanSkipsAMissingModelAndRunsTheRest) {
 namespace kelvast::test {
 namespace {
 
+TEST(Cli, SourceDateEpochMakesEveryFormatByteIdentical) {
+  TempDir dir;
+  ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);  // 2023-11-14 22:13:20 UTC
+  for (const char* format : {"sql", "csv", "xml"}) {
+    SCOPED_TRACE(format);
+    std::string first;
+    for (int i = 0; i < 2; ++i) {
+      const std::string out = (dir / ("run" + std::to_string(i))).string();
+      const TCliRun r = RunCli({"run", kExamples + "/orders.model", "--format", format,
+                                "--records", "2000", "--seed", "11", "--output", out, "--yes",
+                                "--quiet"});
+      ASSERT_EQ(r.Status, 0) << r.Err;
+      const std::string bytes = ReadFileBytes(out + "." + format);
+      if (i == 0) first = bytes;
+      else EXPECT_TRUE(bytes == first);
+    }
+    if (std::string(format) == "sql") {
+      EXPECT_NE(first.find("Generated at 11/14/2023 22:13:20"), std::string::npos)
+          << first.substr(0, 400);
+      EXPECT_NE(first.find("Duration : 00:00:00"), std::string::npos);
+    }
+  }
+  ::unsetenv("SOURCE_DATE_EPOCH");
+}
+
 TEST(Cli, DirectInsertsStartedTogetherEachLandInTheirOwnDatabase) {
   // Every run writes its statements to a file of its own, so neither reads the other's.
   TempDir dir;

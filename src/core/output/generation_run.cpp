@@ -50,7 +50,7 @@ namespace {
 std::unique_ptr<TRecordWriter> MakeWriter(TGenModel& model, const TRunOptions& options,
                                           TRunObserver& observer) {
   switch (options.Mode) {
-    case omSqlScript: return std::make_unique<TSqlWriter>(model);
+    case omSqlScript: return std::make_unique<TSqlWriter>(model, true, options.FixedTime);
     case omCsv: return std::make_unique<TCsvWriter>(model);
     case omXml: return std::make_unique<TXmlWriter>(model);
     case omDatabase: break;
@@ -91,7 +91,7 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   model.PrepareAll();
   std::unique_ptr<TRecordWriter> writer = MakeWriter(model, options, observer);
   TOutputFile file(result.OutputPath);
-  const TDateTime start = Now();
+  const TDateTime start = options.FixedTime.value_or(Now());
   writer->Header(file, start);
   // The direct insert stops here without a connection; its writer removes the temporary file.
   auto* insert = dynamic_cast<TDatabaseWriter*>(writer.get());

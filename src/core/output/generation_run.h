@@ -7,12 +7,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/database/data_access.h"
 #include "core/generators/word_lists.h"
 #include "core/model/gen_model.h"
+#include "core/platform/date_time.h"
 
 namespace kelvast {
 
@@ -55,6 +57,9 @@ struct TRunOptions {
   std::filesystem::path DictFolder = DefaultDictFolder();
   // Direct insert: the connection to insert through; null means CurrentConnection().
   TDataAccess* Connection = nullptr;
+  // The moment the run's times are taken from (start and end alike) instead of the clock, so
+  // that two runs with the same seed give the same bytes.
+  std::optional<TDateTime> FixedTime;
   // Direct insert: the temporary file; empty means a new one (NewDatabaseTempFile).
   std::filesystem::path TempFile;
 };

@@ -22,8 +22,8 @@ std::string CreditLine() {
 }
 }  // namespace
 
-TSqlWriter::TSqlWriter(TGenModel& model, bool comments)
-    : FModel(model), FComments(comments), FColumns(WrittenColumns(model)) {
+TSqlWriter::TSqlWriter(TGenModel& model, bool comments, std::optional<TDateTime> fixedEnd)
+    : FModel(model), FComments(comments), FFixedEnd(fixedEnd), FColumns(WrittenColumns(model)) {
   const std::string d = model.Delimiter();
   const std::string s = model.StringDelimiter();
   FStringOpen = s[0];
@@ -117,7 +117,7 @@ void TSqlWriter::Row(TOutputFile& file) {
 void TSqlWriter::Footer(TOutputFile& file, TDateTime start) {
   if (!FComments) return;
   file.WriteLine(Comment(kRule));
-  const TDateTime end = Now();
+  const TDateTime end = FFixedEnd.value_or(Now());
   file.WriteLine(Comment("End of generation at " + FormatDateTime("c", end) +
                          " - Duration : " + FormatDateTime("hh:nn:ss", end - start)));
   file.WriteLine(Comment("Generated data size: " +

@@ -3,6 +3,7 @@
 //
 //   INSERT INTO 'T' ('A', 'B') VALUES ('x''y', 12);
 
+#include <optional>
 #include <string>
 
 #include "core/output/record_writer.h"
@@ -12,7 +13,10 @@ namespace kelvast {
 class TSqlWriter : public TRecordWriter {
  public:
   // With comments off the writer produces only the statement lines (the direct insert's form).
-  explicit TSqlWriter(TGenModel& model, bool comments = true);
+  // A fixed moment, when given, stands for the end of the run in the closing comment (the start
+  // is the one the run passes), so that files can be made byte for byte again.
+  explicit TSqlWriter(TGenModel& model, bool comments = true,
+                      std::optional<TDateTime> fixedEnd = std::nullopt);
 
   void Header(TOutputFile& file, TDateTime start) override;
   void Row(TOutputFile& file) override;
@@ -29,6 +33,7 @@ class TSqlWriter : public TRecordWriter {
 
   TGenModel& FModel;
   bool FComments;
+  std::optional<TDateTime> FFixedEnd;
   std::vector<TWrittenColumn> FColumns;
   std::string FPrefix;  // INSERT INTO ... VALUES (
   char FStringOpen;

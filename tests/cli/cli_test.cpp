@@ -130,6 +130,25 @@ TEST(Cli, PlanSkipsAMissingModelAndRunsTheRest) {
 namespace kelvast::test {
 namespace {
 
+TEST(Cli, ImportAndExportWriteThroughSymbolicLinks) {
+  // A model kept elsewhere and linked into a working folder stays linked after a save.
+  TempDir dir;
+  std::filesystem::create_directory(dir / "store");
+  WriteFileBytes(dir / "store" / "p.model", "old");
+  WriteFileBytes(dir / "store" / "p.json", "old");
+  std::filesystem::create_symlink("store/p.model", dir / "p.model");
+  std::filesystem::create_symlink("store/p.json", dir / "p.json");
+  ASSERT_EQ(RunCli({"import", kExamples + "/people.json", "--output", (dir / "p.model").string()})
+                .Status, 0);
+  ASSERT_EQ(RunCli({"export", kExamples + "/people.model", "--output", (dir / "p.json").string()})
+                .Status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "p.model"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "p.json"));
+  EXPECT_EQ(ReadFileBytes(dir / "store" / "p.model"), ReadFileBytes(kExamples + "/people.model"));
+  EXPECT_NE(ReadFileBytes(dir / "store" / "p.json").find("\"TableName\": \"people\""),
+            std::string::npos);
+}
+
 TEST(Cli, SourceDateEpochMakesEveryFormatByteIdentical) {
   TempDir dir;
   ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);  // 2023-11-14 22:13:20 UTC

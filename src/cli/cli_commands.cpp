@@ -8,6 +8,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "cli/interrupt.h"
 #include "cli/progress_reporter.h"
 #include "core/database/odbc_connection.h"
 #include "core/files/file_io.h"
@@ -92,6 +93,11 @@ TRunOptions RunOptionsFrom(const TCliOptions& o, TOutputMode mode) {
   return options;
 }
 
+// How messages name an output path: "-" is standard output.
+std::string OutputName(const std::string& path) {
+  return path == kStandardOutput ? "standard output" : path;
+}
+
 // Text in memory is Windows-1252; the terminal speaks UTF-8.
 void PrintLine(const std::string& ansi) { std::cout << AnsiToUtf8(ansi) << '\n'; }
 
@@ -127,8 +133,16 @@ int Run(const TCliOptions& o) {
       }
       if (!o.Quiet)
         std::fprintf(stderr, "kelvast-cli: %lld records written to %s\n",
-                     static_cast<long long>(result.Records), result.OutputPath.c_str());
+                     static_cast<long long>(result.Records), OutputName(result.OutputPath).c_str());
       return 0;
+    case roInterrupted:
+      if (mode == omDatabase)
+        std::fprintf(stderr, "kelvast-cli: interrupted after %lld records; the insert was rolled back\n",
+                     static_cast<long long>(result.Records));
+      else
+        std::fprintf(stderr, "kelvast-cli: interrupted after %lld records; %s holds them\n",
+                     static_cast<long long>(result.Records), OutputName(result.OutputPath).c_str());
+      return 128 + InterruptSignal();
     case roNoConnection:
       return 1;  // the reporter has printed the message
     case roNotReplaced:
@@ -208,6 +222,7 @@ class TCliPlanObserver : public TPlanObserver {
   void ShowMessage(const std::string& text) override { FReporter.ShowMessage(text); }
   void Progress(int64_t r, int64_t t) override { FReporter.Progress(r, t); }
   int64_t ProgressStep() const override { return FReporter.ProgressStep(); }
+  bool StopRequested() override { return FReporter.StopRequested(); }
   void ModelStarting(int index, int count, const std::string& entry) override {
     FReporter.Finish();
     FEntry = entry;
@@ -238,6 +253,10 @@ int Plan(const TCliOptions& o) {
   const TPlanResult result = RunPlan(o.Operand, entries, RunOptionsFrom(o, mode), observer, current);
   reporter.Finish();
   SetCurrentModel(nullptr);
+  if (InterruptSignal() != 0) {
+    std::fprintf(stderr, "kelvast-cli: plan interrupted\n");
+    return 128 + InterruptSignal();
+  }
   if (!o.Quiet)
     std::fprintf(stderr, "kelvast-cli: plan done: %d models run, %d skipped\n", result.Ran,
                  result.Skipped);

@@ -7,6 +7,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
+#include "cli/interrupt.h"
 
 int main(int argc, char** argv) {
   using namespace kelvast::cli;
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kelvast-cli: %s\n%s", e.Message.c_str(), UsageText());
     return 2;
   }
+  CatchInterruptions();
   try {
     return RunCommand(options);
   } catch (const std::exception& e) {

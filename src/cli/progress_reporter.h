@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 
+#include "cli/interrupt.h"
 #include "core/output/generation_run.h"
 
 namespace kelvast::cli {
@@ -18,6 +19,7 @@ class TProgressReporter : public TRunObserver {
   void ShowMessage(const std::string& text) override;
   void Progress(int64_t record, int64_t total) override;
   int64_t ProgressStep() const override { return FShow ? 4096 : INT64_MAX; }
+  bool StopRequested() override { return InterruptSignal() != 0; }
 
   // Starts the clock of a new run, labelled (the plan shows the model's name).
   void Start(std::string label);

@@ -3,12 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <algorithm>
+#include <unistd.h>
+#include <sys/wait.h>
+#include <spawn.h>
+#include <fcntl.h>
+#include <csignal>
 
 #include <filesystem>
 
 #include "cli/cli_runner.h"
 #include "core/database/odbc_connection.h"
 #include "support/test_support.h"
+
+extern char** environ;
 
 namespace kelvast::test {
 namespace {
@@ -147,6 +155,59 @@ TEST(Cli, ImportAndExportWriteThroughSymbolicLinks) {
   EXPECT_EQ(ReadFileBytes(dir / "store" / "p.model"), ReadFileBytes(kExamples + "/people.model"));
   EXPECT_NE(ReadFileBytes(dir / "store" / "p.json").find("\"TableName\": \"people\""),
             std::string::npos);
+}
+
+TEST(Cli, OutputDashWritesToStandardOutput) {
+  for (const char* format : {"csv", "sql", "xml"}) {
+    SCOPED_TRACE(format);
+    const TCliRun r = RunCli({"run", kExamples + "/people.model", "--format", format, "--records",
+                              "100", "--output", "-"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Err.find("100 records written to standard output"), std::string::npos) << r.Err;
+    const size_t lines = static_cast<size_t>(std::count(r.Out.begin(), r.Out.end(), '\n'));
+    EXPECT_GE(lines, 100u);
+    EXPECT_LE(lines, 130u);
+  }
+}
+
+TEST(Cli, AnInterruptedRunEndsOnACompleteRecord) {
+  TempDir dir;
+  const std::string out = (dir / "big").string();
+  for (const int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal);
+    std::filesystem::remove(out + ".csv");
+    std::vector<std::string> args = {KELVAST_CLI, "run", kExamples + "/people.model", "--format",
+                                     "csv", "--records", "10000000", "--output", out, "--yes"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const std::string err = (dir / "err").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Wait until records are being written, then interrupt.
+    for (int i = 0; i < 200 && (!std::filesystem::exists(out + ".csv") ||
+                                std::filesystem::file_size(out + ".csv") < 1000000); ++i)
+      ::usleep(20000);
+    ::kill(pid, signal);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    const std::string message = ReadFileBytes(err);
+    const size_t at = message.find("interrupted after ");
+    ASSERT_NE(at, std::string::npos) << message;
+    const long long records = std::stoll(message.substr(at + 18));
+    EXPECT_GT(records, 0);
+    EXPECT_LT(records, 10000000);
+    EXPECT_NE(message.find(out + ".csv holds them"), std::string::npos) << message;
+    const std::string text = ReadFileBytes(out + ".csv");
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), records + 1);
+  }
 }
 
 TEST(Cli, SourceDateEpochMakesEveryFormatByteIdentical) {

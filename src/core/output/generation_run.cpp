@@ -33,6 +33,7 @@ std::string_view OutputExtension(TOutputMode mode) {
 
 std::string OutputPathFor(const std::string& sqlFile, TOutputMode mode) {
   std::string path = Trim(sqlFile);
+  if (path == kStandardOutput) return path;
   const size_t slash = path.find_last_of('/');
   const size_t dot = path.find_last_of('.');
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.resize(dot);
@@ -78,7 +79,8 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   else
     result.OutputPath = OutputPathFor(model.SQLFile(), options.Mode);
   std::error_code ec;
-  if (options.Mode != omDatabase && std::filesystem::exists(result.OutputPath, ec) &&
+  if (options.Mode != omDatabase && result.OutputPath != kStandardOutput &&
+      std::filesystem::exists(result.OutputPath, ec) &&
       !observer.ConfirmReplace(std::string(kReplaceCaption), ReplaceQuestion(result.OutputPath))) {
     result.Outcome = roNotReplaced;
     return result;
@@ -103,17 +105,31 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   const int64_t total = model.RecNumber();
   const int64_t step = std::max<int64_t>(1, observer.ProgressStep());
   int64_t untilReport = step;
+  int64_t written = 0;
   for (int64_t record = 1; record <= total; ++record) {
     model.NewRecord();
     writer->Row(file);
+    written = record;
     if (--untilReport == 0 || record == total) {
       observer.Progress(record, total);
       untilReport = step;
     }
+    if (record % kStopCheckRecords == 0 && record < total && observer.StopRequested()) {
+      result.Outcome = roInterrupted;
+      break;
+    }
+  }
+  result.Records = written;
+  if (result.Outcome == roInterrupted && insert) {
+    // Nothing has reached the table yet: the statements run at the footer. The writer removes
+    // its file and the transaction begun at the header is given up.
+    TDataAccess* db = options.Connection ? options.Connection : CurrentConnection();
+    if (db && db->InTransaction()) db->RollbackTrans();
+    result.RolledBack = true;
+    return result;
   }
   writer->Footer(file, start);
   file.Close();
-  result.Records = total > 0 ? total : 0;
   result.DataSize = writer->DataSize();
   if (insert) {
     result.FailedStatements = insert->FailedStatements();

@@ -24,7 +24,8 @@ enum TOutputMode : int { omSqlScript = 0, omCsv = 1, omXml = 2, omDatabase = 3 }
 // The file extension of a file format (".sql", ".csv", ".xml").
 std::string_view OutputExtension(TOutputMode mode);
 
-// SQLFile, trimmed, with its extension replaced by the format's (added when it has none).
+// SQLFile, trimmed, with its extension replaced by the format's (added when it has none); "-"
+// (standard output) stays as it is.
 std::string OutputPathFor(const std::string& sqlFile, TOutputMode mode);
 
 // What the caller decides and sees during a run. The core never asks the user itself.
@@ -38,6 +39,9 @@ class TRunObserver {
   // Record r of total has been written; called every ProgressStep records and at the last one.
   virtual void Progress(int64_t record, int64_t total);
   virtual int64_t ProgressStep() const { return 1024; }
+  // Asked every kStopCheckRecords records: true ends the run after the record just written, with
+  // the file's closing lines written (a direct insert is rolled back instead).
+  virtual bool StopRequested() { return false; }
 
   // Direct insert. Statements failed: true rolls the transaction back, false commits what
   // succeeded. The default rolls back.
@@ -64,7 +68,14 @@ struct TRunOptions {
   std::filesystem::path TempFile;
 };
 
-enum TRunOutcome { roDone, roNoColumns, roNoFileName, roNotReplaced, roNoConnection };
+enum TRunOutcome { roDone, roNoColumns, roNoFileName, roNotReplaced, roNoConnection,
+                   roInterrupted };
+
+// How often a run asks its observer whether to stop.
+inline constexpr int64_t kStopCheckRecords = 1024;
+
+// The output path that stands for standard output.
+inline constexpr std::string_view kStandardOutput = "-";
 
 struct TRunResult {
   TRunOutcome Outcome = roDone;

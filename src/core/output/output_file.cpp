@@ -17,7 +17,10 @@ TOutputFile::TOutputFile(std::string path, size_t bufferSize)
       FBuffer(bufferSize + (bufferSize >> 2)),
       FFlushAt(bufferSize),
       FPending(bufferSize + (bufferSize >> 2)) {
-  FFd = ::open(FPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  // "-" is standard output: written through a descriptor of its own, so closing leaves the
+  // process's standard output open.
+  FFd = FPath == "-" ? ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0)
+                     : ::open(FPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (FFd < 0) {
     const int err = errno;
     throw EFileError("Cannot create file \"" + FPath + "\". " + std::strerror(err));
@@ -26,7 +29,7 @@ TOutputFile::TOutputFile(std::string path, size_t bufferSize)
   // is refused and leaves the first one's lines alone. Devices and pipes are written as they
   // are, unlocked: many runs may write to /dev/null at once.
   struct stat info {};
-  if (::fstat(FFd, &info) == 0 && S_ISREG(info.st_mode)) {
+  if (FPath != "-" && ::fstat(FFd, &info) == 0 && S_ISREG(info.st_mode)) {
     int err = 0;
     if (::flock(FFd, LOCK_EX | LOCK_NB) != 0) err = errno;
     else if (::ftruncate(FFd, 0) != 0) err = errno;

@@ -20,7 +20,8 @@ namespace kelvast {
 class TOutputFile {
  public:
   // Creates (or empties) the file, which stays locked against other runs until it is closed;
-  // raises EFileError when it cannot, or when another run is writing it.
+  // raises EFileError when it cannot, or when another run is writing it. "-" writes to standard
+  // output as it is (appended to, never emptied).
   explicit TOutputFile(std::string path, size_t bufferSize = 1 << 20);
   // Flushes what is buffered up to the last complete line, best effort, and closes the file;
   // never throws. (A file closed this way was left by an error.)

@@ -33,8 +33,9 @@ TPlanResult RunPlan(const std::string& planFile, const std::vector<std::string>&
     current->SetModified(false);
     TRunOptions step = options;
     step.UserStarted = false;
-    RunGeneration(*current, step, observer);
+    const TRunResult run = RunGeneration(*current, step, observer);
     ++result.Ran;
+    if (run.Outcome == roInterrupted) break;
   }
   return result;
 }

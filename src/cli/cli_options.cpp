@@ -1,93 +1,177 @@
 #include "cli/cli_options.h"
 
-#include <charconv>
-#include <set>
+#include <CLI/CLI.hpp>
+
+#include <climits>
 
 namespace kelvast::cli {
 
-const char* UsageText() {
-  return "usage:\n"
-         "  kelvast-cli run MODEL [--format sql|csv|xml|db] [--records N] [--output PATH]\n"
-         "                        [--connection STRING] [--seed N] [--dict DIR] [--yes] [--quiet]\n"
-         "                        [--on-errors rollback|commit]\n"
-         "  kelvast-cli sample MODEL [--seed N] [--dict DIR]\n"
-         "  kelvast-cli plan PLAN [--format sql|csv|xml|db] [--seed N] [--dict DIR] [--yes] [--quiet]\n"
-         "  kelvast-cli show MODEL\n"
-         "  kelvast-cli export MODEL [--output FILE.json]\n"
-         "  kelvast-cli import FILE.json --output MODEL\n"
-         "MODEL is a model file (.model) or its JSON form (.json).\n";
-}
-
 namespace {
 
-// The options each command accepts.
-const std::set<std::string>& Allowed(const std::string& command) {
-  static const std::set<std::string> kRun{"--format", "--records", "--output", "--connection",
-                                          "--seed",   "--dict",    "--yes",    "--quiet",
-                                          "--on-errors"};
-  static const std::set<std::string> kSample{"--seed", "--dict"};
-  static const std::set<std::string> kPlan{"--format", "--seed", "--dict", "--yes", "--quiet"};
-  static const std::set<std::string> kShow{};
-  static const std::set<std::string> kOutput{"--output"};
-  if (command == "run") return kRun;
-  if (command == "sample") return kSample;
-  if (command == "plan") return kPlan;
-  if (command == "show") return kShow;
-  if (command == "export" || command == "import") return kOutput;
-  throw TUsageError{"unknown command \"" + command + "\""};
-}
+constexpr const char* kExitCodes =
+    "\nExit status: 0 success; 1 any error (the message goes to standard error); 2 a usage\n"
+    "error; 130 or 143 a run stopped by SIGINT (Ctrl-C) or SIGTERM, its file holding the\n"
+    "complete records written so far.\n"
+    "MODEL is a model file (.model) or its JSON form (.json).";
 
-template <class T>
-T Number(const std::string& option, const std::string& text) {
-  T value{};
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size())
-    throw TUsageError{option + " needs a whole number, not \"" + text + "\""};
-  return value;
-}
+// The command line as CLI11 describes it, filling `o`.
+class TCommandLine {
+ public:
+  explicit TCommandLine(TCliOptions& o) : FApp("Test data for relational databases: runs models "
+                                               "and plans without a window.", "kelvast-cli") {
+    FApp.footer(kExitCodes);
+    FApp.set_version_flag("--version", std::string("kelvast-cli ") + KELVAST_VERSION);
+    FApp.require_subcommand(1);
+
+    CLI::App* run = Command("run", "Write a model's records to a file, or insert them into its "
+                                   "table (--format db).");
+    Model(run, o);
+    Format(run, o, "the model's output file's extension (sql when it has none)");
+    run->add_option("--records", FRecords,
+                    "Records to make (default: the model's count). Runs stream, so counts above "
+                    "10,000,000 are accepted.")
+        ->check(CLI::Range(0, INT32_MAX));
+    run->add_option("--output", FOutput,
+                    "Output file; its extension is replaced by the format's; - writes to standard "
+                    "output (default: the model's output file)");
+    run->add_option("--connection", FConnection,
+                    "ODBC connection string, or an SQLite file's path (default: the model's)");
+    Seed(run);
+    Dict(run);
+    Yes(run, o);
+    Quiet(run, o);
+    run->add_option("--on-errors", o.OnErrors,
+                    "When statements of a direct insert fail: roll the whole insert back, or "
+                    "commit the statements that worked")
+        ->check(CLI::IsMember({"rollback", "commit"}))
+        ->capture_default_str();
+
+    CLI::App* sample = Command("sample", "Print ten records of a model as tab-separated lines, "
+                                         "title row first.");
+    Model(sample, o);
+    Seed(sample);
+    Dict(sample);
+
+    CLI::App* plan = Command("plan", "Run every model of a plan, one after another.");
+    plan->add_option("PLAN", o.Operand, "Plan file (.plan)")->required();
+    Format(plan, o, "sql");
+    Seed(plan);
+    Dict(plan);
+    Yes(plan, o);
+    Quiet(plan, o);
+
+    CLI::App* show = Command("show", "Print a model's information and one line per generator.");
+    Model(show, o);
+
+    CLI::App* exportCommand = Command("export", "Write a model as JSON.");
+    Model(exportCommand, o);
+    exportCommand->add_option("--output", FOutput, "JSON file (default: standard output)");
+
+    CLI::App* import = Command("import", "Build a model file from its JSON form.");
+    import->add_option("FILE", o.Operand, "JSON file")->required();
+    import->add_option("--output", FOutput, "Model file to write")->required();
+
+    FHelp = FApp.add_subcommand("help", "Describe a command: kelvast-cli help COMMAND.");
+    FHelp->add_option("COMMAND", FHelpTopic, "The command to describe");
+  }
+
+  TParseResult Parse(const std::vector<std::string>& args, TCliOptions& o) {
+    TParseResult result;
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them backwards
+    try {
+      FApp.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+      result.Text = HelpFor(FApp.get_subcommands().empty() ? &FApp : FApp.get_subcommands()[0]);
+      return result;
+    } catch (const CLI::CallForVersion& e) {
+      result.Text = std::string(e.what()) + "\n";
+      return result;
+    } catch (const CLI::ParseError& e) {
+      // The failing command's own help: its options and their defaults.
+      const auto used = FApp.get_subcommands();
+      result.Text = "kelvast-cli: " + std::string(e.what()) + "\n" +
+                    HelpFor(used.empty() ? &FApp : used[0]);
+      result.Status = 2;
+      return result;
+    }
+    CLI::App* used = FApp.get_subcommands().at(0);
+    if (used == FHelp) {
+      CLI::App* topic = &FApp;
+      if (!FHelpTopic.empty()) {
+        try {
+          topic = FApp.get_subcommand(FHelpTopic);
+        } catch (const CLI::OptionNotFound&) {
+          result.Text = "kelvast-cli: unknown command \"" + FHelpTopic + "\"\n" + HelpFor(&FApp);
+          result.Status = 2;
+          return result;
+        }
+      }
+      result.Text = HelpFor(topic);
+      return result;
+    }
+    o.Command = used->get_name();
+    const auto given = [used](const char* name) {
+      const CLI::Option* option = used->get_option_no_throw(name);
+      return option && option->count() > 0;
+    };
+    if (given("--records")) o.Records = FRecords;
+    if (given("--output")) o.Output = FOutput;
+    if (given("--connection")) o.Connection = FConnection;
+    if (given("--seed")) o.Seed = FSeed;
+    if (given("--dict")) o.Dict = FDict;
+    if (given("--format")) o.Format = FFormat;
+    result.Options = o;
+    return result;
+  }
+
+ private:
+  CLI::App* Command(const char* name, const char* description) {
+    CLI::App* command = FApp.add_subcommand(name, description);
+    command->footer(kExitCodes);
+    return command;
+  }
+  static void Model(CLI::App* command, TCliOptions& o) {
+    command->add_option("MODEL", o.Operand, "Model file (.model) or its JSON form (.json)")
+        ->required();
+  }
+  void Format(CLI::App* command, TCliOptions&, const std::string& byDefault) {
+    command->add_option("--format", FFormat,
+                        "Output format: sql, csv, xml, or db for a direct insert (default: " +
+                            byDefault + ")")
+        ->check(CLI::IsMember({"sql", "csv", "xml", "db"}));
+  }
+  void Seed(CLI::App* command) {
+    command->add_option("--seed", FSeed,
+                        "Seed of the random values: the same model, seed and word lists give the "
+                        "same records (default: from the clock)");
+  }
+  void Dict(CLI::App* command) {
+    command->add_option("--dict", FDict,
+                        "Folder of the word lists (default: Dict beside the program, or "
+                        "../share/kelvast/Dict)");
+  }
+  static void Yes(CLI::App* command, TCliOptions& o) {
+    command->add_flag("--yes", o.Yes, "Replace existing output files without asking");
+  }
+  static void Quiet(CLI::App* command, TCliOptions& o) {
+    command->add_flag("--quiet", o.Quiet, "Print nothing but errors");
+  }
+  std::string HelpFor(CLI::App* command) { return command->help(); }
+
+  CLI::App FApp;
+  CLI::App* FHelp = nullptr;
+  std::string FHelpTopic;
+  int32_t FRecords = 0;
+  std::string FOutput, FConnection, FDict, FFormat;
+  uint64_t FSeed = 0;
+};
 
 }  // namespace
 
-TCliOptions ParseArguments(const std::vector<std::string>& args) {
-  if (args.empty()) throw TUsageError{"no command given"};
+TParseResult ParseArguments(const std::vector<std::string>& args) {
   TCliOptions o;
-  o.Command = args[0];
-  const std::set<std::string>& allowed = Allowed(o.Command);
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a.rfind("--", 0) != 0) {
-      if (!o.Operand.empty()) throw TUsageError{"unexpected argument \"" + a + "\""};
-      o.Operand = a;
-      continue;
-    }
-    if (!allowed.count(a)) throw TUsageError{"option " + a + " does not apply to " + o.Command};
-    if (a == "--yes") { o.Yes = true; continue; }
-    if (a == "--quiet") { o.Quiet = true; continue; }
-    if (i + 1 >= args.size()) throw TUsageError{"option " + a + " needs a value"};
-    const std::string& v = args[++i];
-    if (a == "--format") {
-      if (v != "sql" && v != "csv" && v != "xml" && v != "db")
-        throw TUsageError{"--format must be sql, csv, xml or db"};
-      o.Format = v;
-    } else if (a == "--records") {
-      o.Records = Number<int32_t>(a, v);
-      if (*o.Records < 0) throw TUsageError{"--records cannot be negative"};
-    } else if (a == "--output") {
-      o.Output = v;
-    } else if (a == "--connection") {
-      o.Connection = v;
-    } else if (a == "--seed") {
-      o.Seed = Number<uint64_t>(a, v);
-    } else if (a == "--dict") {
-      o.Dict = v;
-    } else if (a == "--on-errors") {
-      if (v != "rollback" && v != "commit") throw TUsageError{"--on-errors must be rollback or commit"};
-      o.OnErrors = v;
-    }
-  }
-  if (o.Operand.empty()) throw TUsageError{o.Command + " needs a file"};
-  if (o.Command == "import" && !o.Output) throw TUsageError{"import needs --output MODEL"};
-  return o;
+  TCommandLine line(o);
+  return line.Parse(args, o);
 }
 
 }  // namespace kelvast::cli

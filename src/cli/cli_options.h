@@ -1,5 +1,6 @@
 #pragma once
-// Command-line parsing of kelvast-cli: one command, its operand and its options.
+// Command-line parsing of kelvast-cli: one command, its operand and its options, with help for
+// every command (`--help`, `COMMAND --help`, `help COMMAND`).
 
 #include <cstdint>
 #include <optional>
@@ -22,15 +23,14 @@ struct TCliOptions {
   bool Quiet = false;
 };
 
-// A usage error: the message is printed with the usage text and the exit status is 2.
-struct TUsageError {
-  std::string Message;
+// What parsing decided: options to run, or text to print and an exit status.
+struct TParseResult {
+  std::optional<TCliOptions> Options;
+  std::string Text;    // help (to stdout, status 0) or the usage error (to stderr, status 2)
+  int Status = 0;
 };
 
-// Parses argv (without the program name); throws TUsageError.
-TCliOptions ParseArguments(const std::vector<std::string>& args);
-
-// The usage text.
-const char* UsageText();
+// Parses argv without the program name.
+TParseResult ParseArguments(const std::vector<std::string>& args);
 
 }  // namespace kelvast::cli

@@ -11,25 +11,14 @@
 
 int main(int argc, char** argv) {
   using namespace kelvast::cli;
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
-    std::fputs(UsageText(), stdout);
-    return 0;
-  }
-  if (args.size() == 1 && args[0] == "--version") {
-    std::printf("kelvast-cli %s\n", KELVAST_VERSION);
-    return 0;
-  }
-  TCliOptions options;
-  try {
-    options = ParseArguments(args);
-  } catch (const TUsageError& e) {
-    std::fprintf(stderr, "kelvast-cli: %s\n%s", e.Message.c_str(), UsageText());
-    return 2;
+  const TParseResult parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.Options) {
+    std::fputs(parsed.Text.c_str(), parsed.Status == 0 ? stdout : stderr);
+    return parsed.Status;
   }
   CatchInterruptions();
   try {
-    return RunCommand(options);
+    return RunCommand(*parsed.Options);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "kelvast-cli: %s\n", e.what());
     return 1;

@@ -41,8 +41,40 @@ TEST(Cli, UsageErrorsExitWithTwo) {
     SCOPED_TRACE(args.empty() ? "(none)" : args[0]);
     const TCliRun r = RunCli(args);
     EXPECT_EQ(r.Status, 2);
-    EXPECT_NE(r.Err.find("usage:"), std::string::npos);
+    EXPECT_NE(r.Err.find("Usage:"), std::string::npos);
   }
+}
+
+TEST(Cli, HelpAndUsageMessages) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    const char* text;  // in standard output for status 0, else in standard error
+  } cases[] = {
+      {{"--help"}, 0, "Exit status: 0 success"},
+      {{"--help"}, 0, "sample"},
+      {{"run", "--help"}, 0, "--on-errors TEXT:{rollback,commit}=rollback"},
+      {{"help", "run"}, 0, "above 10,000,000 are accepted"},
+      {{"help", "plan"}, 0, "Plan file"},
+      {{"plan", "-h"}, 0, "Exit status"},
+      {{"--version"}, 0, "kelvast-cli "},
+      {{"help", "frobnicate"}, 2, "unknown command \"frobnicate\""},
+      {{"run", "m.model", "--records=-3"}, 2, "not in range 0 to 2147483647"},
+      {{"run", "m.model", "--bogus"}, 2, "--connection TEXT"},  // the command's own options
+      {{"run", "m.model", "--format=pdf"}, 2, "pdf"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : ""));
+    const TCliRun r = RunCli(c.args);
+    EXPECT_EQ(r.Status, c.status) << r.Err;
+    EXPECT_NE((c.status == 0 ? r.Out : r.Err).find(c.text), std::string::npos) << r.Out << r.Err;
+  }
+  // --opt=value is the same as --opt value.
+  TempDir dir;
+  const TCliRun r = RunCli({"run", kExamples + "/people.model", "--format=csv", "--records=7",
+                            "--output=" + (dir / "p").string(), "--quiet"});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(CountLines(ReadFileBytes(dir / "p.csv")), 8);
 }
 
 TEST(Cli, MissingOrCorruptModelExitsWithOne) {

@@ -73,7 +73,13 @@ std::filesystem::path DefaultDictFolder() {
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   const auto dir = ec ? std::filesystem::current_path() : exe.parent_path();
-  return dir / "Dict";
+  // Beside the program in a build folder; under an installation prefix (bin/ and share/kelvast/)
+  // wherever that prefix is.
+  const std::filesystem::path beside = dir / "Dict";
+  const std::filesystem::path installed = dir.parent_path() / "share" / "kelvast" / "Dict";
+  if (!std::filesystem::is_directory(beside, ec) && std::filesystem::is_directory(installed, ec))
+    return installed;
+  return beside;
 }
 
 void LoadWordLists(const std::filesystem::path& folder) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -194,6 +195,13 @@ int Show(const TCliOptions& o) {
   return 0;
 }
 
+// An existing file is replaced only with --yes.
+void RefuseToReplace(const std::string& path, bool yes) {
+  std::error_code ec;
+  if (!yes && std::filesystem::exists(path, ec))
+    throw EFileError("\"" + path + "\" already exists; add --yes to replace it");
+}
+
 int Export(const TCliOptions& o) {
   std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
   const std::string json = ModelToJson(*model);
@@ -201,23 +209,25 @@ int Export(const TCliOptions& o) {
     std::cout << json << '\n';
     return 0;
   }
+  RefuseToReplace(*o.Output, o.Yes);
   WriteWholeFile(*o.Output, json + "\n");
   return 0;
 }
 
 int Import(const TCliOptions& o) {
   std::unique_ptr<TGenModel> model = ModelFromJson(ReadWholeFile(o.Operand));
+  RefuseToReplace(*o.Output, o.Yes);
   SaveModelFile(*o.Output, *model);
   return 0;
 }
 
+// One line per model of the plan on standard error: the file it wrote, or why it was skipped or
+// failed.
 class TCliPlanObserver : public TPlanObserver {
  public:
-  explicit TCliPlanObserver(TProgressReporter& reporter) : FReporter(reporter) {}
+  TCliPlanObserver(TProgressReporter& reporter, bool quiet) : FReporter(reporter), FQuiet(quiet) {}
   bool ConfirmReplace(const std::string& c, const std::string& t) override {
-    const bool yes = FReporter.ConfirmReplace(c, t);
-    if (!yes) std::fprintf(stderr, "kelvast-cli: %s exists; skipped (add --yes to replace)\n", FEntry.c_str());
-    return yes;
+    return FReporter.ConfirmReplace(c, t);
   }
   void ShowMessage(const std::string& text) override { FReporter.ShowMessage(text); }
   void Progress(int64_t r, int64_t t) override { FReporter.Progress(r, t); }
@@ -225,17 +235,55 @@ class TCliPlanObserver : public TPlanObserver {
   bool StopRequested() override { return FReporter.StopRequested(); }
   void ModelStarting(int index, int count, const std::string& entry) override {
     FReporter.Finish();
-    FEntry = entry;
-    FReporter.Start("[" + std::to_string(index + 1) + "/" + std::to_string(count) + "] " + entry + " ");
+    FCount = count;
+    FReporter.Start(Label(index, entry));
   }
   void ModelSkipped(int index, const std::string& entry, const std::string& reason) override {
-    std::fprintf(stderr, "kelvast-cli: plan entry %d (%s) skipped: %s\n", index + 1, entry.c_str(),
-                 reason.c_str());
+    std::fprintf(stderr, "kelvast-cli: %sskipped: %s\n", Label(index, entry).c_str(), reason.c_str());
   }
+  void ModelFinished(int index, const std::string& entry, const TRunResult& result) override {
+    FReporter.Finish();
+    const std::string label = Label(index, entry);
+    switch (result.Outcome) {
+      case roDone:
+        if (!FQuiet)
+          std::fprintf(stderr, "kelvast-cli: %s%lld records written to %s\n", label.c_str(),
+                       static_cast<long long>(result.Records),
+                       OutputName(result.OutputPath).c_str());
+        break;
+      case roNotReplaced:
+        ++FNotReplaced;
+        std::fprintf(stderr, "kelvast-cli: %sskipped: %s exists (add --yes to replace it)\n",
+                     label.c_str(), result.OutputPath.c_str());
+        break;
+      case roInterrupted:
+        std::fprintf(stderr, "kelvast-cli: %sinterrupted after %lld records; %s holds them\n",
+                     label.c_str(), static_cast<long long>(result.Records),
+                     OutputName(result.OutputPath).c_str());
+        break;
+      default:
+        ++FNotReplaced;  // no columns, no file name, no connection: the reporter said why
+        std::fprintf(stderr, "kelvast-cli: %sskipped\n", label.c_str());
+        break;
+    }
+  }
+  bool ModelFailed(int index, const std::string& entry, const std::exception& error) override {
+    FReporter.Finish();
+    std::fprintf(stderr, "kelvast-cli: %sfailed: %s\n", Label(index, entry).c_str(), error.what());
+    return true;
+  }
+  // Runs that ended without writing: their model was run but its output kept or not possible.
+  int NotWritten() const { return FNotReplaced; }
 
  private:
+  std::string Label(int index, const std::string& entry) const {
+    return "[" + std::to_string(index + 1) + "/" + std::to_string(FCount) + "] " +
+           AnsiToUtf8(entry) + ": ";
+  }
   TProgressReporter& FReporter;
-  std::string FEntry;
+  bool FQuiet;
+  int FCount = 0;
+  int FNotReplaced = 0;
 };
 
 int Plan(const TCliOptions& o) {
@@ -248,7 +296,7 @@ int Plan(const TCliOptions& o) {
   if (o.Seed) RandSeed(*o.Seed);
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : omSqlScript;
   TProgressReporter reporter(o.Yes, o.Quiet);
-  TCliPlanObserver observer(reporter);
+  TCliPlanObserver observer(reporter, o.Quiet);
   std::unique_ptr<TGenModel> current = std::make_unique<TGenModel>();
   const TPlanResult result = RunPlan(o.Operand, entries, RunOptionsFrom(o, mode), observer, current);
   reporter.Finish();
@@ -257,10 +305,12 @@ int Plan(const TCliOptions& o) {
     std::fprintf(stderr, "kelvast-cli: plan interrupted\n");
     return 128 + InterruptSignal();
   }
-  if (!o.Quiet)
-    std::fprintf(stderr, "kelvast-cli: plan done: %d models run, %d skipped\n", result.Ran,
-                 result.Skipped);
-  return result.Skipped > 0 ? 1 : 0;
+  const int ran = result.Ran - result.Failed - observer.NotWritten();
+  const int skipped = result.Skipped + observer.NotWritten();
+  if (!o.Quiet || skipped + result.Failed > 0)
+    std::fprintf(stderr, "kelvast-cli: plan done: %d models run, %d skipped, %d failed\n", ran,
+                 skipped, result.Failed);
+  return skipped + result.Failed > 0 ? 1 : 0;
 }
 
 }  // namespace

@@ -66,10 +66,12 @@ class TCommandLine {
     CLI::App* exportCommand = Command("export", "Write a model as JSON.");
     Model(exportCommand, o);
     exportCommand->add_option("--output", FOutput, "JSON file (default: standard output)");
+    Yes(exportCommand, o);
 
     CLI::App* import = Command("import", "Build a model file from its JSON form.");
     import->add_option("FILE", o.Operand, "JSON file")->required();
     import->add_option("--output", FOutput, "Model file to write")->required();
+    Yes(import, o);
 
     FHelp = FApp.add_subcommand("help", "Describe a command: kelvast-cli help COMMAND.");
     FHelp->add_option("COMMAND", FHelpTopic, "The command to describe");

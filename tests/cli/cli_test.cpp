@@ -154,9 +154,23 @@ TEST(Cli, PlanSkipsAMissingModelAndRunsTheRest) {
   const TCliRun r = RunCli({"plan", (dir / "p.plan").string(), "--format", "csv", "--yes", "--seed", "1"},
                            dir.Path().string());
   EXPECT_EQ(r.Status, 1);
-  EXPECT_NE(r.Err.find("second.model"), std::string::npos);
+  // One line per model: what it wrote or why it did not, then the count.
+  EXPECT_NE(r.Err.find("[1/3] first.model: 1000 records written to people.csv"), std::string::npos)
+      << r.Err;
+  EXPECT_NE(r.Err.find("[2/3] second.model: skipped: "), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("[3/3] third.model: 500 records written to orders.csv"), std::string::npos);
+  EXPECT_NE(r.Err.find("plan done: 2 models run, 1 skipped, 0 failed"), std::string::npos);
   EXPECT_TRUE(fs::exists(dir / "people.csv"));
   EXPECT_TRUE(fs::exists(dir / "orders.csv"));
+
+  // Without --yes existing outputs are kept, and the lines name them; a plan named without a
+  // folder finds its models beside it.
+  const TCliRun again = RunCli({"plan", "p.plan", "--format", "csv"}, dir.Path().string());
+  EXPECT_EQ(again.Status, 1);
+  EXPECT_NE(again.Err.find("[1/3] first.model: skipped: people.csv exists"), std::string::npos)
+      << again.Err;
+  EXPECT_NE(again.Err.find("plan done: 0 models run, 3 skipped, 0 failed"), std::string::npos)
+      << again.Err;
 
   WriteFileBytes(dir / "bad.plan", "ORVELA KELVAST plan\r\nfirst.model\r\n");
   const TCliRun bad = RunCli({"plan", (dir / "bad.plan").string()});
@@ -178,10 +192,16 @@ TEST(Cli, ImportAndExportWriteThroughSymbolicLinks) {
   WriteFileBytes(dir / "store" / "p.json", "old");
   std::filesystem::create_symlink("store/p.model", dir / "p.model");
   std::filesystem::create_symlink("store/p.json", dir / "p.json");
-  ASSERT_EQ(RunCli({"import", kExamples + "/people.json", "--output", (dir / "p.model").string()})
-                .Status, 0);
-  ASSERT_EQ(RunCli({"export", kExamples + "/people.model", "--output", (dir / "p.json").string()})
-                .Status, 0);
+  // An existing file is replaced only with --yes.
+  const TCliRun refused =
+      RunCli({"import", kExamples + "/people.json", "--output", (dir / "p.model").string()});
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_NE(refused.Err.find("already exists; add --yes"), std::string::npos) << refused.Err;
+  EXPECT_EQ(ReadFileBytes(dir / "store" / "p.model"), "old");
+  ASSERT_EQ(RunCli({"import", kExamples + "/people.json", "--output", (dir / "p.model").string(),
+                    "--yes"}).Status, 0);
+  ASSERT_EQ(RunCli({"export", kExamples + "/people.model", "--output", (dir / "p.json").string(),
+                    "--yes"}).Status, 0);
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "p.model"));
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "p.json"));
   EXPECT_EQ(ReadFileBytes(dir / "store" / "p.model"), ReadFileBytes(kExamples + "/people.model"));

@@ -1,5 +1,7 @@
 #include "core/output/plan_run.h"
 
+#include <algorithm>
+
 #include "core/files/model_file.h"
 #include "core/files/plan_file.h"
 
@@ -8,6 +10,8 @@ namespace kelvast {
 void TPlanObserver::ModelStarting(int, int, const std::string&) {}
 void TPlanObserver::ModelSkipped(int, const std::string&, const std::string&) {}
 void TPlanObserver::ApplyConnection(TGenModel&) {}
+void TPlanObserver::ModelFinished(int, const std::string&, const TRunResult&) {}
+bool TPlanObserver::ModelFailed(int, const std::string&, const std::exception&) { return false; }
 
 TPlanResult RunPlan(const std::string& planFile, const std::vector<std::string>& entries,
                     const TRunOptions& options, TPlanObserver& observer,
@@ -30,11 +34,20 @@ TPlanResult RunPlan(const std::string& planFile, const std::vector<std::string>&
     SetCurrentModel(current.get());
     observer.ModelStarting(i, count, entry);
     observer.ApplyConnection(*current);
+    current->SetRecNumber(std::clamp(current->RecNumber(), kPlanMinRecords, kPlanMaxRecords));
     current->SetModified(false);
     TRunOptions step = options;
     step.UserStarted = false;
-    const TRunResult run = RunGeneration(*current, step, observer);
     ++result.Ran;
+    TRunResult run;
+    try {
+      run = RunGeneration(*current, step, observer);
+    } catch (const std::exception& e) {
+      if (!observer.ModelFailed(i, entry, e)) throw;
+      ++result.Failed;
+      continue;
+    }
+    observer.ModelFinished(i, entry, run);
     if (run.Outcome == roInterrupted) break;
   }
   return result;

@@ -159,8 +159,24 @@ int Run(const TCliOptions& o) {
 
 int Sample(const TCliOptions& o) {
   std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
+  if (model->Cols().Count() == 0) {
+    std::fprintf(stderr, "kelvast-cli: %s\n", std::string(kNoColumnMessage).c_str());
+    return 1;
+  }
+  if (o.Connection) model->SetConnectionString(*o.Connection);
   if (o.Seed) RandSeed(*o.Seed);
-  const auto grid = o.Dict ? SampleModel(*model, *o.Dict) : SampleModel(*model);
+  // Column references preview what they will draw: the model's own connection, or --connection.
+  const std::unique_ptr<TOdbcConnection> connection =
+      OpenConnectionFor(*model, omSqlScript, !o.Connection);
+  SetCurrentConnection(connection.get());
+  std::vector<std::vector<std::string>> grid;
+  try {
+    grid = o.Dict ? SampleModel(*model, *o.Dict) : SampleModel(*model);
+  } catch (...) {
+    SetCurrentConnection(nullptr);
+    throw;
+  }
+  SetCurrentConnection(nullptr);
   for (const auto& row : grid) {
     std::string line;
     for (size_t i = 0; i < row.size(); ++i) {

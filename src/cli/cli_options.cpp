@@ -49,6 +49,9 @@ class TCommandLine {
     CLI::App* sample = Command("sample", "Print ten records of a model as tab-separated lines, "
                                          "title row first.");
     Model(sample, o);
+    sample->add_option("--connection", FConnection,
+                       "ODBC connection string, or an SQLite file's path, that column references "
+                       "read (default: the model's)");
     Seed(sample);
     Dict(sample);
 

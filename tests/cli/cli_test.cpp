@@ -323,6 +323,30 @@ TEST(Cli, DirectInsertsStartedTogetherEachLandInTheirOwnDatabase) {
   }
 }
 
+TEST(Cli, SamplePreviewsColumnReferencesThroughTheConnection) {
+  TempDir dir;
+  const std::string db = (dir / "shop.db").string();
+  WriteFileBytes(db, "");
+  {
+    TOdbcConnection c(db);
+    c.Open();
+    c.Execute("CREATE TABLE customers (name text)");
+    c.Execute("INSERT INTO customers VALUES ('Ada'), ('Linus')");
+  }
+  const TCliRun r = RunCli({"sample", kExamples + "/all-types.json", "--connection", db});
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_TRUE(r.Out.find("\tAda\t") != std::string::npos ||
+              r.Out.find("\tLinus\t") != std::string::npos) << r.Out;
+  const TCliRun none = RunCli({"sample", kExamples + "/all-types.json"});
+  EXPECT_EQ(none.Status, 1);
+  EXPECT_NE(none.Err.find("needs an open database connection"), std::string::npos) << none.Err;
+
+  WriteFileBytes(dir / "empty.json", "{ \"TableName\": \"t\" }");
+  const TCliRun empty = RunCli({"sample", (dir / "empty.json").string()});
+  EXPECT_EQ(empty.Status, 1);
+  EXPECT_NE(empty.Err.find("There's no column to export..."), std::string::npos) << empty.Err;
+}
+
 TEST(Cli, DirectInsertIntoSqlite) {
   TempDir dir;
   const std::string file = (dir / "people.db").string();

@@ -114,6 +114,8 @@ int Run(const TCliOptions& o) {
   SetCurrentConnection(connection.get());
   TProgressReporter reporter(o.Yes, o.Quiet);
   reporter.SetRollbackAnswer(o.OnErrors == "rollback");
+  if (o.ErrorsFile) reporter.SetErrorsFile(*o.ErrorsFile);
+  reporter.SetMaxFailures(o.MaxErrors);
   TRunResult result;
   try {
     result = RunGeneration(*model, RunOptionsFrom(o, mode), reporter);

@@ -45,6 +45,13 @@ class TCommandLine {
                     "commit the statements that worked")
         ->check(CLI::IsMember({"rollback", "commit"}))
         ->capture_default_str();
+    run->add_option("--errors-file", FErrorsFile,
+                    "Direct insert: write every failed statement with its message to this file "
+                    "(the terminal shows the first ten)");
+    run->add_option("--max-errors", o.MaxErrors,
+                    "Direct insert: stop after this many failed statements, then roll back or "
+                    "commit as --on-errors says (default: no limit)")
+        ->check(CLI::Range(1, INT32_MAX));
 
     CLI::App* sample = Command("sample", "Print ten records of a model as tab-separated lines, "
                                          "title row first.");
@@ -125,6 +132,7 @@ class TCommandLine {
     if (given("--seed")) o.Seed = FSeed;
     if (given("--dict")) o.Dict = FDict;
     if (given("--format")) o.Format = FFormat;
+    if (given("--errors-file")) o.ErrorsFile = FErrorsFile;
     result.Options = o;
     return result;
   }
@@ -167,7 +175,7 @@ class TCommandLine {
   CLI::App* FHelp = nullptr;
   std::string FHelpTopic;
   int32_t FRecords = 0;
-  std::string FOutput, FConnection, FDict, FFormat;
+  std::string FOutput, FConnection, FDict, FFormat, FErrorsFile;
   uint64_t FSeed = 0;
 };
 

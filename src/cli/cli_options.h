@@ -19,6 +19,8 @@ struct TCliOptions {
   std::optional<uint64_t> Seed;
   std::optional<std::string> Dict;
   std::string OnErrors = "rollback";
+  std::optional<std::string> ErrorsFile;
+  int32_t MaxErrors = 0;  // 0: no limit
   bool Yes = false;
   bool Quiet = false;
 };

@@ -1,5 +1,8 @@
 #include "cli/progress_reporter.h"
 
+#include "core/files/file_io.h"
+#include "core/platform/code_page.h"
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -33,7 +36,23 @@ bool TProgressReporter::ConfirmRollback(const std::string&, int) { return FRollb
 void TProgressReporter::DatabaseErrors(const std::string& memo) {
   if (memo.empty()) return;
   Finish();
-  std::fprintf(stderr, "%s\n", memo.c_str());
+  // The memo in UTF-8 with the terminal's line ends; entries end with a rule of hyphens.
+  std::string text = AnsiToUtf8(memo);
+  std::string lines;
+  for (char c : text)
+    if (c != '\r') lines += c;
+  if (!FErrorsFile.empty()) WriteWholeFile(FErrorsFile, text);
+  const std::string rule = std::string(56, '-') + "\n";
+  constexpr int kShown = 10;
+  size_t at = 0;
+  int entries = 0;
+  for (size_t end; (end = lines.find(rule, at)) != std::string::npos; at = end + rule.size()) {
+    if (++entries <= kShown) std::fputs(lines.substr(at, end + rule.size() - at).c_str(), stderr);
+  }
+  if (entries > kShown)
+    std::fprintf(stderr, "... and %d more failed statements%s\n", entries - kShown,
+                 FErrorsFile.empty() ? " (--errors-file FILE keeps them all)" : "");
+  std::fputs(lines.substr(at).c_str(), stderr);  // a closing note, if any
 }
 
 void TProgressReporter::ShowMessage(const std::string& text) {

@@ -28,6 +28,10 @@ class TProgressReporter : public TRunObserver {
 
   // Direct insert: the answer to the rollback question (--on-errors); failures go to stderr.
   void SetRollbackAnswer(bool rollback) { FRollback = rollback; }
+  // Every failure also goes to this file (empty: none); the terminal shows the first ten.
+  void SetErrorsFile(std::string path) { FErrorsFile = std::move(path); }
+  void SetMaxFailures(int n) { FMaxFailures = n; }
+  int MaxFailures() const override { return FMaxFailures; }
   bool ConfirmRollback(const std::string& question, int errors) override;
   void DatabaseErrors(const std::string& memo) override;
 
@@ -40,6 +44,8 @@ class TProgressReporter : public TRunObserver {
   bool FRefused = false;
   bool FRollback = true;
   bool FLineOpen = false;
+  std::string FErrorsFile;
+  int FMaxFailures = 0;
   std::string FLabel;
   std::chrono::steady_clock::time_point FStart;
   std::chrono::steady_clock::time_point FLastShown;

@@ -378,5 +378,45 @@ TEST(Cli, DirectInsertIntoSqlite) {
   EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"), (std::vector<std::string>{"250"}));
 }
 
+TEST(Cli, DirectInsertFailuresOnATerminal) {
+  TempDir dir;
+  const std::string file = (dir / "odd.db").string();
+  WriteFileBytes(file, "");
+  {
+    TOdbcConnection db(file);
+    db.Open();
+    // Odd order numbers are refused: every other statement fails.
+    db.Execute("CREATE TABLE orders (order_id integer CHECK (order_id % 20 = 0), reference text, "
+               "customer text, country text, quantity integer, ordered_at text, paid boolean, "
+               "notes text)");
+  }
+  const std::string model = kExamples + "/orders.model";
+  const std::string rule = std::string(56, '-');
+  const auto count = [](const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  };
+  // Ten failures shown, then a count; the file keeps all of them.
+  const std::string errors = (dir / "errors.txt").string();
+  const TCliRun all = RunCli({"run", model, "--format", "db", "--connection", file, "--records",
+                              "50", "--errors-file", errors});
+  EXPECT_EQ(all.Status, 1);
+  EXPECT_EQ(count(all.Err, rule), 10u) << all.Err;
+  EXPECT_NE(all.Err.find("... and 15 more failed statements"), std::string::npos) << all.Err;
+  EXPECT_EQ(count(ReadFileBytes(errors), rule), 25u);
+  EXPECT_NE(ReadFileBytes(errors).find("INSERT INTO \"orders\""), std::string::npos);
+
+  // --max-errors stops the insert; --on-errors commit keeps what worked before it stopped.
+  const TCliRun capped = RunCli({"run", model, "--format", "db", "--connection", file,
+                                 "--records", "50", "--max-errors", "3", "--on-errors", "commit"});
+  EXPECT_EQ(capped.Status, 1);
+  EXPECT_NE(capped.Err.find("stopped after 3 failed statements"), std::string::npos) << capped.Err;
+  TOdbcConnection db(file);
+  db.Open();
+  // 1010 fails, 1020 works, 1030 fails, 1040 works, 1050 fails: two rows kept.
+  EXPECT_EQ(db.Query("SELECT COUNT(*) FROM orders"), (std::vector<std::string>{"2"}));
+}
+
 }  // namespace
 }  // namespace kelvast::test

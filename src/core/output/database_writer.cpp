@@ -193,6 +193,13 @@ void TDatabaseWriter::ExecuteStatements() {
     }
     ++done;
     if (done % step == 0 || done == FStatements) FObserver.InsertProgress(done, FStatements);
+    const int limit = FObserver.MaxFailures();
+    if (limit > 0 && FFailed >= limit) {
+      // The statements not run are left out, whatever the answer to the rollback question.
+      FErrors += "The insert stopped after " + std::to_string(FFailed) + " failed statements (" +
+                 std::to_string(done) + " of " + std::to_string(FStatements) + " run).\r\n";
+      break;
+    }
   }
   if (FSavepoints) FConnection->Execute(kReleaseSavepoint);
 }

@@ -46,6 +46,9 @@ class TRunObserver {
   // Direct insert. Statements failed: true rolls the transaction back, false commits what
   // succeeded. The default rolls back.
   virtual bool ConfirmRollback(const std::string& question, int errors);
+  // Direct insert: the number of failed statements after which the insert stops (and the
+  // rollback question is asked); 0 for no limit.
+  virtual int MaxFailures() const { return 0; }
   // Direct insert: the error memo when the execution phase ends, also when it ends by an error;
   // empty when nothing failed (see TDatabaseWriter::Errors).
   virtual void DatabaseErrors(const std::string& memo);

@@ -90,6 +90,7 @@ TRunOptions RunOptionsFrom(const TCliOptions& o, TOutputMode mode) {
   options.Mode = mode;
   options.UserStarted = true;
   options.FixedTime = SourceDateEpoch();
+  options.Encoding = o.Encoding == "utf-8" ? teUtf8 : teWindows1252;
   if (o.Dict) options.DictFolder = *o.Dict;
   return options;
 }

@@ -27,6 +27,7 @@ class TCommandLine {
                                    "table (--format db).");
     Model(run, o);
     Format(run, o, "the model's output file's extension (sql when it has none)");
+    Encoding(run, o);
     run->add_option("--records", FRecords,
                     "Records to make (default: the model's count). Runs stream, so counts above "
                     "10,000,000 are accepted.")
@@ -65,6 +66,7 @@ class TCommandLine {
     CLI::App* plan = Command("plan", "Run every model of a plan, one after another.");
     plan->add_option("PLAN", o.Operand, "Plan file (.plan)")->required();
     Format(plan, o, "sql");
+    Encoding(plan, o);
     Seed(plan);
     Dict(plan);
     Yes(plan, o);
@@ -152,6 +154,13 @@ class TCommandLine {
                         "Output format: sql, csv, xml, or db for a direct insert (default: " +
                             byDefault + ")")
         ->check(CLI::IsMember({"sql", "csv", "xml", "db"}));
+  }
+  static void Encoding(CLI::App* command, TCliOptions& o) {
+    command->add_option("--encoding", o.Encoding,
+                        "Character encoding of SQL, CSV and XML files (the XML declaration "
+                        "follows it)")
+        ->check(CLI::IsMember({"windows-1252", "utf-8"}))
+        ->capture_default_str();
   }
   void Seed(CLI::App* command) {
     command->add_option("--seed", FSeed,

@@ -20,6 +20,7 @@ struct TCliOptions {
   std::optional<std::string> Dict;
   std::string OnErrors = "rollback";
   std::optional<std::string> ErrorsFile;
+  std::string Encoding = "windows-1252";  // or utf-8
   int32_t MaxErrors = 0;  // 0: no limit
   bool Yes = false;
   bool Quiet = false;

@@ -56,7 +56,7 @@ void TProgressReporter::DatabaseErrors(const std::string& memo) {
 }
 
 void TProgressReporter::ShowMessage(const std::string& text) {
-  std::fprintf(stderr, "kelvast-cli: %s\n", text.c_str());
+  std::fprintf(stderr, "kelvast-cli: %s\n", AnsiToUtf8(text).c_str());
 }
 
 void TProgressReporter::Progress(int64_t record, int64_t total) {

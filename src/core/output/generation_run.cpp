@@ -53,7 +53,7 @@ std::unique_ptr<TRecordWriter> MakeWriter(TGenModel& model, const TRunOptions& o
   switch (options.Mode) {
     case omSqlScript: return std::make_unique<TSqlWriter>(model, true, options.FixedTime);
     case omCsv: return std::make_unique<TCsvWriter>(model);
-    case omXml: return std::make_unique<TXmlWriter>(model);
+    case omXml: return std::make_unique<TXmlWriter>(model, options.Encoding);
     case omDatabase: break;
   }
   TDataAccess* connection = options.Connection ? options.Connection : CurrentConnection();
@@ -92,7 +92,8 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   TWordListsLoaded lists(options.DictFolder);
   model.PrepareAll();
   std::unique_ptr<TRecordWriter> writer = MakeWriter(model, options, observer);
-  TOutputFile file(result.OutputPath);
+  TOutputFile file(result.OutputPath, 1 << 20,
+                   options.Mode == omDatabase ? teWindows1252 : options.Encoding);
   const TDateTime start = options.FixedTime.value_or(Now());
   writer->Header(file, start);
   // The direct insert stops here without a connection; its writer removes the temporary file.

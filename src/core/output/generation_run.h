@@ -14,6 +14,7 @@
 #include "core/database/data_access.h"
 #include "core/generators/word_lists.h"
 #include "core/model/gen_model.h"
+#include "core/output/output_file.h"
 #include "core/platform/date_time.h"
 
 namespace kelvast {
@@ -64,6 +65,8 @@ struct TRunOptions {
   std::filesystem::path DictFolder = DefaultDictFolder();
   // Direct insert: the connection to insert through; null means CurrentConnection().
   TDataAccess* Connection = nullptr;
+  // The encoding of SQL, CSV and XML files (a direct insert's statements stay in memory's).
+  TTextEncoding Encoding = teWindows1252;
   // The moment the run's times are taken from (start and end alike) instead of the clock, so
   // that two runs with the same seed give the same bytes.
   std::optional<TDateTime> FixedTime;

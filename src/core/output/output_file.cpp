@@ -7,16 +7,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/platform/code_page.h"
 #include "core/platform/errors.h"
 
 namespace kelvast {
 
-TOutputFile::TOutputFile(std::string path, size_t bufferSize)
+TOutputFile::TOutputFile(std::string path, size_t bufferSize, TTextEncoding encoding)
     // Room for a full buffer plus a long row, so appending rarely reallocates.
     : FPath(std::move(path)),
       FBuffer(bufferSize + (bufferSize >> 2)),
       FFlushAt(bufferSize),
-      FPending(bufferSize + (bufferSize >> 2)) {
+      FPending(bufferSize + (bufferSize >> 2)),
+      FEncoding(encoding) {
   // "-" is standard output: written through a descriptor of its own, so closing leaves the
   // process's standard output open.
   FFd = FPath == "-" ? ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0)
@@ -82,8 +84,15 @@ void TOutputFile::WriterLoop() {
     FChanged.wait(lock, [this] { return FBusy || FStop; });
     if (!FBusy) return;  // stopped with nothing to write
     lock.unlock();
-    // After a failure nothing more is written: the file keeps what came before it.
-    const int err = FWriteError == 0 ? WriteAll(FPending.data(), FPending.size()) : 0;
+    // After a failure nothing more is written: the file keeps what came before it. The
+    // conversion to UTF-8 happens here, off the record loop's thread.
+    int err = 0;
+    if (FWriteError == 0 && FEncoding == teUtf8) {
+      FConverted = AnsiToUtf8(FPending.View());
+      err = WriteAll(FConverted.data(), FConverted.size());
+    } else if (FWriteError == 0) {
+      err = WriteAll(FPending.data(), FPending.size());
+    }
     lock.lock();
     if (err != 0 && FWriteError == 0) FWriteError = err;
     FPending.clear();

@@ -17,12 +17,16 @@
 
 namespace kelvast {
 
+// The character encoding of a text file: Windows-1252 as held in memory, or UTF-8.
+enum TTextEncoding : int { teWindows1252 = 0, teUtf8 = 1 };
+
 class TOutputFile {
  public:
   // Creates (or empties) the file, which stays locked against other runs until it is closed;
   // raises EFileError when it cannot, or when another run is writing it. "-" writes to standard
   // output as it is (appended to, never emptied).
-  explicit TOutputFile(std::string path, size_t bufferSize = 1 << 20);
+  explicit TOutputFile(std::string path, size_t bufferSize = 1 << 20,
+                       TTextEncoding encoding = teWindows1252);
   // Flushes what is buffered up to the last complete line, best effort, and closes the file;
   // never throws. (A file closed this way was left by an error.)
   ~TOutputFile();
@@ -56,7 +60,7 @@ class TOutputFile {
   // Writes out everything and closes; raises EFileError on failure. Further writes are errors.
   void Close();
 
-  // Bytes handed to the file so far (written or buffered).
+  // Bytes handed to the file so far (written or buffered), before any conversion to UTF-8.
   uint64_t BytesWritten() const { return FHandedOver + FBuffer.size(); }
 
  private:
@@ -83,6 +87,8 @@ class TOutputFile {
   bool FBusy = false;
   bool FStop = false;
   int FWriteError = 0;        // errno of the first failed write
+  TTextEncoding FEncoding;
+  std::string FConverted;     // the pending buffer in UTF-8, made by the writing thread
 };
 
 }  // namespace kelvast

@@ -11,7 +11,8 @@ namespace kelvast {
 
 class TXmlWriter : public TRecordWriter {
  public:
-  explicit TXmlWriter(TGenModel& model);
+  // The declaration names the file's encoding.
+  explicit TXmlWriter(TGenModel& model, TTextEncoding encoding = teWindows1252);
 
   void Header(TOutputFile& file, TDateTime start) override;
   void Row(TOutputFile& file) override;
@@ -20,6 +21,7 @@ class TXmlWriter : public TRecordWriter {
  private:
   std::vector<TWrittenColumn> FColumns;
   std::vector<std::string> FNames;  // XmlName of each written column
+  TTextEncoding FEncoding;
 };
 
 // The digits, ASCII letters and underscores of s, in order; everything else is dropped, and a

@@ -15,7 +15,7 @@ FUZZ_DIR  := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := model_reader model_json plan_reader connection_reader
 
-.PHONY: all deps run screenshots test bench fuzz build-test build-release clean
+.PHONY: all deps run screenshots test bench fuzz build-test build-release package clean
 
 all: build-release
 
@@ -29,6 +29,10 @@ build-release: deps
 build-test: deps
 	@cmake -S . -B $(TEST_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DKELVAST_SANITIZE=ON >/dev/null
 	@cmake --build $(TEST_DIR) -j $(JOBS)
+
+# A Debian package of the Release build: build/release/kelvast_VERSION_ARCH.deb.
+package: build-release
+	@cd $(REL_DIR) && cpack -G DEB
 
 # The program itself says so and exits with status 1 when there is no display.
 run: build-release

@@ -6,6 +6,7 @@
 #include "ui/message_box.h"
 #include "ui/tabs/about_tab.h"
 #include "ui/tabs/connection_tab.h"
+#include "ui/tabs/generation_tab.h"
 #include "ui/tabs/generator_box.h"
 #include "ui/tabs/generators_tab.h"
 #include "ui/tabs/model_info_box.h"
@@ -59,6 +60,11 @@ std::vector<TFMain::TStoredProperty> TFMain::StoredProperties() {
     props.push_back({QLatin1String(key), accessors.first, accessors.second});
   };
   add("sd1_InitialDir", folder(FConnectionSaveDir));
+  props.push_back({QStringLiteral("cbEncoding_ItemIndex"),
+                   [this] { return QString::number(int{FGenerationTab->Encoding()}); },
+                   [this](const QString& v) {
+                     FGenerationTab->SetEncoding(v.toInt() == int{teUtf8} ? teUtf8 : teWindows1252);
+                   }});
   props.push_back(
       {QStringLiteral("cbHint_Checked"), [this] { return BoolText(FHint->isChecked()); },
        [this](const QString& v) { FHint->setChecked(ParseBool(v, FHint->isChecked())); }});

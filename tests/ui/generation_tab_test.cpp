@@ -4,6 +4,7 @@
 #include "ui/tabs/generation_tab.h"
 #include "ui/ui_test_support.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include "ui/tabs/generation_tab.h"
@@ -102,6 +103,27 @@ class TGenerationTabTest : public QObject {
     QVERIFY(f.Find<QPushButton>("bbGenerate")->isEnabled());
     QVERIFY(f.Find<QProgressBar>("jvsp")->isHidden());
     QVERIFY(f.Find<QWidget>("pDBError")->isHidden());
+  }
+
+  // The encoding box decides the file's bytes and the XML declaration.
+  void encodingChoiceReachesTheFile() {
+    TMessageRecorder messages;
+    TGenerationFixture f;
+    f.BuildModel(QStringLiteral("enc"));
+    static_cast<TCPConst&>(f.Model().Cols()[0].Param()).SetConstValue("caf\xE9");
+    auto* box = f.Find<QComboBox>("cbEncoding");
+    QCOMPARE(box->currentText(), QStringLiteral("Windows-1252"));
+    f.ChooseFormat(1);
+    f.Go();
+    QVERIFY(ReadBytes(f.Path(QStringLiteral("enc.csv"))).contains("\"caf\xE9\""));
+    box->setCurrentIndex(box->findText(QStringLiteral("UTF-8")));
+    QFile::remove(f.Path(QStringLiteral("enc.csv")));
+    f.Go();
+    QVERIFY(ReadBytes(f.Path(QStringLiteral("enc.csv"))).contains("\"caf\xC3\xA9\""));
+    f.ChooseFormat(2);
+    f.Go();
+    QVERIFY(ReadBytes(f.Path(QStringLiteral("enc.xml"))).startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\""));
+    QCOMPARE(messages.Texts(), QStringList());
   }
 
   void runStopsWithAMessage_data() {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -122,6 +123,15 @@ TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent) : QWidget(paren
     formats->addWidget(button);
   }
   FFormat->button(omSqlScript)->setChecked(true);
+  auto* encodingLabel = new QLabel(QStringLiteral("&Encoding:"), formatBox);
+  FEncoding = new QComboBox(formatBox);
+  FEncoding->setObjectName(QStringLiteral("cbEncoding"));
+  FEncoding->addItem(QStringLiteral("Windows-1252"), int{teWindows1252});
+  FEncoding->addItem(QStringLiteral("UTF-8"), int{teUtf8});
+  FEncoding->setToolTip(QStringLiteral("Character encoding of SQL, CSV and XML files"));
+  encodingLabel->setBuddy(FEncoding);
+  formats->addWidget(encodingLabel);
+  formats->addWidget(FEncoding);
 
   FGenerate = new QPushButton(QStringLiteral("Go !"), this);
   FGenerate->setObjectName(QStringLiteral("bbGenerate"));
@@ -178,6 +188,14 @@ TOutputMode TGenerationTab::ExportFormat() const {
 
 void TGenerationTab::SetExportFormat(TOutputMode mode) { FFormat->button(mode)->setChecked(true); }
 
+TTextEncoding TGenerationTab::Encoding() const {
+  return static_cast<TTextEncoding>(FEncoding->currentData().toInt());
+}
+
+void TGenerationTab::SetEncoding(TTextEncoding encoding) {
+  FEncoding->setCurrentIndex(std::max(0, FEncoding->findData(int{encoding})));
+}
+
 void TGenerationTab::SelectFormatForFile(const std::string& fileName) {
   const QString name = FromAnsi(fileName);
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
@@ -191,6 +209,7 @@ void TGenerationTab::SelectFormatForFile(const std::string& fileName) {
 void TGenerationTab::bbGenerateClick(bool userStarted) {
   TRunOptions options;
   options.Mode = ExportFormat();
+  options.Encoding = Encoding();
   options.UserStarted = userStarted;
   options.DictFolder = FDictFolder;
   options.Connection = FState.Connection.get();

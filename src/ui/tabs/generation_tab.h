@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class QButtonGroup;
+class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -56,6 +57,9 @@ class TGenerationTab : public QWidget {
   // The chosen export format (0 "SQL Script" to 3 "OleDB").
   TOutputMode ExportFormat() const;
   void SetExportFormat(TOutputMode mode);
+  // The encoding of SQL, CSV and XML files: the "cbEncoding" box, kept in the settings.
+  TTextEncoding Encoding() const;
+  void SetEncoding(TTextEncoding encoding);
   // Chooses the format from an output file's extension: SQL, CSV, XML, else OleDB.
   void SelectFormatForFile(const std::string& fileName);
 
@@ -81,6 +85,7 @@ class TGenerationTab : public QWidget {
 
   TUiState& FState;
   std::filesystem::path FDictFolder = DefaultDictFolder();
+  QComboBox* FEncoding = nullptr;
   QButtonGroup* FFormat;
   QPushButton* FGenerate;
   QProgressBar* FBar;

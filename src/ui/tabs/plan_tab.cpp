@@ -287,6 +287,7 @@ void TPlanTab::bbPlanGoClick() {
   FModelsBar->setRange(1, std::max<int>(1, static_cast<int>(entries.size())));
   TRunOptions options;
   options.Mode = FGeneration.ExportFormat();
+  options.Encoding = FGeneration.Encoding();
   options.DictFolder = FGeneration.DictFolder();
   options.Connection = FState.Connection.get();
   TPlanRunObserver observer(FState, FGeneration, FHooks, FModelsBar, FCurModel);

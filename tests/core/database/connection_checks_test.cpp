@@ -23,6 +23,24 @@ struct SqliteFiles : ::testing::Test {
 
 using ConnectionChecks = SqliteFiles;
 
+// Opens the string, from a file or typed by the user: it opens when `message` is empty, and
+// otherwise fails with an error holding `message`.
+void ExpectOpen(const std::string& text, bool fromFile, const char* message) {
+  SCOPED_TRACE(text);
+  TOdbcConnection connection(text);
+  connection.SetFromFile(fromFile);
+  if (*message == '\0') {
+    EXPECT_NO_THROW(connection.Open());
+    return;
+  }
+  try {
+    connection.Open();
+    ADD_FAILURE() << "opened";
+  } catch (const EDatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+  }
+}
+
 TEST_F(ConnectionChecks, SqlitePathsTheDriverWouldMisreadAreRefused) {
   const struct {
     std::string connection;
@@ -36,20 +54,7 @@ TEST_F(ConnectionChecks, SqlitePathsTheDriverWouldMisreadAreRefused) {
       {db + ";x.db", "\";\""},
       {"DRIVER=SQLite3;Database={" + db + ";x.db}", "\";\""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.connection);
-    TOdbcConnection connection(c.connection);
-    if (*c.message == '\0') {
-      EXPECT_NO_THROW(connection.Open());
-      continue;
-    }
-    try {
-      connection.Open();
-      ADD_FAILURE() << "opened";
-    } catch (const EDatabaseError& e) {
-      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
-    }
-  }
+  for (const auto& c : cases) ExpectOpen(c.connection, false, c.message);
   EXPECT_FALSE(fs::exists(dir / "missing.db"));
   EXPECT_FALSE(fs::exists(dir / "x.db"));
 }
@@ -71,21 +76,9 @@ TEST_F(ConnectionChecks, StringsFromFilesMayNotLoadLibraries) {
       {db, ""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.connection);
-    TOdbcConnection connection(c.connection);
-    connection.SetFromFile(true);
-    if (*c.fromFile == '\0') {
-      EXPECT_NO_THROW(connection.Open());
-      continue;
-    }
-    try {
-      connection.Open();
-      ADD_FAILURE() << "opened";
-    } catch (const EDatabaseError& e) {
-      EXPECT_NE(std::string(e.what()).find(c.fromFile), std::string::npos) << e.what();
-    }
-    // The same string typed by the user is the user's own business: the checks do not stand
-    // in the way (the driver may still refuse, as it does for a library that does not exist).
+    ExpectOpen(c.connection, true, c.fromFile);
+    // The same string typed by the user is the user's own business: the file checks do not
+    // stand in the way (the driver may still refuse, as it does for a library that is missing).
     EXPECT_NO_THROW(CheckSqliteTarget(c.connection));
   }
 }

@@ -78,6 +78,23 @@ TYPED_TEST(DirectInsertTest, TenThousandRowsAreCommitted) {
   EXPECT_FALSE(this->TempFileExists());
 }
 
+TYPED_TEST(DirectInsertTest, AnInterruptedInsertLeavesTheTableAlone) {
+  this->Run({"CREATE TABLE people (id integer, name varchar(20))",
+             "INSERT INTO people VALUES (0, 'before')"});
+  TGenModel model;
+  this->Fill(model, "people", 10000);
+  struct Stopping : InsertObserver {
+    bool StopRequested() override { return true; }
+  } observer;
+  const TRunResult result = RunGeneration(model, this->Options(&this->Db()), observer);
+  EXPECT_EQ(result.Outcome, roInterrupted);
+  EXPECT_EQ(result.Records, kStopCheckRecords);  // stopped at the first check
+  EXPECT_TRUE(result.RolledBack);
+  EXPECT_FALSE(this->Db().InTransaction());
+  EXPECT_EQ(this->Count("people"), 1);
+  EXPECT_FALSE(this->TempFileExists());
+}
+
 TYPED_TEST(DirectInsertTest, FailedStatementsAreRolledBackOrCommittedAsAnswered) {
   // Rows already there make three inserts fail on the primary key: within ten records, and in
   // six hundred at the first, a middle and the last record (across the savepoint batches).

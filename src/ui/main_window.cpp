@@ -83,6 +83,7 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   FTextEditorTab = new TTextEditorTab;
   FPlanTab = new TPlanTab(FState, *FGenerationTab, PlanHooks());
   FGenerationTab->SetPlanRecordBar(FPlanTab->RecordBar());
+  FGenerationTab->BusyChanged = [this](bool busy) { FPlanTab->SetExecuteEnabled(!busy); };
   FAboutTab = new TAboutTab;
   const std::pair<QWidget*, QString> tabs[] = {{FConnectionTab, QStringLiteral("Connection")},
                                                {FGeneratorsTab, QStringLiteral("Generators")},

@@ -136,9 +136,9 @@ class TGenerationTabTest : public QObject {
                                   << "There's no column to export..." << QString();
     QTest::newRow("blank output file") << true << "" << 1 << "Please specify an output file name!"
                                        << QString();
-    // The direct insert has got past the checks: its clean-up runs.
+    // The direct insert has got past the checks: its clean-up runs, and says it failed.
     QTest::newRow("direct insert without connection")
-        << true << "" << 3 << "There's no active connection..." << "Done - 100%";
+        << true << "" << 3 << "There's no active connection..." << "Failed";
   }
   void runStopsWithAMessage() {
     QFETCH(bool, columns);

@@ -35,6 +35,7 @@ class TOdbcConnection : public TDataAccess {
   // A string read from a model, plan or connection file is held to stricter rules at Open: no
   // driver that is not installed, no extension libraries (see connection_checks.h).
   void SetFromFile(bool fromFile) { FFromFile = fromFile; }
+  bool FromFile() const { return FFromFile; }
 
   // Opens the connection without prompting; does nothing when it is open. Raises EDatabaseError.
   void Open();

@@ -4,6 +4,7 @@
 
 #include "core/files/model_file.h"
 #include "core/files/plan_file.h"
+#include "core/model/model_copy.h"
 
 namespace kelvast {
 
@@ -41,7 +42,10 @@ TPlanResult RunPlan(const std::string& planFile, const std::vector<std::string>&
     ++result.Ran;
     TRunResult run;
     try {
-      run = RunGeneration(*current, step, observer);
+      // The step generates from a copy, so that nothing done to the current model while the run
+      // lets its caller work can change or free what it writes.
+      const std::unique_ptr<TGenModel> running = CopyModel(*current);
+      run = RunGeneration(*running, step, observer);
     } catch (const std::exception& e) {
       if (!observer.ModelFailed(i, entry, e)) throw;
       ++result.Failed;

@@ -37,7 +37,7 @@ inline constexpr int32_t kPlanMinRecords = 1;
 inline constexpr int32_t kPlanMaxRecords = 10000000;
 
 // Runs every entry in order. `current` holds the current model: each step replaces it (an
-// unreadable entry leaves a new empty model), and the last model read stays. An error that
+// unreadable entry leaves a new empty model), runs a copy of it, and the last model read stays. An error that
 // escapes a run ends the plan unless the observer's ModelFailed goes on; an interrupted run
 // ends it.
 TPlanResult RunPlan(const std::string& planFile, const std::vector<std::string>& entries,

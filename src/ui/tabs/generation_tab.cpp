@@ -1,5 +1,7 @@
 #include "ui/tabs/generation_tab.h"
 
+#include "core/database/odbc_connection.h"
+#include "core/model/model_copy.h"
 #include "ui/ansi_text.h"
 #include "ui/message_box.h"
 
@@ -45,25 +47,51 @@ void TGenerationObserver::Started() {
   if (FStarted) return;
   FStarted = true;
   FTab.FBar->show();
-  FTab.FGenerate->setEnabled(false);
   FSinceEvents.start();
 }
 
-void TGenerationObserver::Finished() {
+void TGenerationObserver::Finished(TRunEnd end) {
   if (!FStarted) return;
   FStarted = false;
   FTab.FBar->hide();
   if (FTab.FPlanBar) FTab.FPlanBar->setValue(FTab.FPlanBar->minimum());
-  FTab.FProgressLabel->setText(QStringLiteral("Done - 100%"));
-  FTab.FGenerate->setEnabled(true);
+  FTab.FProgressLabel->setText(end == reDone     ? QStringLiteral("Done - 100%")
+                               : end == reFailed ? QStringLiteral("Failed")
+                                                 : QStringLiteral("Rolled back"));
   FTab.FErrorPanel->setVisible(!FTab.FErrors->toPlainText().isEmpty());
 }
 
+void TGenerationObserver::Ended(const TRunResult& result) {
+  switch (result.Outcome) {
+    case roDone:
+      // A run of no record reports no progress: it is shown as ended all the same.
+      Started();
+      Finished(result.RolledBack ? reRolledBack : reDone);
+      break;
+    case roNoConnection:
+    case roInterrupted:
+      Started();
+      Finished(reFailed);
+      break;
+    case roNoColumns:
+    case roNoFileName:
+    case roNotReplaced:
+      break;
+  }
+}
+
+void TGenerationObserver::ProcessEvents() {
+  const TCurrentModelScope window(FTab.FState.Model.get());
+  QApplication::processEvents();
+}
+
 bool TGenerationObserver::ConfirmReplace(const std::string& caption, const std::string& text) {
+  const TCurrentModelScope window(FTab.FState.Model.get());
   return AskYesNo(&FTab, FromAnsi(caption), FromAnsi(text), TMsgIcon::Question);
 }
 
 void TGenerationObserver::ShowMessage(const std::string& text) {
+  const TCurrentModelScope window(FTab.FState.Model.get());
   ::kelvast::ui::ShowMessage(&FTab, FromAnsi(text));
 }
 
@@ -80,14 +108,15 @@ void TGenerationObserver::Progress(int64_t record, int64_t total) {
   // The controls are drawn only when events are processed, so they are set just before: text
   // formatted and bars moved for every report cost the run a tenth of its time, and a bar's
   // setValue may even repaint at once.
-  if (record < total && FSinceEvents.elapsed() < kEventsEveryMs) return;
+  if (record < total && FSinceEvents.elapsed() < FTab.FEventInterval) return;
   FTab.FProgressLabel->setText(ProgressText(record, total));
   SetBars(record, total);
-  QApplication::processEvents();
+  ProcessEvents();
   FSinceEvents.restart();
 }
 
 bool TGenerationObserver::ConfirmRollback(const std::string& question, int) {
+  const TCurrentModelScope window(FTab.FState.Model.get());
   return AskYesNo(&FTab, AppTitle(), FromAnsi(question), TMsgIcon::Question);
 }
 
@@ -101,14 +130,15 @@ void TGenerationObserver::InsertProgress(int64_t statement, int64_t total) {
     // The memo belongs to the previous run until the statements start.
     FTab.FErrors->clear();
     FTab.FProgressLabel->setText(QStringLiteral("Writing to table..."));
-    QApplication::processEvents();
+    ProcessEvents();
     FSinceEvents.restart();
     return;
   }
   SetBars(statement, total);
 }
 
-TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent) : QWidget(parent), FState(state) {
+TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent)
+    : QWidget(parent), FState(state), FEventInterval(kEventsEveryMs) {
   setObjectName(QStringLiteral("TabSheet3"));
 
   auto* formatBox = new QGroupBox(QStringLiteral("Export file format"), this);
@@ -206,26 +236,49 @@ void TGenerationTab::SelectFormatForFile(const std::string& fileName) {
                                                                                     : omDatabase);
 }
 
+void TGenerationTab::SetBusy(bool busy) {
+  FBusy = busy;
+  FGenerate->setEnabled(!busy);
+  FSample->setEnabled(!busy);
+  if (BusyChanged) BusyChanged(busy);
+}
+
 void TGenerationTab::bbGenerateClick(bool userStarted) {
+  if (FBusy) return;
+  const TBusy busy(*this);
   TRunOptions options;
   options.Mode = ExportFormat();
   options.Encoding = Encoding();
   options.UserStarted = userStarted;
   options.DictFolder = FDictFolder;
-  options.Connection = FState.Connection.get();
   TGenerationObserver observer(*this);
   try {
-    const TRunResult result = RunGeneration(*FState.Model, options, observer);
-    if (result.Outcome == roDone || result.Outcome == roNoConnection) observer.Started();
-    observer.Finished();
+    // The run generates from a copy: the window's model stays editable, and nothing done in the
+    // window while the run lets it work (deleting, clearing, opening) can change or free what
+    // the run writes. The direct insert likewise gets a connection of its own, which the
+    // connection commands and the reconnection of an opened model leave alone.
+    const std::unique_ptr<TGenModel> running = CopyModel(*FState.Model);
+    std::unique_ptr<TOdbcConnection> connection;
+    if (options.Mode == omDatabase) {
+      connection = std::make_unique<TOdbcConnection>(FState.Connection->ConnectionString());
+      connection->SetFromFile(FState.Connection->FromFile());
+      // Without an open window connection the run reports that there is none.
+      if (FState.Connection->Connected()) connection->Open();
+      options.Connection = connection.get();
+    }
+    const TRunResult result = RunGeneration(*running, options, observer);
+    SetCurrentModel(FState.Model.get());
+    observer.Ended(result);
   } catch (const std::exception& e) {
+    SetCurrentModel(FState.Model.get());
     observer.Started();
-    observer.Finished();
+    observer.Finished(reFailed);
     ReportError(this, e);
   }
 }
 
 void TGenerationTab::sbSampleClick() {
+  if (FBusy) return;
   std::vector<std::vector<std::string>> grid;
   try {
     grid = SampleModel(*FState.Model, FDictFolder);

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
+#include <functional>
 
 class QButtonGroup;
 class QComboBox;
@@ -21,16 +22,24 @@ namespace kelvast::ui {
 
 class TGenerationTab;
 
+// How a run that got under way ended, as the progress label tells it.
+enum TRunEnd { reDone, reFailed, reRolledBack };
+
 // The observer of one run: progress label and bars, the questions and messages through the
-// message seam, the error panel. A plan wraps it to drive the same controls.
+// message seam, the error panel. A plan wraps it to drive the same controls. While the window
+// processes events or waits for an answer, the window's model is the current model, so that its
+// handlers never reach the copy the run generates from.
 class TGenerationObserver : public TRunObserver {
  public:
   explicit TGenerationObserver(TGenerationTab& tab);
-  // The controls of a running run (shown bar, disabled button); called at the first report.
+  // The controls of a running run (the bar shown); called at the first report.
   void Started();
-  // Back to idle: "Done - 100%", the bar hidden, the button enabled, the error panel shown when
-  // its memo holds anything. Does nothing when the run never started.
-  void Finished();
+  // Back to idle: the bar hidden, the error panel shown when its memo holds anything, and the
+  // label saying how the run ended: "Done - 100%", "Failed" or "Rolled back". Does nothing when
+  // the run never started.
+  void Finished(TRunEnd end = reDone);
+  // Finished as the result says; a run stopped before it wrote anything changes nothing.
+  void Ended(const TRunResult& result);
 
   bool ConfirmReplace(const std::string& caption, const std::string& text) override;
   void ShowMessage(const std::string& text) override;
@@ -44,6 +53,7 @@ class TGenerationObserver : public TRunObserver {
 
  private:
   void SetBars(int64_t position, int64_t total);
+  void ProcessEvents();
 
   TGenerationTab& FTab;
   bool FStarted = false;
@@ -67,14 +77,36 @@ class TGenerationTab : public QWidget {
   const std::filesystem::path& DictFolder() const { return FDictFolder; }
   void SetDictFolder(const std::filesystem::path& folder) { FDictFolder = folder; }
 
+  // At most how often a run lets the window process events and updates the progress controls,
+  // in milliseconds (50 by default; 0 at every report, which tests use to act in mid-run).
+  void SetEventInterval(qint64 ms) { FEventInterval = ms; }
+
   // The record progress bar of the plan tab, which every run moves too.
   void SetPlanRecordBar(QProgressBar* bar) { FPlanBar = bar; }
 
-  // Runs the current model once; userStarted shows the two validation messages. Errors are
-  // reported here in a message box.
+  // Runs a copy of the current model once; userStarted shows the two validation messages. Errors
+  // are reported here in a message box. A direct insert goes through a connection of its own,
+  // opened on the window's connection string. Refused while a run or plan is going.
   void bbGenerateClick(bool userStarted = true);
-  // Fills the sample grid with ten records of the current model.
+  // Fills the sample grid with ten records of the current model. Refused while a run or plan is
+  // going, since it loads and empties the word lists that run is using.
   void sbSampleClick();
+
+  // True while a run or a plan is going: one at a time, since they share the word lists.
+  bool Busy() const { return FBusy; }
+  // Marks the tab busy for the guard's lifetime: Go and Sample are disabled and refused.
+  class TBusy {
+   public:
+    explicit TBusy(TGenerationTab& tab) : FTab(tab) { FTab.SetBusy(true); }
+    ~TBusy() { FTab.SetBusy(false); }
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+
+   private:
+    TGenerationTab& FTab;
+  };
+  // Told each time the tab becomes busy or idle (the plan's Execute button follows it).
+  std::function<void(bool busy)> BusyChanged;
   void Label74DblClick();
 
  protected:
@@ -82,8 +114,11 @@ class TGenerationTab : public QWidget {
 
  private:
   friend class TGenerationObserver;
+  void SetBusy(bool busy);
 
   TUiState& FState;
+  bool FBusy = false;
+  qint64 FEventInterval;
   std::filesystem::path FDictFolder = DefaultDictFolder();
   QComboBox* FEncoding = nullptr;
   QButtonGroup* FFormat;

@@ -38,12 +38,13 @@ class TPlanRunObserver : public TPlanObserver {
   TGenerationObserver& Run() { return FRun; }
 
   void ModelStarting(int index, int, const std::string& entry) override {
-    FRun.Finished();
     FModels->setValue(index + 1);
     FCurModel->setText(FromAnsi(entry));
   }
+  void ModelFinished(int, const std::string&, const TRunResult& result) override {
+    FRun.Ended(result);
+  }
   void ModelSkipped(int index, const std::string&, const std::string&) override {
-    FRun.Finished();
     FModels->setValue(index + 1);
     FState.FCurrentItem = nullptr;
     FHooks.ShowModel();
@@ -167,6 +168,8 @@ TPlanTab::TPlanTab(TUiState& state, TGenerationTab& generation, TPlanHooks hooks
   connect(FGo, &QPushButton::clicked, this, &TPlanTab::bbPlanGoClick);
 }
 
+void TPlanTab::SetExecuteEnabled(bool on) { FGo->setEnabled(on); }
+
 std::vector<std::string> TPlanTab::Entries() const {
   std::vector<std::string> entries;
   for (int i = 0; i < FList->count(); ++i) entries.push_back(ToAnsi(FList->item(i)->text()));
@@ -275,6 +278,8 @@ void TPlanTab::sbloadplanmodelClick() {
 }
 
 void TPlanTab::bbPlanGoClick() {
+  // One run at a time: a plan never starts while the Generation tab runs.
+  if (FGeneration.Busy()) return;
   if (FState.Model->Modified() &&
       !AskYesNo(this, QStringLiteral("Erase current model ?"),
                 QStringLiteral("Current model has been modified.\nLaunching a data generation "
@@ -282,6 +287,7 @@ void TPlanTab::bbPlanGoClick() {
                                "model and launch plan now ?"),
                 TMsgIcon::None))
     return;
+  const TGenerationTab::TBusy busy(FGeneration);
   FHooks.SetTabsEnabled(false);
   const std::vector<std::string> entries = Entries();
   FModelsBar->setRange(1, std::max<int>(1, static_cast<int>(entries.size())));
@@ -295,10 +301,11 @@ void TPlanTab::bbPlanGoClick() {
   FState.FCurrentItem = nullptr;
   try {
     RunPlan(PlanFileName(), entries, options, observer, FState.Model);
-    observer.Run().Finished();
+    SetCurrentModel(FState.Model.get());
   } catch (const std::exception& e) {
+    SetCurrentModel(FState.Model.get());
     observer.Run().Started();
-    observer.Run().Finished();
+    observer.Run().Finished(reFailed);
     FHooks.ShowModel();
     FHooks.SetTabsEnabled(true);
     FCurModel->setText(QStringLiteral("Done."));

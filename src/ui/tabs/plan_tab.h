@@ -46,6 +46,8 @@ class TPlanTab : public QWidget {
   TFileNameEdit* PlanFileField() const { return FPlanFile; }
   // The record progress bar, which every run moves.
   QProgressBar* RecordBar() const { return FFileBar; }
+  // Enables the "Execute plan" button (disabled while a run is going).
+  void SetExecuteEnabled(bool on);
 
   void jvFNPlanChange();
   void sbSavePlanClick();

@@ -9,6 +9,8 @@ TFileNameEdit::TFileNameEdit(QWidget* parent) : QLineEdit(parent) {
   FRequest.Kind = TFileDialogRequest::Open;
   QAction* browse =
       addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition);
+  // The text names the icon button for screen readers; the button shows the icon alone.
+  browse->setText(QStringLiteral("Browse"));
   browse->setToolTip(QStringLiteral("Browse"));
   connect(browse, &QAction::triggered, this, &TFileNameEdit::Browse);
 }

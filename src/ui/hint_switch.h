@@ -1,10 +1,16 @@
 #pragma once
-// The application-wide hint switch. Hints are tooltips: while the switch is off no tooltip shows;
-// while it is on, tooltips show on the light blue hint colour and disappear after 3 seconds.
+// The application-wide hint switch. Hints are tooltips: while the switch is off no tooltip shows
+// but those of icon buttons, which name what the button does; while it is on, tooltips show on
+// the light blue hint colour and disappear after 3 seconds.
 
 #include <QObject>
 
+class QWidget;
+
 namespace kelvast::ui {
+
+// True for a button that shows an icon, an arrow or a single symbol instead of words.
+bool IsIconButton(const QWidget* widget);
 
 class THintSwitch : public QObject {
  public:

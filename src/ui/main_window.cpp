@@ -8,7 +8,9 @@
 #include "ui/hint_switch.h"
 #include "ui/logo.h"
 #include "ui/message_box.h"
+#include "ui/mnemonics.h"
 #include "ui/model_state_led.h"
+#include "ui/param_pages/param_page_set.h"
 #include "ui/splash_window.h"
 #include "ui/tabs/about_tab.h"
 #include "ui/tabs/connection_tab.h"
@@ -20,6 +22,7 @@
 #include "ui/tabs/text_editor_tab.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -33,6 +36,7 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kelvast::ui {
 
@@ -57,10 +61,6 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
     : QMainWindow(parent), FPaths(paths), FSettings(paths.SettingsFile) {
   setObjectName(QStringLiteral("FMain"));
   setWindowTitle(AppTitle());
-  // The window's 8-point font keeps the designed size roomy enough for every tab.
-  QFont font = this->font();
-  font.setPointSize(8);
-  setFont(font);
   FHints = new THintSwitch(this);
 
   // The model exists before the tabs, which read it from the start.
@@ -96,8 +96,9 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
 
   auto* panel = new QWidget(central);
   panel->setObjectName(QStringLiteral("Panel1"));
-  panel->setFixedHeight(kPanelHeight);
   BuildBottomPanel(panel);
+  // The designed height, or more for a larger desktop font.
+  panel->setMinimumHeight(std::max(kPanelHeight, panel->minimumSizeHint().height()));
 
   auto* column = new QVBoxLayout(central);
   column->setContentsMargins(4, 4, 4, 0);
@@ -111,6 +112,8 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   resize(minimumSize());
 
   FormCreate();
+  AddShortcuts();
+  AssignWindowMnemonics(panel);
 
   connect(FPageControl, &QTabWidget::currentChanged, this, &TFMain::PageControl1Change);
   connect(FHint, &QCheckBox::toggled, this, [this](bool on) { FHints->SetEnabled(on); });
@@ -148,9 +151,9 @@ void TFMain::ShowModel() {
 }
 
 void TFMain::BuildBottomPanel(QWidget* panel) {
-  FModelOpen = PanelButton(panel, "bbModelOpen", QStringLiteral("Open"),
+  FModelOpen = PanelButton(panel, "bbModelOpen", QStringLiteral("&Open"),
                            QStringLiteral("Open a generation model"), QStyle::SP_DialogOpenButton);
-  FModelSave = PanelButton(panel, "bbModelSave", QStringLiteral("Save"),
+  FModelSave = PanelButton(panel, "bbModelSave", QStringLiteral("&Save"),
                            QStringLiteral("Save current model"), QStyle::SP_DialogSaveButton);
   FModelOpen->hide();
   FModelSave->hide();
@@ -165,8 +168,8 @@ void TFMain::BuildBottomPanel(QWidget* panel) {
   FHint = new QCheckBox(QStringLiteral("Show hint"), panel);
   FHint->setObjectName(QStringLiteral("cbHint"));
   FHelp =
-      PanelButton(panel, "bbHelp", QStringLiteral("Help"), QString(), QStyle::SP_DialogHelpButton);
-  FExit = PanelButton(panel, "BitBtn1", QStringLiteral("Exit"), QStringLiteral("Exit application"),
+      PanelButton(panel, "bbHelp", QStringLiteral("&Help"), QString(), QStyle::SP_DialogHelpButton);
+  FExit = PanelButton(panel, "BitBtn1", QStringLiteral("E&xit"), QStringLiteral("Exit application"),
                       QStyle::SP_DialogCloseButton);
 
   auto* row = new QHBoxLayout(panel);
@@ -181,6 +184,47 @@ void TFMain::BuildBottomPanel(QWidget* panel) {
   row->addSpacing(16);
   row->addWidget(FHelp);
   row->addWidget(FExit);
+}
+
+void TFMain::AddShortcuts() {
+  // Window-wide, whatever tab is shown; nothing while a plan runs, when the tabs are disabled.
+  const auto add = [this](const QKeySequence& keys, const char* name, void (TFMain::*action)()) {
+    auto* shortcut = new QAction(this);
+    shortcut->setObjectName(QLatin1String(name));
+    shortcut->setShortcut(keys);
+    connect(shortcut, &QAction::triggered, this, [this, action] {
+      if (FPageControl->isEnabled()) (this->*action)();
+    });
+    addAction(shortcut);
+  };
+  add(QKeySequence::Open, "acModelOpen", &TFMain::bbModelOpenClick);
+  add(QKeySequence::Save, "acModelSave", &TFMain::bbModelSaveClick);
+  add(QKeySequence(Qt::Key_F9), "acGenerate", &TFMain::GenerateShortcut);
+}
+
+void TFMain::GenerateShortcut() { FGenerationTab->bbGenerateClick(true); }
+
+void TFMain::AssignWindowMnemonics(QWidget* panel) {
+  // The bottom panel shows with every tab; each tab's controls, and each parameter page's, take
+  // letters the panel and their tab leave free. The Generators tab holds more captions than the
+  // alphabet has letters: its model information takes its letters last, from those that no page
+  // uses, and a caption left without one is still reached by Tab.
+  QString panelLetters;
+  AssignMnemonics(panel, panelLetters);
+  for (int i = 0; i < FPageControl->count(); ++i) {
+    QWidget* tab = FPageControl->widget(i);
+    QString taken = panelLetters;
+    QList<QWidget*> pages;
+    auto* pageSet = tab->findChild<TParamPageSet*>();
+    if (pageSet) pages = pageSet->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    auto* modelInfo = tab->findChild<QWidget*>(QStringLiteral("gbModelInfo"));
+    QList<QWidget*> later;
+    if (modelInfo) later.append(modelInfo);
+    AssignMnemonics(tab, taken, later, pages);
+    if (!modelInfo) continue;
+    if (pageSet) taken += MnemonicsUnder(pageSet);
+    AssignMnemonics(modelInfo, taken);
+  }
 }
 
 void TFMain::FormCreate() {
@@ -257,7 +301,8 @@ void TFMain::closeEvent(QCloseEvent* event) {
 }
 
 bool TFMain::IsFrenchHelp() const {
-  const QString def = FHelp->text() == u"Help" ? QStringLiteral("0") : QStringLiteral("1");
+  const QString def =
+      PlainCaption(FHelp->text()) == u"Help" ? QStringLiteral("0") : QStringLiteral("1");
   return FSettings.ReadString(QStringLiteral("FrenchHelp"), def) != u"0";
 }
 

@@ -60,6 +60,10 @@ class TFMain : public QMainWindow {
 
  private:
   void BuildBottomPanel(QWidget* panel);
+  // Ctrl+O and Ctrl+S for models, F9 for "Go !".
+  void AddShortcuts();
+  void GenerateShortcut();
+  void AssignWindowMnemonics(QWidget* panel);
   void FormCreate();
   void RestoreState();
   void SaveState();

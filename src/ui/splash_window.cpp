@@ -20,7 +20,9 @@ TFsplash::TFsplash(QWidget* parent)
   setFixedSize(kWidth, kHeight);
   setAutoFillBackground(true);
   QPalette pal = palette();
+  // White under dark text whatever the desktop's palette.
   pal.setColor(QPalette::Window, Qt::white);
+  pal.setColor(QPalette::WindowText, Qt::black);
   setPalette(pal);
 
   auto* logo = new QLabel(this);

@@ -8,15 +8,17 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kelvast::ui {
 
 TFAssign::TFAssign(QWidget* parent) : QDialog(parent), FGrid(new QTableWidget(this)) {
   setObjectName(QStringLiteral("FAssign"));
   setWindowTitle(QStringLiteral("Field assignment"));
-  setFont(QFont(QStringLiteral("Tahoma"), 8));
   resize(388, 258);
   setSizeGripEnabled(true);
 
@@ -31,6 +33,7 @@ TFAssign::TFAssign(QWidget* parent) : QDialog(parent), FGrid(new QTableWidget(th
   titles->setDefaultSectionSize(100);
   titles->setSectionResizeMode(QHeaderView::Interactive);
   titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  titles->setStretchLastSection(true);
 
   auto* ok = new QPushButton(QStringLiteral("&Ok"), this);
   ok->setObjectName(QStringLiteral("BitBtn1"));
@@ -58,6 +61,19 @@ void TFAssign::ShowAssignment(const QStringList& fields, const TColToGens& cols)
     FGrid->setItem(r, 2, new QTableWidgetItem(kind));
   }
   AutoSizeColumns(FGrid, false);
+  FitToColumns();
+}
+
+void TFAssign::FitToColumns() {
+  // The dialog grows (within the screen) until every column shows whole, whatever the font.
+  int columns = 0;
+  for (int c = 0; c < FGrid->columnCount(); ++c) columns += FGrid->columnWidth(c);
+  const int chrome = FGrid->frameWidth() * 2 + FGrid->verticalScrollBar()->sizeHint().width();
+  const QMargins margins = layout()->contentsMargins();
+  int width = columns + chrome + margins.left() + margins.right();
+  if (const QScreen* screen = this->screen())
+    width = std::min(width, screen->availableGeometry().width());
+  if (width > this->width()) resize(width, height());
 }
 
 void ShowFieldAssignment(const QStringList& fields, const TColToGens& cols, QWidget* parent) {

@@ -23,6 +23,8 @@ class TFAssign : public QDialog {
   void ShowAssignment(const QStringList& fields, const TColToGens& cols);
 
  private:
+  void FitToColumns();
+
   QTableWidget* FGrid;
 };
 

@@ -138,7 +138,8 @@ class TComboPage : public TParamPage {
     auto* button = new QToolButton(this);
     button->setObjectName(name);
     button->setToolTip(hint);
-    button->setFixedSize(24, 24);
+    button->setAccessibleName(hint);
+    button->setMinimumSize(24, 24);
     return button;
   }
 

@@ -119,7 +119,8 @@ QCheckBox* TParamPage::NewCheck(const QString& name, const QString& caption) {
 QPushButton* TParamPage::NewEllipsis(const QString& name) {
   auto* button = new QPushButton(QStringLiteral("..."), this);
   button->setObjectName(name);
-  button->setFixedWidth(32);
+  button->setMinimumWidth(32);
+  button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 32);
   button->setAutoDefault(false);
   return button;
 }
@@ -127,7 +128,8 @@ QPushButton* TParamPage::NewEllipsis(const QString& name) {
 QLineEdit* TParamPage::NewTimeEdit(const QString& name) {
   QLineEdit* edit = NewEdit(name);
   edit->setInputMask(QStringLiteral("99:99:99;_"));
-  edit->setFixedWidth(90);
+  // Wide enough for the mask at any font size.
+  edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 24);
   return edit;
 }
 

@@ -224,7 +224,7 @@ class TSexPage : public TParamPage {
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
     field->setParent(box);
-    field->setFixedWidth(70);
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("100.00")) + 24);
     field->setAlignment(Qt::AlignRight);
     row->addWidget(field);
     row->addWidget(new QLabel(QStringLiteral("%"), box));

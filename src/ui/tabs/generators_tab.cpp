@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
@@ -22,11 +23,14 @@ namespace {
 
 constexpr int kListWidth = 220;
 
+// A button showing a glyph, or the theme's icon when the theme has one; its hint names it for
+// screen readers too.
 QToolButton* SmallButton(QWidget* parent, const char* name, const QString& hint,
                          const QString& glyph, const QIcon& icon = QIcon()) {
   auto* button = new QToolButton(parent);
   button->setObjectName(QLatin1String(name));
   button->setToolTip(hint);
+  button->setAccessibleName(hint);
   if (icon.isNull()) {
     button->setText(glyph);
     QFont bold = button->font();
@@ -35,8 +39,13 @@ QToolButton* SmallButton(QWidget* parent, const char* name, const QString& hint,
   } else {
     button->setIcon(icon);
   }
-  button->setFixedSize(26, 26);
+  button->setMinimumSize(26, 26);
   return button;
+}
+
+// The theme's icon of that name, or none when the theme has none.
+QIcon ThemeIcon(const char* name) {
+  return QIcon::hasThemeIcon(QLatin1String(name)) ? QIcon::fromTheme(QLatin1String(name)) : QIcon();
 }
 
 }  // namespace
@@ -53,17 +62,22 @@ TGeneratorsTab::TGeneratorsTab(TUiState& state, QWidget* parent) : QWidget(paren
   FCols->setPalette(pal);
 
   auto* listColumn = new QVBoxLayout;
-  listColumn->addWidget(new QLabel(QStringLiteral("Generators"), this));
+  auto* listLabel = new QLabel(QStringLiteral("Generators"), this);
+  listLabel->setBuddy(FCols);
+  listColumn->addWidget(listLabel);
   listColumn->addWidget(FCols, 1);
 
   QStyle* st = style();
-  auto* add = SmallButton(this, "sbAddCol", QStringLiteral("Add a generator"), QStringLiteral("+"));
-  auto* del =
-      SmallButton(this, "sbDelCol", QStringLiteral("Delete generator"), QString(QChar(0x2212)));
-  auto* clear = SmallButton(this, "sbClearCols", QStringLiteral("New model (clear current one)"),
-                            {}, st->standardIcon(QStyle::SP_FileIcon));
+  auto* add = SmallButton(this, "sbAddCol", QStringLiteral("Add a generator"), QStringLiteral("+"),
+                          ThemeIcon("list-add"));
+  auto* del = SmallButton(this, "sbDelCol", QStringLiteral("Delete generator"),
+                          QString(QChar(0x2212)), ThemeIcon("list-remove"));
+  auto* clear = SmallButton(
+      this, "sbClearCols", QStringLiteral("New model (clear current one)"), {},
+      QIcon::fromTheme(QStringLiteral("document-new"), st->standardIcon(QStyle::SP_FileIcon)));
   auto* assign = SmallButton(this, "sbAssign", QStringLiteral("Table field assignment"), {},
-                             st->standardIcon(QStyle::SP_FileDialogDetailedView));
+                             QIcon::fromTheme(QStringLiteral("view-list-details"),
+                                              st->standardIcon(QStyle::SP_FileDialogDetailedView)));
   auto* buttons = new QVBoxLayout;
   buttons->addSpacing(listColumn->itemAt(0)->sizeHint().height());
   buttons->addWidget(add);
@@ -90,6 +104,9 @@ TGeneratorsTab::TGeneratorsTab(TUiState& state, QWidget* parent) : QWidget(paren
   connect(assign, &QToolButton::clicked, this, &TGeneratorsTab::sbAssignClick);
   // The selection, not the current row: a click moves the current row before it selects.
   connect(FCols, &QListWidget::itemSelectionChanged, this, &TGeneratorsTab::lbcolsClick);
+  // Delete in the list deletes the selected generator, as the button does.
+  auto* deleteKey = new QShortcut(QKeySequence::Delete, FCols, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(deleteKey, &QShortcut::activated, this, &TGeneratorsTab::sbDelColClick);
   connect(FGenerator, &TGeneratorBox::Renamed, this, [this](const QString& name) {
     if (QListWidgetItem* entry = SelectedEntry()) entry->setText(name);
   });

@@ -21,6 +21,13 @@ QLineEdit* Field(QWidget* parent, const char* name, const QString& hint) {
   return edit;
 }
 
+// A label whose mnemonic moves the focus to its field.
+QLabel* Caption(QWidget* parent, const QString& text, QWidget* buddy) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
 QLineEdit* DelimiterField(QWidget* parent, const char* name, const QString& hint) {
   QLineEdit* edit = Field(parent, name, hint);
   edit->setMaxLength(2);
@@ -61,23 +68,23 @@ TModelInfoBox::TModelInfoBox(TUiState& state, QWidget* parent)
   FSDelimiter = DelimiterField(this, "eSDelimiter", QStringLiteral("String delimiter"));
 
   auto* delimiters = new QHBoxLayout;
-  delimiters->addWidget(new QLabel(QStringLiteral("Names"), this));
+  delimiters->addWidget(Caption(this, QStringLiteral("Names"), FDelimiter));
   delimiters->addWidget(FDelimiter);
   delimiters->addSpacing(8);
-  delimiters->addWidget(new QLabel(QStringLiteral("Strings"), this));
+  delimiters->addWidget(Caption(this, QStringLiteral("Strings"), FSDelimiter));
   delimiters->addWidget(FSDelimiter);
   delimiters->addStretch();
 
   auto* grid = new QGridLayout(this);
-  grid->addWidget(new QLabel(QStringLiteral("Model description"), this), 0, 0);
+  grid->addWidget(Caption(this, QStringLiteral("Model description"), FModelDesc), 0, 0);
   grid->addWidget(FModelDesc, 0, 1, 1, 3);
-  grid->addWidget(new QLabel(QStringLiteral("Database description"), this), 1, 0);
+  grid->addWidget(Caption(this, QStringLiteral("Database description"), FDBDesc), 1, 0);
   grid->addWidget(FDBDesc, 1, 1, 1, 3);
-  grid->addWidget(new QLabel(QStringLiteral("Physical table"), this), 2, 0);
+  grid->addWidget(Caption(this, QStringLiteral("Physical table"), FTableName), 2, 0);
   grid->addWidget(FTableName, 2, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Output file"), this), 2, 2);
+  grid->addWidget(Caption(this, QStringLiteral("Output file"), FScriptName), 2, 2);
   grid->addWidget(FScriptName, 2, 3);
-  grid->addWidget(new QLabel(QStringLiteral("Records to generate"), this), 3, 0);
+  grid->addWidget(Caption(this, QStringLiteral("Records to generate"), FRecsToGen), 3, 0);
   grid->addWidget(FRecsToGen, 3, 1);
   grid->addWidget(new QLabel(QStringLiteral("Delimiters:"), this), 3, 2);
   grid->addLayout(delimiters, 3, 3);

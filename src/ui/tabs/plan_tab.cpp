@@ -81,12 +81,20 @@ class TPlanRunObserver : public TPlanObserver {
   QLabel* FCurModel;
 };
 
+// An icon button: the theme's icon of that name, else the glyph when one is given, else the
+// style's own icon; its hint as tooltip and as the name screen readers read.
 QToolButton* SpeedButton(QWidget* parent, const char* name, const QString& hint,
-                         QStyle::StandardPixmap icon) {
+                         const char* themeIcon, QStyle::StandardPixmap icon, const char* glyph) {
   auto* button = new QToolButton(parent);
   button->setObjectName(QLatin1String(name));
   button->setToolTip(hint);
-  button->setIcon(parent->style()->standardIcon(icon));
+  button->setAccessibleName(hint);
+  if (QIcon::hasThemeIcon(QLatin1String(themeIcon)))
+    button->setIcon(QIcon::fromTheme(QLatin1String(themeIcon)));
+  else if (glyph)
+    button->setText(QString::fromUtf8(glyph));
+  else
+    button->setIcon(parent->style()->standardIcon(icon));
   return button;
 }
 
@@ -117,25 +125,34 @@ TPlanTab::TPlanTab(TUiState& state, TGenerationTab& generation, TPlanHooks hooks
   const struct {
     const char* Name;
     const char* Hint;
+    const char* ThemeIcon;
     QStyle::StandardPixmap Icon;
+    const char* Glyph;
     void (TPlanTab::*Click)();
   } speedButtons[] = {
-      {"sbSavePlan", "Save current plan", QStyle::SP_DialogSaveButton, &TPlanTab::sbSavePlanClick},
-      {"sbaddtoplan", "Add a model to current plan", QStyle::SP_FileDialogNewFolder,
+      {"sbSavePlan", "Save current plan", "document-save", QStyle::SP_DialogSaveButton, nullptr,
+       &TPlanTab::sbSavePlanClick},
+      {"sbaddtoplan", "Add a model to current plan", "list-add", QStyle::SP_CustomBase, "+",
        &TPlanTab::sbaddtoplanClick},
-      {"sbdropfromplan", "Suppress model from plan", QStyle::SP_TrashIcon,
-       &TPlanTab::sbdropfromplanClick},
-      {"sbplanmodelinfo", "Selected model information", QStyle::SP_MessageBoxInformation,
-       &TPlanTab::sbplanmodelinfoClick},
-      {"sbupplan", "Kick upstairs model", QStyle::SP_ArrowUp, &TPlanTab::sbupplanClick},
-      {"sbdownplan", "Kick downstairs model", QStyle::SP_ArrowDown, &TPlanTab::sbdownplanClick},
-      {"sbloadplanmodel", "Load selected model", QStyle::SP_DialogOpenButton,
-       &TPlanTab::sbloadplanmodelClick},
+      {"sbdropfromplan", "Suppress model from plan", "list-remove", QStyle::SP_CustomBase,
+       "\u2212", &TPlanTab::sbdropfromplanClick},
+      {"sbplanmodelinfo", "Selected model information", "dialog-information",
+       QStyle::SP_MessageBoxInformation, nullptr, &TPlanTab::sbplanmodelinfoClick},
+      {"sbupplan", "Kick upstairs model", "go-up", QStyle::SP_ArrowUp, nullptr,
+       &TPlanTab::sbupplanClick},
+      {"sbdownplan", "Kick downstairs model", "go-down", QStyle::SP_ArrowDown, nullptr,
+       &TPlanTab::sbdownplanClick},
+      {"sbloadplanmodel", "Load selected model", "document-open", QStyle::SP_DialogOpenButton,
+       nullptr, &TPlanTab::sbloadplanmodelClick},
   };
+  QWidget* previous = FPlanFile;
   for (const auto& b : speedButtons) {
-    QToolButton* button = SpeedButton(this, b.Name, QLatin1String(b.Hint), b.Icon);
+    QToolButton* button =
+        SpeedButton(this, b.Name, QLatin1String(b.Hint), b.ThemeIcon, b.Icon, b.Glyph);
     connect(button, &QToolButton::clicked, this, b.Click);
     buttons->addWidget(button);
+    setTabOrder(previous, button);
+    previous = button;
   }
   buttons->addStretch();
 
@@ -162,6 +179,9 @@ TPlanTab::TPlanTab(TUiState& state, TGenerationTab& generation, TPlanHooks hooks
   column->addLayout(buttons);
   column->addWidget(FList, 1);
   column->addWidget(execution);
+  // The keyboard goes through the tab as it reads: the file, its buttons, the list, the run.
+  setTabOrder(previous, FList);
+  setTabOrder(FList, FGo);
 
   connect(FPlanFile, &QLineEdit::textChanged, this, &TPlanTab::jvFNPlanChange);
   connect(FList, &QListWidget::itemDoubleClicked, this, &TPlanTab::sbplanmodelinfoClick);

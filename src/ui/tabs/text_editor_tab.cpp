@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kelvast::ui {
 
@@ -54,7 +55,6 @@ TTextEditorTab::TTextEditorTab(QWidget* parent) : QWidget(parent) {
   FNormalFont = FMemo->font();
 
   auto* strip = new QWidget(this);
-  strip->setFixedHeight(kStripHeight);
   FFile = new TFileNameEdit(strip);
   FFile->setObjectName(QStringLiteral("feTextEditor"));
   FFile->SetFilter(QStringLiteral(
@@ -81,6 +81,8 @@ TTextEditorTab::TTextEditorTab(QWidget* parent) : QWidget(parent) {
   row->addWidget(FLineWrap);
   row->addWidget(FFixedFont);
   row->addWidget(FCaret);
+  // The designed height, or more for a larger desktop font.
+  strip->setMinimumHeight(std::max(kStripHeight, strip->minimumSizeHint().height()));
 
   auto* column = new QVBoxLayout(this);
   column->addWidget(FMemo, 1);

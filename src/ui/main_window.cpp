@@ -311,12 +311,29 @@ void TFMain::SetFrenchHelp(bool french) {
                         french ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
+namespace {
+
+// The index page of the user guide, or nothing when the guide is absent.
+QString UserGuide(const QString& appDir) {
+  // Beside the program in a build folder; under an installation prefix (bin/ and
+  // share/doc/kelvast/help) wherever that prefix is.
+  for (const QString& folder : {QStringLiteral("help"), QStringLiteral("../share/doc/kelvast/help")}) {
+    const QString index = QDir(appDir).filePath(folder + QStringLiteral("/index.html"));
+    if (QFileInfo(index).isFile()) return QDir::cleanPath(index);
+  }
+  return {};
+}
+
+}  // namespace
+
 void TFMain::bbHelpClick() {
-  const QString path =
+  // The e-book of the chosen language when it is there, else the guide shipped with the program.
+  QString path =
       QDir(FPaths.AppDir)
           .filePath(QStringLiteral("Help/Kelvast_Help_%1.html")
                         .arg(IsFrenchHelp() ? QStringLiteral("FR") : QStringLiteral("US")));
-  if (QFileInfo(path).isFile()) {
+  if (!QFileInfo(path).isFile()) path = UserGuide(FPaths.AppDir);
+  if (!path.isEmpty()) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     return;
   }

@@ -1,12 +1,16 @@
 // The main window: first start, tab changes, the model-state light, the closing question, the
 // settings file and the help launcher.
 #include "core/model/gen_model.h"
+#include "ui/dialogs/conn_edit_form.h"
 #include "ui/file_name_edit.h"
 #include "ui/model_state_led.h"
 #include "ui/tabs/text_editor_tab.h"
 #include "ui/ui_test_support.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -47,6 +51,27 @@ class TUrlCatcher : public QObject {
  public slots:
   void Open(const QUrl& url) { Opened << url; }
 };
+
+// Every text a user can see or hear of a widget and its children: captions, titles, hints, list
+// entries, placeholders.
+QStringList VisibleTexts(QWidget* root) {
+  QStringList texts;
+  QList<QWidget*> widgets = root->findChildren<QWidget*>();
+  widgets.prepend(root);
+  for (QWidget* w : widgets) {
+    texts << w->windowTitle() << w->toolTip() << w->statusTip() << w->accessibleName();
+    if (auto* label = qobject_cast<QLabel*>(w)) texts << label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) texts << button->text();
+    if (auto* group = qobject_cast<QGroupBox*>(w)) texts << group->title();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) texts << edit->placeholderText();
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+      for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
+    if (auto* tabs = qobject_cast<QTabWidget*>(w))
+      for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i) << tabs->tabToolTip(i);
+  }
+  texts.removeAll(QString());
+  return texts;
+}
 
 }  // namespace
 
@@ -270,14 +295,33 @@ class TMainWindowTest : public QObject {
       QVERIFY(f.Window().pos() != QPoint(40, 50));
   }
 
+  // The program speaks of what it uses on Linux: ODBC and data source files, never the Windows
+  // database layer or its link files.
+  void captionsNameOdbc() {
+    TWindowFixture f;
+    TConnEditForm editor(&f.Window(), f.Dir());
+    const QRegularExpression windowsLayer(QStringLiteral("ole ?db|data ?link|\\.udl"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QStringList texts = VisibleTexts(&f.Window()) + VisibleTexts(&editor);
+    QVERIFY(texts.size() > 50);
+    for (const QString& text : texts) QVERIFY2(!text.contains(windowsLayer), qPrintable(text));
+    QCOMPARE(editor.windowTitle(), QStringLiteral("ODBC Data Connection Editor"));
+  }
+
   void helpOpensTheLanguageFileOrSaysItIsMissing_data() {
     QTest::addColumn<bool>("french");
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("opened");
+    // "guide" stands for the user guide beside the program, "installed guide" for the one under
+    // the installation prefix.
     QTest::newRow("English, missing") << false << QStringList{} << "";
     QTest::newRow("French, only English present") << true << QStringList{"US"} << "";
     QTest::newRow("English, present") << false << QStringList{"US", "FR"} << "US";
     QTest::newRow("French, present") << true << QStringList{"US", "FR"} << "FR";
+    QTest::newRow("no e-book, guide") << false << QStringList{"guide"} << "guide";
+    QTest::newRow("French, no e-book, installed guide")
+        << true << QStringList{"installed guide"} << "installed guide";
+    QTest::newRow("e-book before guide") << false << QStringList{"US", "guide"} << "US";
   }
   void helpOpensTheLanguageFileOrSaysItIsMissing() {
     QFETCH(bool, french);
@@ -286,9 +330,18 @@ class TMainWindowTest : public QObject {
     TMessageRecorder messages;
     TUrlCatcher urls;
     TWindowFixture f;
-    QDir(f.Dir()).mkpath(QStringLiteral("Help"));
-    for (const QString& lang : present) {
-      QFile help(f.Dir() + QStringLiteral("/Help/Kelvast_Help_%1.html").arg(lang));
+    // The program's folder is a subfolder, so that a guide under the prefix has a place.
+    const QString appDir = f.Dir();
+    const auto fileOf = [&](const QString& what) {
+      if (what == u"guide") return appDir + QStringLiteral("/help/index.html");
+      if (what == u"installed guide")
+        return QDir::cleanPath(appDir + QStringLiteral("/../share/doc/kelvast/help/index.html"));
+      return appDir + QStringLiteral("/Help/Kelvast_Help_%1.html").arg(what);
+    };
+    for (const QString& what : present) {
+      const QString path = fileOf(what);
+      QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+      QFile help(path);
       QVERIFY(help.open(QIODevice::WriteOnly));
     }
     if (french) {
@@ -309,8 +362,7 @@ class TMainWindowTest : public QObject {
     } else {
       QVERIFY(messages.Shown.isEmpty());
       QCOMPARE(urls.Opened.size(), 1);
-      QCOMPARE(urls.Opened[0].toLocalFile(),
-               f.Dir() + QStringLiteral("/Help/Kelvast_Help_%1.html").arg(opened));
+      QCOMPARE(urls.Opened[0].toLocalFile(), fileOf(opened));
     }
   }
 };

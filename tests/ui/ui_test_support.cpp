@@ -2,6 +2,7 @@
 
 #include "core/database/odbc_connection.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QTimer>
@@ -14,12 +15,13 @@ std::vector<TTestFactory>& TestClasses() {
 }
 
 TWindowFixture::TWindowFixture(const QByteArray& iniText) {
+  if (!QDir().mkpath(Dir())) throw std::runtime_error("cannot make the program folder");
   if (!iniText.isEmpty()) {
     QFile ini(SettingsFile());
     if (!ini.open(QIODevice::WriteOnly) || ini.write(iniText) != iniText.size())
       throw std::runtime_error("cannot write the settings file");
   }
-  FWindow = std::make_unique<TFMain>(TAppPaths{FDir.path(), SettingsFile()});
+  FWindow = std::make_unique<TFMain>(TAppPaths{Dir(), SettingsFile()});
   FWindow->show();
   if (!QTest::qWaitForWindowExposed(FWindow.get()))
     throw std::runtime_error("the window was not shown");

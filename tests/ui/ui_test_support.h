@@ -78,16 +78,16 @@ class TFileDialogRecorder : public TFileDialogSeam {
   QString Answer;
 };
 
-// A main window whose settings file and program folder are a scratch folder, shown off screen.
-// The settings file may be given a content first.
+// A main window whose settings file and program folder are a scratch folder (the "bin" folder of
+// a scratch installation prefix), shown off screen. The settings file may be given a content first.
 class TWindowFixture {
  public:
   explicit TWindowFixture(const QByteArray& iniText = {});
   ~TWindowFixture();
 
   TFMain& Window() { return *FWindow; }
-  QString Dir() const { return FDir.path(); }
-  QString SettingsFile() const { return FDir.filePath(QStringLiteral("kelvast.ini")); }
+  QString Dir() const { return FDir.filePath(QStringLiteral("bin")); }
+  QString SettingsFile() const { return Dir() + QStringLiteral("/kelvast.ini"); }
   // Destroys the window (saving its state when closing did not).
   void Destroy() { FWindow.reset(); }
 

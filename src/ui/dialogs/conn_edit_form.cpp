@@ -45,8 +45,8 @@ void SetBaseColour(QWidget* widget, const QColor& colour) {
   widget->setPalette(palette);
 }
 
-// The data link file dialog: a ".dsn" file, started in the folder of `initial` (a bare name
-// lies in the data link folder); `initial` itself when cancelled.
+// The data source file dialog: a ".dsn" file, started in the folder of `initial` (a bare name
+// lies in the data source folder); `initial` itself when cancelled.
 QString ChooseDataLinkFile(QWidget* parent, const QString& initial, const QString& folder) {
   TFileDialogRequest request;
   request.Title = QStringLiteral("Select a file data source");
@@ -67,10 +67,10 @@ QString DataLinkFolder() { return FromAnsi(FileDataSourceFolder().string()); }
 TConnEditForm::TConnEditForm(QWidget* parent, const QString& dataLinkFolder)
     : QDialog(parent), FDataLinkFolder(dataLinkFolder) {
   setObjectName(QStringLiteral("ConnEditForm"));
-  setWindowTitle(QStringLiteral("OleDB Data Connection Editor"));
+  setWindowTitle(QStringLiteral("ODBC Data Connection Editor"));
 
   auto* source = new QGroupBox(QStringLiteral("Connection source"), this);
-  FUseDataLinkFile = new QRadioButton(QStringLiteral("Use following &datalink file"), source);
+  FUseDataLinkFile = new QRadioButton(QStringLiteral("Use following &data source file"), source);
   FUseDataLinkFile->setObjectName(QStringLiteral("UseDataLinkFile"));
   FDataLinkFile = new QComboBox(source);
   FDataLinkFile->setObjectName(QStringLiteral("DataLinkFile"));

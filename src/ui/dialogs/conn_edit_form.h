@@ -32,7 +32,7 @@ class TConnEditForm : public QDialog {
                          const QString& dataLinkFolder = DataLinkFolder());
 
   // Shows the string: a "FILEDSN=" string in the file mode (the file's name alone when it lies
-  // in the data link folder), anything else in the connection string mode. The result starts as
+  // in the data source folder), anything else in the connection string mode. The result starts as
   // the string.
   void SetConnectionString(const QString& text);
   // What the dialog gives back: the string it was started with until OK sets the edited one.

@@ -145,7 +145,7 @@ TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent)
   formatBox->setObjectName(QStringLiteral("rgexportfmt"));
   FFormat = new QButtonGroup(formatBox);
   auto* formats = new QVBoxLayout(formatBox);
-  const char* const captions[] = {"SQL Script", "CSV", "XML", "OleDB"};
+  const char* const captions[] = {"SQL Script", "CSV", "XML", "Database (ODBC)"};
   for (int i = 0; i < 4; ++i) {
     auto* button = new QRadioButton(QLatin1String(captions[i]), formatBox);
     button->setObjectName(QStringLiteral("rgexportfmt_%1").arg(i));
@@ -182,7 +182,7 @@ TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent)
 
   FErrorPanel = new QWidget(this);
   FErrorPanel->setObjectName(QStringLiteral("pDBError"));
-  FErrorTitle = new QLabel(QStringLiteral("OleDB errors during export"), FErrorPanel);
+  FErrorTitle = new QLabel(QStringLiteral("ODBC errors during export"), FErrorPanel);
   FErrorTitle->setObjectName(QStringLiteral("Label74"));
   FErrorTitle->installEventFilter(this);
   FErrors = new QPlainTextEdit(FErrorPanel);

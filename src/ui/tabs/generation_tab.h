@@ -64,13 +64,13 @@ class TGenerationTab : public QWidget {
  public:
   explicit TGenerationTab(TUiState& state, QWidget* parent = nullptr);
 
-  // The chosen export format (0 "SQL Script" to 3 "OleDB").
+  // The chosen export format (0 "SQL Script" to 3 "Database (ODBC)").
   TOutputMode ExportFormat() const;
   void SetExportFormat(TOutputMode mode);
   // The encoding of SQL, CSV and XML files: the "cbEncoding" box, kept in the settings.
   TTextEncoding Encoding() const;
   void SetEncoding(TTextEncoding encoding);
-  // Chooses the format from an output file's extension: SQL, CSV, XML, else OleDB.
+  // Chooses the format from an output file's extension: SQL, CSV, XML, else the database.
   void SelectFormatForFile(const std::string& fileName);
 
   // The folder of the reference word lists that runs and samples load.

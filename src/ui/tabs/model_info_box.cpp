@@ -49,7 +49,7 @@ TModelInfoBox::TModelInfoBox(TUiState& state, QWidget* parent)
   FScriptName = new TFileNameEdit(this);
   FScriptName->setObjectName(QStringLiteral("eScriptName"));
   FScriptName->setToolTip(
-      QStringLiteral("Name of output file.\nKeep it blank for a direct OleDB data generation."));
+      QStringLiteral("Name of output file.\nKeep it blank to insert the records straight into the table through ODBC."));
   FScriptName->SetFilter(
       QStringLiteral("SQL Script (*.sql)|*.sql|Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv|"
                      "XML file (*.xml)|*.xml|All (*.*)|*.*"));

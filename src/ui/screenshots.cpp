@@ -90,6 +90,28 @@ void ShowExamples(TFMain& window, const QString& examples) {
 
 }  // namespace
 
+QPalette DarkPalette() {
+  QPalette dark;
+  const QColor window(45, 45, 48), base(30, 30, 30), text(230, 230, 230), accent(42, 130, 218);
+  dark.setColor(QPalette::Window, window);
+  dark.setColor(QPalette::WindowText, text);
+  dark.setColor(QPalette::Base, base);
+  dark.setColor(QPalette::AlternateBase, window);
+  dark.setColor(QPalette::ToolTipBase, window);
+  dark.setColor(QPalette::ToolTipText, text);
+  dark.setColor(QPalette::Text, text);
+  dark.setColor(QPalette::Button, window);
+  dark.setColor(QPalette::ButtonText, text);
+  dark.setColor(QPalette::BrightText, Qt::red);
+  dark.setColor(QPalette::Highlight, accent);
+  dark.setColor(QPalette::HighlightedText, Qt::white);
+  dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+  dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+  return dark;
+}
+
 int SaveScreenshots(const QString& dir) {
   if (!QDir().mkpath(dir)) {
     std::fprintf(stderr, "kelvast: cannot create %s\n", qPrintable(dir));
@@ -137,12 +159,20 @@ int SaveScreenshots(const QString& dir) {
   }
 
   auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-  for (int i = 0; tabs && i < tabs->count(); ++i) {
-    tabs->setCurrentIndex(i);
-    ok &= Save(
-        &window,
-        out.filePath(QStringLiteral("tab%1_%2.png").arg(i).arg(tabs->widget(i)->objectName())));
-  }
+  const auto saveTabs = [&](const QString& prefix) {
+    for (int i = 0; tabs && i < tabs->count(); ++i) {
+      tabs->setCurrentIndex(i);
+      ok &= Save(&window, out.filePath(QStringLiteral("%1tab%2_%3.png")
+                                           .arg(prefix)
+                                           .arg(i)
+                                           .arg(tabs->widget(i)->objectName())));
+    }
+  };
+  saveTabs(QString());
+  // The same tabs in a dark theme, where fixed colours show whether their text stays readable.
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  QApplication::setPalette(DarkPalette());
+  saveTabs(QStringLiteral("dark_"));
   // The window goes without the closing question: nothing here is worth keeping.
   window.State().Model->SetModified(false);
   window.State().Connection->Close();

@@ -2,6 +2,7 @@
 // the progress label, the sample grid and the format chosen from the output file's extension.
 #include "core/output/output_fixture.h"
 #include "ui/tabs/generation_tab.h"
+#include "ui/title_grid.h"
 #include "ui/ui_test_support.h"
 
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QHeaderView>
 #include <QTableWidget>
 
 namespace kelvast::ui::test {
@@ -219,16 +221,37 @@ class TGenerationTabTest : public QObject {
     AddConst(f.Model(), "NoField", "y").SetDBColName(" ");
     f.Find<QPushButton>("sbSample")->click();
     auto* grid = f.Find<QTableWidget>("sgSamp");
-    QCOMPARE(grid->rowCount(), 11);
-    QCOMPARE(grid->columnCount(), 4);
-    const auto cell = [grid](int r, int c) {
-      return grid->item(r, c) ? grid->item(r, c)->text() : QStringLiteral("<none>");
-    };
-    QCOMPARE((QStringList{cell(0, 0), cell(0, 1), cell(0, 2), cell(0, 3)}),
-             (QStringList{QString(), "(Hidden)", "A", "<Missing!>"}));
-    QCOMPARE((QStringList{cell(10, 0), cell(10, 1), cell(10, 2), cell(10, 3)}),
-             (QStringList{"10", "h", "x", "y"}));
+    // The titles are the grid's header views, so they stay while the values scroll.
+    QCOMPARE(grid->rowCount(), 10);
+    QCOMPARE(grid->columnCount(), 3);
+    using TRow = std::vector<std::string>;
+    const std::vector<TRow> rows = TitleGridRows(grid);
+    QCOMPARE(rows.size(), size_t{11});
+    QVERIFY(rows[0] == (TRow{"", "(Hidden)", "A", "<Missing!>"}));
+    QVERIFY(rows[10] == (TRow{"10", "h", "x", "y"}));
     QCOMPARE(messages.Texts(), QStringList());
+  }
+
+  // Both title grids show their titles as bold header views of one row height, in the palette's
+  // colours; the cells keep the grid's own font.
+  void titleGridsLookAlike() {
+    TGenerationFixture f;
+    AddConst(f.Model(), "A", "x");
+    f.Find<QPushButton>("sbSample")->click();
+    auto* sample = f.Find<QTableWidget>("sgSamp");
+    auto* fields = f.Find<QTableWidget>("sg1");
+    for (QTableWidget* grid : {sample, fields}) {
+      QVERIFY(!grid->horizontalHeader()->isHidden());
+      QVERIFY(!grid->verticalHeader()->isHidden());
+      QVERIFY(grid->horizontalHeader()->font().bold());
+      QVERIFY(grid->verticalHeader()->font().bold());
+      QVERIFY(!grid->font().bold());
+      QVERIFY(grid->verticalHeader()->defaultSectionSize() >=
+              QFontMetrics(grid->verticalHeader()->font()).height());
+    }
+    QCOMPARE(sample->verticalHeader()->defaultSectionSize(),
+             fields->verticalHeader()->defaultSectionSize());
+    QCOMPARE(sample->verticalHeader()->sectionSize(0), sample->verticalHeader()->defaultSectionSize());
   }
 
   void tabSwitchChoosesTheFormat_data() {

@@ -4,8 +4,10 @@
 #include "core/model/gen_model.h"
 #include "core/model/registry.h"
 #include "ui/model_state_led.h"
+#include "ui/screenshots.h"
 #include "ui/ui_test_support.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -68,6 +70,21 @@ class TGeneratorsTabTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // In a dark theme the generator list keeps its light background, and with it dark text.
+  void generatorListIsReadableInADarkTheme() {
+    const QPalette saved = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    TGeneratorsFixture f;
+    f.Add(2);
+    auto* list = f.Find<QListWidget>("lbcols");
+    const QPalette shown = list->palette();
+    QApplication::setPalette(saved);
+    const auto lightness = [&](QPalette::ColorRole role) { return shown.color(role).lightness(); };
+    QVERIFY2(std::abs(lightness(QPalette::Base) - lightness(QPalette::Text)) > 128,
+             qPrintable(shown.color(QPalette::Text).name() + QStringLiteral(" on ") +
+                        shown.color(QPalette::Base).name()));
+  }
+
   void typeBoxHoldsEveryTypeSortedWithItsOrdinal() {
     TGeneratorsFixture f;
     auto* box = f.Find<QComboBox>("cbGenType");

@@ -3,7 +3,7 @@
 #include "core/model/col_to_gens.h"
 #include "core/model/col_types.h"
 #include "ui/ansi_text.h"
-#include "ui/grid_autosize.h"
+#include "ui/title_grid.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

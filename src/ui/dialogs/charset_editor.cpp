@@ -39,9 +39,11 @@ class TCellPainter : public QStyledItemDelegate {
     const QRect cell = option.rect;
     painter->save();
     painter->setClipRect(cell);
-    painter->fillRect(cell, FSet.Contains(static_cast<unsigned char>(code))
-                                ? QBrush(kMemberColour)
-                                : option.palette.base());
+    // A member's fixed light shading takes dark text whatever the theme; other cells follow the
+    // palette.
+    const bool member = FSet.Contains(static_cast<unsigned char>(code));
+    painter->fillRect(cell, member ? QBrush(kMemberColour) : option.palette.base());
+    const QColor ink = member ? QColor(Qt::black) : option.palette.color(QPalette::Text);
 
     const QFont small = SmallFont();
     painter->setFont(small);
@@ -53,7 +55,7 @@ class TCellPainter : public QStyledItemDelegate {
       painter->setFont(small);
     } else {
       painter->setFont(option.font);
-      painter->setPen(option.palette.color(QPalette::Text));
+      painter->setPen(ink);
     }
     const QFontMetrics metrics(painter->font());
     const int width = metrics.horizontalAdvance(text);
@@ -64,7 +66,7 @@ class TCellPainter : public QStyledItemDelegate {
 
     // The current cell gets a dotted frame so that the arrow keys can be followed.
     if (option.state & QStyle::State_HasFocus) {
-      painter->setPen(QPen(option.palette.color(QPalette::Text), 1, Qt::DotLine));
+      painter->setPen(QPen(ink, 1, Qt::DotLine));
       painter->drawRect(cell.adjusted(0, 0, -1, -1));
     }
     painter->restore();

@@ -5,7 +5,7 @@
 #include "ui/ansi_text.h"
 #include "ui/dialogs/conn_edit_form.h"
 #include "ui/file_dialogs.h"
-#include "ui/grid_autosize.h"
+#include "ui/title_grid.h"
 #include "ui/message_box.h"
 #include "ui/ui_state.h"
 #include "ui/wait_cursor.h"
@@ -73,9 +73,7 @@ TConnectionTab::TConnectionTab(TUiState& state, TConnectionHooks hooks, QWidget*
   FGrid = new QTableWidget(this);
   FGrid->setObjectName(QStringLiteral("sg1"));
   FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  FGrid->verticalHeader()->hide();
-  FGrid->horizontalHeader()->hide();
-  FGrid->verticalHeader()->setDefaultSectionSize(18);
+  SetUpTitleGrid(FGrid);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
@@ -188,17 +186,7 @@ void TConnectionTab::ShowFields() {
   if (FState.FUpdating == 0) FState.Model->SetTableName(table);
   const std::vector<TColumnInfo> columns =
       table.empty() ? std::vector<TColumnInfo>() : FState.Connection->Columns(table);
-  const auto grid = FieldsGrid(columns);
-  FGrid->clear();
-  FGrid->setRowCount(int(grid.size()));
-  FGrid->setColumnCount(6);
-  for (int r = 0; r < int(grid.size()); ++r)
-    for (int c = 0; c < int(grid[r].size()) && c < 6; ++c) {
-      auto* item = new QTableWidgetItem(FromAnsi(grid[r][c]));
-      if (r == 0 || c == 0) item->setBackground(QColor(176, 176, 217));
-      FGrid->setItem(r, c, item);
-    }
-  AutoSizeColumns(FGrid, true);
+  ShowTitleGrid(FGrid, FieldsGrid(columns));
   if (TargetFieldsShown) TargetFieldsShown(TargetFields(columns));
 }
 
@@ -211,16 +199,7 @@ void TConnectionTab::ShowTableFields(const QString& table) {
 }
 
 void TConnectionTab::CopyFields() {
-  std::vector<std::vector<std::string>> grid;
-  for (int r = 0; r < FGrid->rowCount(); ++r) {
-    std::vector<std::string> row;
-    for (int c = 0; c < FGrid->columnCount(); ++c) {
-      const QTableWidgetItem* item = FGrid->item(r, c);
-      row.push_back(item ? ToAnsi(item->text()) : std::string());
-    }
-    grid.push_back(std::move(row));
-  }
-  QGuiApplication::clipboard()->setText(FromAnsi(GridText(grid)));
+  QGuiApplication::clipboard()->setText(FromAnsi(GridText(TitleGridRows(FGrid))));
 }
 
 }  // namespace kelvast::ui

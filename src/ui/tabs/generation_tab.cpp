@@ -4,6 +4,7 @@
 #include "core/model/model_copy.h"
 #include "ui/ansi_text.h"
 #include "ui/message_box.h"
+#include "ui/title_grid.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -176,8 +177,7 @@ TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent)
   FSample->setObjectName(QStringLiteral("sbSample"));
   FGrid = new QTableWidget(this);
   FGrid->setObjectName(QStringLiteral("sgSamp"));
-  FGrid->horizontalHeader()->hide();
-  FGrid->verticalHeader()->hide();
+  SetUpTitleGrid(FGrid);
   FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
   FErrorPanel = new QWidget(this);
@@ -286,14 +286,7 @@ void TGenerationTab::sbSampleClick() {
     ReportError(this, e);
     return;
   }
-  FGrid->clear();
-  FGrid->setRowCount(static_cast<int>(grid.size()));
-  FGrid->setColumnCount(grid.empty() ? 0 : static_cast<int>(grid[0].size()));
-  for (size_t r = 0; r < grid.size(); ++r)
-    for (size_t c = 0; c < grid[r].size(); ++c)
-      FGrid->setItem(static_cast<int>(r), static_cast<int>(c),
-                     new QTableWidgetItem(FromAnsi(grid[r][c])));
-  FGrid->resizeColumnsToContents();
+  ShowTitleGrid(FGrid, grid);
 }
 
 void TGenerationTab::Label74DblClick() { FErrorPanel->hide(); }

@@ -57,8 +57,10 @@ TGeneratorsTab::TGeneratorsTab(TUiState& state, QWidget* parent) : QWidget(paren
   FCols->setObjectName(QStringLiteral("lbcols"));
   FCols->setFixedWidth(kListWidth);
   FCols->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The list's light background takes dark text in every theme.
   QPalette pal = FCols->palette();
   pal.setColor(QPalette::Base, QColor(240, 240, 255));
+  pal.setColor(QPalette::Text, Qt::black);
   FCols->setPalette(pal);
 
   auto* listColumn = new QVBoxLayout;

@@ -10,6 +10,7 @@
 #include "pages_test_support.h"
 #include "param_page_cases.h"
 #include "ui/ansi_text.h"
+#include "ui/param_pages/float_edit.h"
 #include "ui/param_pages/page_screenshots.h"
 #include "ui/param_pages/param_page_set.h"
 
@@ -246,10 +247,12 @@ class TParamPagesTest : public QObject {
                                                  << "seFLNMini" << QVariant(12) << tooBig;
     QTest::newRow("integer equal bounds") << int(ctInteger) << "seIntMini=0;seIntMaxi=5"
                                           << "seIntMini" << QVariant(5) << "";
+    const QString intCrossed = QStringLiteral("Minimum value can't be greater than maximum value...");
+    const QString floatCrossed = QStringLiteral("Maximum value must be greater than minimum value...");
     QTest::newRow("integer maximum below minimum") << int(ctInteger) << "seIntMini=5"
-                                                   << "seIntMaxi" << QVariant(4) << tooBig;
+                                                   << "seIntMaxi" << QVariant(4) << intCrossed;
     QTest::newRow("float equal bounds") << int(ctFloat) << "seFloatMini=0;seFloatMaxi=5"
-                                        << "seFloatMini" << QVariant(5.0) << tooBig;
+                                        << "seFloatMini" << QVariant(5.0) << floatCrossed;
     QTest::newRow("float maximum above minimum") << int(ctFloat) << "seFloatMini=5"
                                                  << "seFloatMaxi" << QVariant(6.0) << "";
     QTest::newRow("zip numbers unchecked without letters")
@@ -274,6 +277,8 @@ class TParamPagesTest : public QObject {
 
     QWidget* field = Control(control.toLatin1().constData());
     Enter(field, input);
+    // The box of a field being typed in comes when the field is left.
+    if (field->hasFocus()) field->nextInFocusChain()->setFocus();
 
     if (message.isEmpty()) {
       QCOMPARE(MessageTexts(), QStringList());
@@ -285,6 +290,72 @@ class TParamPagesTest : public QObject {
     // Stored whatever the check said: loading the page again shows the entered value.
     FPages->ShowParameters(&item);
     QCOMPARE(Shown(field).toString(), input.toString());
+  }
+
+  // Typing a bound shows a conflict beside the field at once, with no box, and the note goes
+  // once the value is whole; leaving the field with the conflict still there brings the box.
+  void typingShowsTheConflictBesideTheField() {
+    FPages->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(FPages.get()));
+    TColToGenItem& item = AddGenerator(ctInteger, "G");
+    Show(item);
+    Enter(Control("seIntMaxi"), 1000);
+    Enter(Control("seIntMini"), 50);
+    FCapture->Messages.Shown.clear();
+    auto* maximum = Control<QSpinBox>("seIntMaxi");
+    auto* note = Control<QLabel>("seIntMaxiNote");
+    QVERIFY(note && note->isHidden());
+
+    maximum->setFocus();
+    maximum->selectAll();
+    QTest::keyClick(maximum, Qt::Key_Delete);
+    QTest::keyClick(maximum, '1');
+    QVERIFY(!note->isHidden());
+    QVERIFY(note->text().contains(QStringLiteral("maximum")));
+    QTest::keyClicks(maximum, QStringLiteral("00"));
+    QVERIFY(note->isHidden());
+    QCOMPARE(MessageTexts(), QStringList());
+    QCOMPARE(dynamic_cast<TCPInteger&>(item.Param()).MaxValue(), 100);
+
+    maximum->selectAll();
+    QTest::keyClick(maximum, '7');
+    QCOMPARE(MessageTexts(), QStringList());
+    Control("seIntMini")->setFocus();
+    QCOMPARE(MessageTexts(),
+             QStringList{QStringLiteral("Minimum value can't be greater than maximum value...")});
+    QVERIFY(!note->isHidden());
+    // Another generator's bounds decide the note for themselves.
+    TColToGenItem& other = AddGenerator(ctInteger, "H");
+    Show(other);
+    QVERIFY(note->isHidden());
+  }
+
+  // The float bounds show the values held, however large or small, in a readable width.
+  void floatBoundsShowTheValuesHeld_data() {
+    QTest::addColumn<double>("minimum");
+    QTest::addColumn<double>("maximum");
+    QTest::newRow("the widest range") << 4.9406564584124654e-324 << 1.7e308;
+    QTest::newRow("cents") << -0.07 << 12345.67;
+  }
+  void floatBoundsShowTheValuesHeld() {
+    QFETCH(double, minimum);
+    QFETCH(double, maximum);
+    TColToGenItem& item = AddGenerator(ctFloat, "F");
+    auto& param = dynamic_cast<TCPFloat&>(item.Param());
+    param.SetMinValue(minimum);
+    param.SetMaxValue(maximum);
+    Show(item);
+    for (const auto& [name, held] : {std::pair{"seFloatMini", minimum}, {"seFloatMaxi", maximum}}) {
+      auto* field = Control<TFloatEdit>(name);
+      double shown = 0;
+      QVERIFY2(TFloatEdit::Parse(field->text(), shown), qPrintable(field->text()));
+      QCOMPARE(shown, held);
+      QVERIFY(field->fontMetrics().horizontalAdvance(field->text()) < field->width());
+    }
+    // Scientific notation is read too.
+    Enter(Control("seFloatMaxi"), QStringLiteral("2.5e4"));
+    QCOMPARE(param.MaxValue(), 25000.0);
+    QCOMPARE(MessageTexts(), QStringList());
   }
 
   // The reference boxes list what the connection offers and select the stored table and field,

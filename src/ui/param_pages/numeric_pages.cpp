@@ -1,9 +1,10 @@
 // Pages of the numeric generators: integer, bit, incremental and float.
 
 #include "core/generators/numeric_gens.h"
+#include "ui/param_pages/float_edit.h"
 #include "ui/param_pages/page_kit.h"
+#include "ui/param_pages/range_check.h"
 
-#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <cfloat>
@@ -42,6 +43,7 @@ class TIntegerPage : public TParamPage {
     seIntMini->setValue(p->MinValue());
     seIntMaxi->setValue(p->MaxValue());
     rgntint->SetItemIndex(p->ExportType());
+    RangeCheck()->Update();
   }
 
  private:
@@ -49,21 +51,25 @@ class TIntegerPage : public TParamPage {
     if (auto* p = Target<TCPInteger>()) p->SetSign(index - 1);
   }
 
-  void WarnWhenCrossed() {
-    if (seIntMaxi->value() < seIntMini->value()) Warn(QString::fromLatin1(kMinAboveMaxMessage));
+  TRangeCheck* RangeCheck() {
+    if (!FRange)
+      FRange = new TRangeCheck(
+          this, Grid(), seIntMaxi, [this] { return seIntMaxi->value() < seIntMini->value(); },
+          QStringLiteral("Minimum value can't be greater than maximum value..."));
+    return FRange;
   }
 
   void seIntMiniChange(int value) {
     auto* p = Target<TCPInteger>();
     if (!p) return;
-    WarnWhenCrossed();
+    RangeCheck()->Changed(seIntMini);
     p->SetMinValue(value);
   }
 
   void seIntMaxiChange(int value) {
     auto* p = Target<TCPInteger>();
     if (!p) return;
-    WarnWhenCrossed();
+    RangeCheck()->Changed(seIntMaxi);
     p->SetMaxValue(value);
   }
 
@@ -71,6 +77,7 @@ class TIntegerPage : public TParamPage {
   QSpinBox* seIntMini;
   QSpinBox* seIntMaxi;
   TRadioGroup* rgntint;
+  TRangeCheck* FRange = nullptr;
 };
 
 class TBitPage : public TParamPage {
@@ -154,50 +161,49 @@ class TFloatPage : public TParamPage {
     AddRow(QStringLiteral("Maximum value"), seFloatMaxi);
     AddRow(QStringLiteral("Precision"), seFloatPrec);
     rgntfloat = AddExportGroup(QStringLiteral("rgntfloat"));
-    connect(seFloatMini, &QDoubleSpinBox::valueChanged, this, &TFloatPage::seFloatMiniChange);
-    connect(seFloatMaxi, &QDoubleSpinBox::valueChanged, this, &TFloatPage::seFloatMaxiChange);
+    connect(seFloatMini, &TFloatEdit::ValueChanged, this, &TFloatPage::seFloatMiniChange);
+    connect(seFloatMaxi, &TFloatEdit::ValueChanged, this, &TFloatPage::seFloatMaxiChange);
     connect(seFloatPrec, &QSpinBox::valueChanged, this, &TFloatPage::seFloatPrecChange);
   }
 
   void Load(TColParams& param) override {
     auto* p = dynamic_cast<TCPFloat*>(&param);
     if (!p) return;
-    seFloatMini->setValue(p->MinValue());
-    seFloatMaxi->setValue(p->MaxValue());
+    seFloatMini->SetValue(p->MinValue());
+    seFloatMaxi->SetValue(p->MaxValue());
     seFloatPrec->setValue(p->Precision());
     rgntfloat->SetItemIndex(p->ExportType());
+    RangeCheck()->Update();
   }
 
  private:
-  QDoubleSpinBox* NewFloatSpin(const QString& name) {
-    auto* spin = new QDoubleSpinBox(this);
-    spin->setObjectName(name);
-    spin->setDecimals(2);
-    spin->setRange(-DBL_MAX, DBL_MAX);
-    spin->setGroupSeparatorShown(true);
-    spin->setAlignment(Qt::AlignRight);
-    // The range's own text is hundreds of digits long; the field must not size itself to it.
-    spin->setFixedWidth(200);
-    return spin;
+  TFloatEdit* NewFloatSpin(const QString& name) {
+    auto* edit = new TFloatEdit(this);
+    edit->setObjectName(name);
+    edit->setMinimumWidth(200);
+    return edit;
   }
 
-  // Equal bounds warn too: the float generator needs a span to draw from.
-  void WarnWhenCrossed() {
-    if (seFloatMaxi->value() <= seFloatMini->value())
-      Warn(QString::fromLatin1(kMinAboveMaxMessage));
+  // Equal bounds conflict too: the float generator needs a span to draw from.
+  TRangeCheck* RangeCheck() {
+    if (!FRange)
+      FRange = new TRangeCheck(
+          this, Grid(), seFloatMaxi, [this] { return seFloatMaxi->Value() <= seFloatMini->Value(); },
+          QStringLiteral("Maximum value must be greater than minimum value..."));
+    return FRange;
   }
 
   void seFloatMiniChange(double value) {
     auto* p = Target<TCPFloat>();
     if (!p) return;
-    WarnWhenCrossed();
+    RangeCheck()->Changed(seFloatMini);
     p->SetMinValue(value);
   }
 
   void seFloatMaxiChange(double value) {
     auto* p = Target<TCPFloat>();
     if (!p) return;
-    WarnWhenCrossed();
+    RangeCheck()->Changed(seFloatMaxi);
     p->SetMaxValue(value);
   }
 
@@ -205,9 +211,10 @@ class TFloatPage : public TParamPage {
     if (auto* p = Target<TCPFloat>()) p->SetPrecision(value);
   }
 
-  QDoubleSpinBox* seFloatMini;
-  QDoubleSpinBox* seFloatMaxi;
+  TFloatEdit* seFloatMini;
+  TFloatEdit* seFloatMaxi;
   QSpinBox* seFloatPrec;
+  TRangeCheck* FRange = nullptr;
   TRadioGroup* rgntfloat;
 };
 

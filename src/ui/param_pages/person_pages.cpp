@@ -5,6 +5,7 @@
 #include "core/model/gen_model.h"
 #include "ui/dialogs/list_editor.h"
 #include "ui/param_pages/page_kit.h"
+#include "ui/param_pages/range_check.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -38,6 +39,9 @@ class TLastNamePage : public TParamPage {
     AddRow(QStringLiteral("Phoneme list"), btnLNPhoneme);
     connect(esLNameLength, &QSpinBox::valueChanged, this, &TLastNamePage::esLNameLengthChange);
     connect(esLNameMini, &QSpinBox::valueChanged, this, &TLastNamePage::esLNameMiniChange);
+    FLengthCheck = new TRangeCheck(
+        this, Grid(), esLNameMini, [this] { return esLNameLength->value() < esLNameMini->value(); },
+        QString::fromLatin1(kMinAboveMaxMessage));
     connect(btnLNPhoneme, &QPushButton::clicked, this, &TLastNamePage::btnLNPhonemeClick);
   }
 
@@ -46,17 +50,21 @@ class TLastNamePage : public TParamPage {
     if (!p) return;
     esLNameLength->setValue(p->DataLength());
     esLNameMini->setValue(p->MinSize());
+    FLengthCheck->Update();
   }
 
  private:
   void esLNameLengthChange(int value) {
-    if (auto* p = Target<TCPLastName>()) p->SetDataLength(value);
+    auto* p = Target<TCPLastName>();
+    if (!p) return;
+    FLengthCheck->Update();
+    p->SetDataLength(value);
   }
 
   void esLNameMiniChange(int value) {
     auto* p = Target<TCPLastName>();
     if (!p) return;
-    if (esLNameLength->value() < value) Warn(QString::fromLatin1(kMinAboveMaxMessage));
+    FLengthCheck->Changed(esLNameMini);
     p->SetMinSize(value);
   }
 
@@ -68,6 +76,7 @@ class TLastNamePage : public TParamPage {
   QSpinBox* esLNameLength;
   QSpinBox* esLNameMini;
   QPushButton* btnLNPhoneme;
+  TRangeCheck* FLengthCheck;
 };
 
 class TFirstLastNamePage : public TParamPage {
@@ -90,6 +99,9 @@ class TFirstLastNamePage : public TParamPage {
     connect(seFLNlength, &QSpinBox::valueChanged, this, &TFirstLastNamePage::seFLNlengthChange);
     connect(seFLNMini, &QSpinBox::valueChanged, this, &TFirstLastNamePage::seFLNMiniChange);
     connect(btnFLNPhoneme, &QPushButton::clicked, this, &TFirstLastNamePage::btnFLNPhonemeClick);
+    FLengthCheck = new TRangeCheck(
+        this, Grid(), seFLNMini, [this] { return seFLNlength->value() < seFLNMini->value(); },
+        QString::fromLatin1(kMinAboveMaxMessage));
   }
 
   void Load(TColParams& param) override {
@@ -99,6 +111,7 @@ class TFirstLastNamePage : public TParamPage {
     eFLNSep->setText(FromAnsi(p->Separator()));
     seFLNlength->setValue(p->LastName().DataLength());
     seFLNMini->setValue(p->LastName().MinSize());
+    FLengthCheck->Update();
   }
 
  private:
@@ -112,13 +125,16 @@ class TFirstLastNamePage : public TParamPage {
 
   // The two length fields edit the embedded last-name object.
   void seFLNlengthChange(int value) {
-    if (auto* p = Target<TCPFirstLastName>()) p->LastName().SetDataLength(value);
+    auto* p = Target<TCPFirstLastName>();
+    if (!p) return;
+    FLengthCheck->Update();
+    p->LastName().SetDataLength(value);
   }
 
   void seFLNMiniChange(int value) {
     auto* p = Target<TCPFirstLastName>();
     if (!p) return;
-    if (seFLNlength->value() < value) Warn(QString::fromLatin1(kMinAboveMaxMessage));
+    FLengthCheck->Changed(seFLNMini);
     p->LastName().SetMinSize(value);
   }
 
@@ -130,6 +146,7 @@ class TFirstLastNamePage : public TParamPage {
   QLineEdit* eFLNSep;
   QSpinBox* seFLNlength;
   QSpinBox* seFLNMini;
+  TRangeCheck* FLengthCheck;
   QPushButton* btnFLNPhoneme;
 };
 

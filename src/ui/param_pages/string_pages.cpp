@@ -3,6 +3,7 @@
 #include "core/generators/string_gens.h"
 #include "ui/dialogs/charset_editor.h"
 #include "ui/param_pages/page_kit.h"
+#include "ui/param_pages/range_check.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -28,6 +29,9 @@ class TStringPage : public TParamPage {
     connect(seStringLength, &QSpinBox::valueChanged, this, &TStringPage::seStringLengthChange);
     connect(seStringmini, &QSpinBox::valueChanged, this, &TStringPage::seStringminiChange);
     connect(btnStringCharset, &QPushButton::clicked, this, &TStringPage::btnStringCharsetClick);
+    FLengthCheck = new TRangeCheck(
+        this, Grid(), seStringmini, [this] { return seStringLength->value() < seStringmini->value(); },
+        QString::fromLatin1(kMinAboveMaxMessage));
   }
 
   void Load(TColParams& param) override {
@@ -35,17 +39,21 @@ class TStringPage : public TParamPage {
     if (!p) return;
     seStringLength->setValue(p->DataLength());
     seStringmini->setValue(p->MinSize());
+    FLengthCheck->Update();
   }
 
  private:
   void seStringLengthChange(int value) {
-    if (auto* p = Target<TCPString>()) p->SetDataLength(value);
+    auto* p = Target<TCPString>();
+    if (!p) return;
+    FLengthCheck->Update();
+    p->SetDataLength(value);
   }
 
   void seStringminiChange(int value) {
     auto* p = Target<TCPString>();
     if (!p) return;
-    if (seStringLength->value() < value) Warn(QString::fromLatin1(kMinAboveMaxMessage));
+    FLengthCheck->Changed(seStringmini);
     p->SetMinSize(value);
   }
 
@@ -62,6 +70,7 @@ class TStringPage : public TParamPage {
   QSpinBox* seStringLength;
   QSpinBox* seStringmini;
   QPushButton* btnStringCharset;
+  TRangeCheck* FLengthCheck;
 };
 
 class TZipPage : public TParamPage {

@@ -17,7 +17,8 @@ for f in usr/bin/kelvast-cli usr/share/kelvast/Dict/BoynamesUSA.txt usr/share/ke
 done
 if [ -f "$build/bin/kelvast" ]; then
   for f in usr/bin/kelvast usr/share/applications/kelvast.desktop \
-           usr/share/icons/hicolor/scalable/apps/kelvast.svg; do
+           usr/share/icons/hicolor/scalable/apps/kelvast.svg usr/share/doc/kelvast/help/index.html \
+           usr/share/doc/kelvast/help/style.css; do
     [ -f "$root/$f" ] || fail "$f is not installed"
   done
 fi

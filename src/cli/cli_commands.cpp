@@ -244,7 +244,21 @@ int Import(const TCliOptions& o) {
 // failed.
 class TCliPlanObserver : public TPlanObserver {
  public:
-  TCliPlanObserver(TProgressReporter& reporter, bool quiet) : FReporter(reporter), FQuiet(quiet) {}
+  TCliPlanObserver(TProgressReporter& reporter, bool quiet, TOutputMode mode)
+      : FReporter(reporter), FQuiet(quiet), FMode(mode) {}
+  ~TCliPlanObserver() override { SetCurrentConnection(nullptr); }
+  // Each model runs on its own connection, opened when it inserts or reads column references;
+  // one that cannot be opened leaves the model without, which its run reports.
+  void ApplyConnection(TGenModel& model) override {
+    SetCurrentConnection(nullptr);
+    FConnection.reset();
+    try {
+      FConnection = OpenConnectionFor(model, FMode, /*fromFile=*/true);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "kelvast-cli: %s\n", AnsiToUtf8(e.what()).c_str());
+    }
+    SetCurrentConnection(FConnection.get());
+  }
   bool ConfirmReplace(const std::string& c, const std::string& t) override {
     return FReporter.ConfirmReplace(c, t);
   }
@@ -301,6 +315,8 @@ class TCliPlanObserver : public TPlanObserver {
   }
   TProgressReporter& FReporter;
   bool FQuiet;
+  TOutputMode FMode;
+  std::unique_ptr<TOdbcConnection> FConnection;
   int FCount = 0;
   int FNotReplaced = 0;
 };
@@ -315,7 +331,7 @@ int Plan(const TCliOptions& o) {
   if (o.Seed) RandSeed(*o.Seed);
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : omSqlScript;
   TProgressReporter reporter(o.Yes, o.Quiet);
-  TCliPlanObserver observer(reporter, o.Quiet);
+  TCliPlanObserver observer(reporter, o.Quiet, mode);
   std::unique_ptr<TGenModel> current = std::make_unique<TGenModel>();
   const TPlanResult result = RunPlan(o.Operand, entries, RunOptionsFrom(o, mode), observer, current);
   reporter.Finish();

@@ -14,6 +14,8 @@
 
 #include "cli/cli_runner.h"
 #include "core/database/odbc_connection.h"
+#include "core/files/model_file.h"
+#include "core/model/gen_model.h"
 #include "support/test_support.h"
 
 extern char** environ;
@@ -376,6 +378,38 @@ TEST(Cli, DirectInsertIntoSqlite) {
   TOdbcConnection db(file);
   db.Open();
   EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"), (std::vector<std::string>{"250"}));
+}
+
+// A plan inserts each model into the database its file names, and a model whose database cannot
+// be opened is reported and skipped while the others go on.
+TEST(Cli, PlanInsertsThroughEachModelsConnection) {
+  TempDir dir;
+  const std::string file = (dir / "people.db").string();
+  WriteFileBytes(file, "");
+  {
+    TOdbcConnection db(file);
+    db.Open();
+    db.Execute("CREATE TABLE people (id integer, first_name text, last_name text, email text, "
+               "quantity integer, price real, signup_date text, city text, zip text, code text)");
+  }
+  const auto modelWith = [&](const std::string& name, const std::string& connection, int records) {
+    std::unique_ptr<TGenModel> model = LoadModelFile(kExamples + "/people.model");
+    TCurrentModelScope current(model.get());
+    model->SetConnectionString(connection);
+    model->SetRecNumber(records);
+    SaveModelFile(dir / name, *model);
+  };
+  modelWith("a.model", file, 30);
+  modelWith("missing.model", (dir / "absent.db").string(), 5);
+  modelWith("b.model", file, 12);
+  WriteFileBytes(dir / "fill.plan", "ORVELA KELVAST PLAN\r\na.model\r\nmissing.model\r\nb.model\r\n");
+  const TCliRun r = RunCli({"plan", (dir / "fill.plan").string(), "--format", "db"});
+  EXPECT_EQ(r.Status, 1) << r.Err;
+  EXPECT_NE(r.Err.find("absent.db"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("plan done: 2 models run, 1 skipped, 0 failed"), std::string::npos) << r.Err;
+  TOdbcConnection db(file);
+  db.Open();
+  EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"), (std::vector<std::string>{"42"}));
 }
 
 TEST(Cli, DirectInsertFailuresOnATerminal) {

@@ -38,7 +38,9 @@ std::string_view TColParams::GenerateValue() {
   } else {
     DoGenerate(FLastValue);
   }
-  if (FAllowNull && FNullPercent >= Random(100)) FLastValue.clear();
+  // r is uniform over 0..99, so exactly NullPercent draws in a hundred are NULL: 0 never, 100
+  // always.
+  if (FAllowNull && FNullPercent > Random(100)) FLastValue.clear();
   if (FDataCase != gcNoChange) ApplyCase(FLastValue, FDataCase);
   return FLastValue.View();
 }

@@ -96,10 +96,12 @@ TEST(ColParamsPipelineTest, NullPercentage) {
     int minEmpty, maxEmpty;  // out of 10000 values
   };
   const Case cases[] = {
-      {true, 0, 50, 160},        // r = 0 still gives NULL: about 1 %
-      {true, 49, 4700, 5300},    // 0..49: 50 %
-      {true, 99, 10000, 10000},  // always
-      {true, 100, 10000, 10000},
+      {true, 0, 0, 0},  // "0 percent" is never
+      {true, 1, 50, 160},
+      {true, 49, 4600, 5200},
+      {true, 99, 9850, 9960},
+      {true, 100, 10000, 10000},  // always
+      {true, 1000, 10000, 10000},
       {true, -1, 0, 0},  // never
       {true, INT32_MIN, 0, 0},
       {false, 100, 0, 0},  // the percentage has no effect without AllowNull

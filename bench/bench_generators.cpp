@@ -35,10 +35,8 @@ void GetValueOfType(benchmark::State& state, TColType type) {
   // Loaded once for the whole process: the dictionary and person types draw from the lists.
   static TWordListsLoaded lists(KELVAST_DICT_DIR);
   TMemoryConnection connection;
-  SetCurrentConnection(&connection);
 
   TGenModel model;
-  TCurrentModelScope current(&model);
   TColToGenItem& item = model.Cols().Add();
   item.SetColName("Generator 1");
   item.SetColType(type);
@@ -46,7 +44,7 @@ void GetValueOfType(benchmark::State& state, TColType type) {
     ref->SetTable("CITIES");
     ref->SetField("NAME");
   }
-  model.PrepareAll();
+  model.PrepareAll(&connection);
   // Draws the record's courtesy title, which first names and the Sex type read.
   model.NewRecord();
 
@@ -56,7 +54,6 @@ void GetValueOfType(benchmark::State& state, TColType type) {
     benchmark::DoNotOptimize(param.GetValue());
   }
   state.SetItemsProcessed(state.iterations());
-  SetCurrentConnection(nullptr);
 }
 
 const bool kRegistered = [] {

@@ -105,26 +105,19 @@ void PrintLine(const std::string& ansi) { std::cout << AnsiToUtf8(ansi) << '\n';
 
 int Run(const TCliOptions& o) {
   std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
-  TCurrentModelScope current(model.get());
   if (o.Records) model->SetRecNumber(*o.Records);
   if (o.Output) model->SetSQLFile(*o.Output);
   if (o.Connection) model->SetConnectionString(*o.Connection);
   if (o.Seed) RandSeed(*o.Seed);
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : DefaultMode(*model);
   const std::unique_ptr<TOdbcConnection> connection = OpenConnectionFor(*model, mode, !o.Connection);
-  SetCurrentConnection(connection.get());
   TProgressReporter reporter(o.Yes, o.Quiet);
   reporter.SetRollbackAnswer(o.OnErrors == "rollback");
   if (o.ErrorsFile) reporter.SetErrorsFile(*o.ErrorsFile);
   reporter.SetMaxFailures(o.MaxErrors);
-  TRunResult result;
-  try {
-    result = RunGeneration(*model, RunOptionsFrom(o, mode), reporter);
-  } catch (...) {
-    SetCurrentConnection(nullptr);
-    throw;
-  }
-  SetCurrentConnection(nullptr);
+  TRunOptions options = RunOptionsFrom(o, mode);
+  options.Connection = connection.get();
+  const TRunResult result = RunGeneration(*model, options, reporter);
   reporter.Finish();
   switch (result.Outcome) {
     case roDone:
@@ -171,15 +164,9 @@ int Sample(const TCliOptions& o) {
   // Column references preview what they will draw: the model's own connection, or --connection.
   const std::unique_ptr<TOdbcConnection> connection =
       OpenConnectionFor(*model, omSqlScript, !o.Connection);
-  SetCurrentConnection(connection.get());
-  std::vector<std::vector<std::string>> grid;
-  try {
-    grid = o.Dict ? SampleModel(*model, *o.Dict) : SampleModel(*model);
-  } catch (...) {
-    SetCurrentConnection(nullptr);
-    throw;
-  }
-  SetCurrentConnection(nullptr);
+  const std::vector<std::vector<std::string>> grid =
+      SampleModel(*model, o.Dict ? std::filesystem::path(*o.Dict) : DefaultDictFolder(),
+                  connection.get());
   for (const auto& row : grid) {
     std::string line;
     for (size_t i = 0; i < row.size(); ++i) {
@@ -193,7 +180,6 @@ int Sample(const TCliOptions& o) {
 
 int Show(const TCliOptions& o) {
   std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
-  TCurrentModelScope current(model.get());
   PrintLine("Description: " + model->Description());
   PrintLine("Database: " + model->Database());
   PrintLine("Table: " + model->TableName());
@@ -246,18 +232,16 @@ class TCliPlanObserver : public TPlanObserver {
  public:
   TCliPlanObserver(TProgressReporter& reporter, bool quiet, TOutputMode mode)
       : FReporter(reporter), FQuiet(quiet), FMode(mode) {}
-  ~TCliPlanObserver() override { SetCurrentConnection(nullptr); }
   // Each model runs on its own connection, opened when it inserts or reads column references;
   // one that cannot be opened leaves the model without, which its run reports.
-  void ApplyConnection(TGenModel& model) override {
-    SetCurrentConnection(nullptr);
+  TDataAccess* ApplyConnection(TGenModel& model) override {
     FConnection.reset();
     try {
       FConnection = OpenConnectionFor(model, FMode, /*fromFile=*/true);
     } catch (const std::exception& e) {
       std::fprintf(stderr, "kelvast-cli: %s\n", AnsiToUtf8(e.what()).c_str());
     }
-    SetCurrentConnection(FConnection.get());
+    return FConnection.get();
   }
   bool ConfirmReplace(const std::string& c, const std::string& t) override {
     return FReporter.ConfirmReplace(c, t);
@@ -335,7 +319,6 @@ int Plan(const TCliOptions& o) {
   std::unique_ptr<TGenModel> current = std::make_unique<TGenModel>();
   const TPlanResult result = RunPlan(o.Operand, entries, RunOptionsFrom(o, mode), observer, current);
   reporter.Finish();
-  SetCurrentModel(nullptr);
   if (InterruptSignal() != 0) {
     std::fprintf(stderr, "kelvast-cli: plan interrupted\n");
     return 128 + InterruptSignal();

@@ -5,7 +5,6 @@ namespace kelvast::ui {
 void ReplaceCurrentModel(TUiState& state, std::unique_ptr<TGenModel> model) {
   state.FCurrentItem = nullptr;
   state.Model = std::move(model);
-  SetCurrentModel(state.Model.get());
 }
 
 }  // namespace kelvast::ui

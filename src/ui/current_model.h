@@ -7,8 +7,8 @@
 
 namespace kelvast::ui {
 
-// Makes model the window's current model and the core's current model, freeing the previous
-// one; the shown generator is forgotten first, since it belonged to the previous model.
+// Makes model the window's current model, freeing the previous one; the shown generator is
+// forgotten first, since it belonged to the previous model.
 void ReplaceCurrentModel(TUiState& state, std::unique_ptr<TGenModel> model);
 
 }  // namespace kelvast::ui

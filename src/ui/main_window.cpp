@@ -236,8 +236,6 @@ void TFMain::FormCreate() {
   FConnectionOpenDir = FPaths.AppDir;
   FGeneratorsTab->GeneratorBox()->ShowGenerator(nullptr);
   FState.Model->SetModified(false);
-  // The window's connection is the one column references read through.
-  SetCurrentConnection(FState.Connection.get());
 }
 
 TFMain::~TFMain() {
@@ -247,7 +245,6 @@ TFMain::~TFMain() {
   delete takeCentralWidget();
   FState.FCurrentItem = nullptr;
   FState.Model.reset();
-  if (CurrentConnection() == FState.Connection.get()) SetCurrentConnection(nullptr);
   FState.Connection.reset();
   ClearWordLists();
 }

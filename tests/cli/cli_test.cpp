@@ -394,7 +394,6 @@ TEST(Cli, PlanInsertsThroughEachModelsConnection) {
   }
   const auto modelWith = [&](const std::string& name, const std::string& connection, int records) {
     std::unique_ptr<TGenModel> model = LoadModelFile(kExamples + "/people.model");
-    TCurrentModelScope current(model.get());
     model->SetConnectionString(connection);
     model->SetRecNumber(records);
     SaveModelFile(dir / name, *model);

@@ -81,18 +81,4 @@ class TMemoryDataAccess : public TDataAccess {
   bool FInTransaction = false;
 };
 
-// Makes a connection current for the guard's lifetime, then restores the previous one.
-class TCurrentConnectionScope {
- public:
-  explicit TCurrentConnectionScope(TDataAccess* connection) : FPrevious(CurrentConnection()) {
-    SetCurrentConnection(connection);
-  }
-  ~TCurrentConnectionScope() { SetCurrentConnection(FPrevious); }
-  TCurrentConnectionScope(const TCurrentConnectionScope&) = delete;
-  TCurrentConnectionScope& operator=(const TCurrentConnectionScope&) = delete;
-
- private:
-  TDataAccess* FPrevious;
-};
-
 }  // namespace kelvast::test

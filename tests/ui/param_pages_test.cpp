@@ -47,7 +47,6 @@ class TParamPagesTest : public QObject {
 
  private:
   TUiState FState;
-  std::unique_ptr<TCurrentModelScope> FScope;
   std::unique_ptr<TParamPageSet> FPages;
   std::unique_ptr<TMessageCapture> FCapture;
 
@@ -80,7 +79,6 @@ class TParamPagesTest : public QObject {
   void init() {
     FState.Model = std::make_unique<TGenModel>();
     FState.FCurrentItem = nullptr;
-    FScope = std::make_unique<TCurrentModelScope>(FState.Model.get());
     FPages = std::make_unique<TParamPageSet>(FState);
     FPages->show();
     FCapture = std::make_unique<TMessageCapture>();
@@ -89,7 +87,6 @@ class TParamPagesTest : public QObject {
   void cleanup() {
     FCapture.reset();
     FPages.reset();
-    FScope.reset();
     FState.FCurrentItem = nullptr;
     FState.Model.reset();
   }
@@ -412,8 +409,8 @@ class TParamPagesTest : public QObject {
     Show(second);
     QCOMPARE(Control<QLineEdit>("eSexMister")->text(), QStringLiteral("Sir"));
     QCOMPARE(Control<QLineEdit>("eSexMissisp")->text(), QStringLiteral("10.50"));
-    QCOMPARE(FState.Model->CurrentSex().Mister(), std::string("Sir"));
-    QCOMPARE(FState.Model->CurrentSex().MissisPercent(), 10.5f);
+    QCOMPARE(PersonOf(*FState.Model).Mister(), std::string("Sir"));
+    QCOMPARE(PersonOf(*FState.Model).MissisPercent(), 10.5f);
   }
 
   // Unreadable percent text stores 33.3333 and unreadable time text the time of day now, both

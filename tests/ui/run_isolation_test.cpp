@@ -216,8 +216,7 @@ class TRunIsolationTest : public QObject {
       f.Find<QLineEdit>("eSexMister")->setText(QStringLiteral("Dr."));
     });
     f.VerifyCompleteFile();
-    QCOMPARE(f.Model().CurrentSex().Mister(), std::string("Dr."));
-    QCOMPARE(CurrentModel(), &f.Model());
+    QCOMPARE(PersonOf(f.Model()).Mister(), std::string("Dr."));
   }
 
   // Sample is refused while a run goes: the run keeps its word lists and ends "Done".

@@ -58,8 +58,5 @@ class TDataAccess {
   virtual bool InTransaction() const = 0;
 };
 
-// The connection that column references read from; nullptr when there is none.
-TDataAccess* CurrentConnection();
-void SetCurrentConnection(TDataAccess* connection);
 
 }  // namespace kelvast

@@ -226,7 +226,6 @@ size_t SkipResourceHeader(std::string_view bytes) {
 }  // namespace
 
 std::string SaveModelToBytes(TGenModel& model) {
-  TCurrentModelScope current(&model);
   TStreamWriter w;
   w.WriteByte(kResourceTypeByNumber);
   w.WriteUInt16(kRtRcData);
@@ -261,10 +260,6 @@ std::unique_ptr<TGenModel> LoadModelFromBytes(std::string_view bytes) {
     throw EFormatError("the file holds a \"" + className + "\", not a " +
                        std::string(model->ClassName()));
 
-  // The model being read is the current one, so that the title records of ctSex generators land
-  // in its own courtesy-title object. The guard restores the previous one before the model can
-  // be destroyed.
-  TCurrentModelScope current(model.get());
   model->SetName(in.ReadShortString());
   TModelReader(in).ReadProperties(*model, "");
   if (const uint8_t children = in.ReadByte(); children != vaNull)

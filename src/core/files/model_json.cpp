@@ -192,7 +192,6 @@ void ApplyObject(TPersistent& obj, const Json& j, const std::string& where) {
 }  // namespace
 
 std::string ModelToJson(TGenModel& model) {
-  TCurrentModelScope current(&model);
   return ObjectToJson(model).dump(2) + "\n";
 }
 
@@ -205,7 +204,6 @@ std::unique_ptr<TGenModel> ModelFromJson(std::string_view json) {
   }
   if (!j.is_object()) throw EFormatError("the model's JSON text is not an object");
   auto model = std::make_unique<TGenModel>();
-  TCurrentModelScope current(model.get());
   ApplyObject(*model, j, "");
   return model;
 }

@@ -4,7 +4,6 @@
 
 #include "core/database/data_access.h"
 #include "core/database/sql_names.h"
-#include "core/model/gen_model.h"
 #include "core/platform/code_page.h"
 #include "core/platform/errors.h"
 #include "core/platform/random.h"
@@ -39,16 +38,16 @@ void TCPCombo::DoGenerate(TTextBuffer& out) {
   // A combination that reaches itself again, directly or through other combinations, gets ""
   // from that inner reading instead of recursing for ever.
   if (FEvaluating) return;
-  TGenModel* model = CurrentModel();
-  if (!model) return;
+  const TGeneratorOwner* generators = Generators();
+  if (!generators) return;
   FEvaluating = true;
   try {
     for (const std::string& name : FColnames) {
-      TColToGenItem* item = model->Cols().FindByName(name);
-      if (!item) continue;
-      auto* combo = dynamic_cast<TCPCombo*>(&item->Param());
+      TColParams* part = generators->FindGenerator(name);
+      if (!part) continue;
+      auto* combo = dynamic_cast<TCPCombo*>(part);
       if (combo && combo->FEvaluating) continue;
-      out += item->Param().GetValue();
+      out += part->GetValue();
     }
   } catch (...) {
     FEvaluating = false;
@@ -98,10 +97,15 @@ std::string TCPColRef::QueryText(TDataAccess& connection) const {
   return "SELECT DISTINCT " + name(*field) + " FROM " + name(FTable);
 }
 
-void TCPColRef::Prepare() {
-  TColParams::Prepare();
+void TCPColRef::ModelDelimiterChanged(bool names, const std::string& delimiter) {
+  if (names) SetDelimiter(delimiter);
+  else SetStrDelimiter(delimiter);
+}
+
+void TCPColRef::Prepare(const TGenContext& context) {
+  TColParams::Prepare(context);
   FValues.clear();
-  TDataAccess* connection = CurrentConnection();
+  TDataAccess* connection = context.Connection;
   if (!connection || !connection->Connected())
     throw EDatabaseError("The column reference to " + FTable + "." + FField +
                          " needs an open database connection.");

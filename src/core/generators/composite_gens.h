@@ -37,7 +37,7 @@ class TCPCombo : public TColParams {
   bool FEvaluating = false;
 };
 
-// A distinct value of Field in Table, read at Prepare through the current connection.
+// A distinct value of Field in Table, read at Prepare through the context's connection.
 class TCPColRef : public TColParams {
  public:
   TCPColRef() = default;
@@ -62,7 +62,9 @@ class TCPColRef : public TColParams {
   // The values read by the last Prepare.
   const std::vector<std::string>& Values() const { return FValues; }
 
-  void Prepare() override;
+  // Reads the values through the context's connection.
+  void Prepare(const TGenContext& context) override;
+  void ModelDelimiterChanged(bool names, const std::string& delimiter) override;
   void Assign(const TColParams& source) override;
 
  protected:

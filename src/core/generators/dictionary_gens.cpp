@@ -13,8 +13,8 @@ namespace kelvast {
 namespace {
 
 // The trimmed entry at a random index; false when the list is empty.
-bool DrawEntry(TWordList list, std::string_view& entry) {
-  const std::vector<std::string>& lines = WordList(list);
+bool DrawEntry(const TWordLists& words, TWordList list, std::string_view& entry) {
+  const std::vector<std::string>& lines = words.List(list);
   if (lines.empty()) return false;
   entry = TrimView(lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))]);
   return true;
@@ -42,14 +42,15 @@ const TPropList& TCPDictWord::Props() const {
   return kProps;
 }
 
-void TWordDraw::Prepare(TWordList list, int32_t length, uint64_t generation) {
+void TWordDraw::Prepare(const TWordLists& words, TWordList list, int32_t length,
+                        uint64_t generation) {
   FList = static_cast<int>(list);
   FLength = length;
   FGeneration = generation;
   FValues.clear();
   FAhead.Reset();
   std::string value;
-  for (const std::string& line : WordList(list)) {
+  for (const std::string& line : words.List(list)) {
     const std::string_view entry = TrimView(line);
     value = entry.empty() ? kNoDataMarker : entry;
     // Drawing uniformly among the entries that fit gives the same distribution as drawing
@@ -62,18 +63,20 @@ void TWordDraw::Prepare(TWordList list, int32_t length, uint64_t generation) {
   if (FTransform) FTransform(FFixed);
 }
 
-void TWordDraw::Append(TTextBuffer& out, TWordList list, int32_t length) {
+void TWordDraw::Append(TTextBuffer& out, const TWordLists& words, TWordList list,
+                       int32_t length) {
   // Every length below 5 draws from the whole list: one preparation serves them all.
   if (length < 5) length = 0;
-  const uint64_t generation = WordListsGeneration();
+  const uint64_t generation = words.Generation();
   if (static_cast<int>(list) != FList || length != FLength || generation != FGeneration)
-    Prepare(list, length, generation);
+    Prepare(words, list, length, generation);
   if (FValues.empty()) out += FFixed;
   else FValues.AppendTo(out, FAhead.Next(FValues));
 }
 
 void TCPDictWord::DoGenerate(TTextBuffer& out) {
-  FDraw.Append(out, French() ? TWordList::FrenchWords : TWordList::EnglishWords, DataLength());
+  FDraw.Append(out, WordsOf(Context()), French() ? TWordList::FrenchWords : TWordList::EnglishWords,
+               DataLength());
 }
 
 // ---- TCPMemo ----
@@ -100,7 +103,7 @@ void TCPMemo::Assign(const TColParams& source) {
 void TCPMemo::DoGenerate(TTextBuffer& out) {
   const int32_t n = FRandomizeLength ? 1 + Random(DataLength()) : DataLength();
   if (FLoremIpsum) {
-    const std::string& lorem = LoremJoined();
+    const std::string& lorem = WordsOf(Context()).Lorem();
     // n <= 1 keeps nothing; written without n - 1 so that the smallest length cannot overflow.
     const size_t keep = n <= 1 ? 0 : std::min(lorem.size(), static_cast<size_t>(n - 1));
     out += TrimView(std::string_view(lorem).substr(0, keep));
@@ -118,7 +121,8 @@ const TPropList& TCPTown::Props() const {
 }
 
 const TPackedTexts& TCPTown::PreparedTowns(TWordList list) {
-  const uint64_t generation = WordListsGeneration();
+  const TWordLists& words = WordsOf(Context());
+  const uint64_t generation = words.Generation();
   if (static_cast<int>(list) == FPreparedList && generation == FPreparedGeneration)
     return FPrepared;
   FPreparedList = static_cast<int>(list);
@@ -126,7 +130,7 @@ const TPackedTexts& TCPTown::PreparedTowns(TWordList list) {
   FPrepared.clear();
   FAhead.Reset();
   std::string town;
-  for (const std::string& line : WordList(list)) {
+  for (const std::string& line : words.List(list)) {
     // Proper case comes before the trim, so an entry with leading blanks keeps a small letter.
     town = line;
     ProperCaseInPlace(town);
@@ -160,7 +164,7 @@ void TCPAddress::GenerateEnglish(TTextBuffer& out) {
   AppendDecimal(out, 1 + Random(400));
   out += ' ';
   std::string_view town;
-  if (DrawEntry(TWordList::WorldTowns, town)) {
+  if (DrawEntry(WordsOf(Context()), TWordList::WorldTowns, town)) {
     AppendProperCase(out, town);
     out += ' ';
   }
@@ -172,6 +176,7 @@ void TCPAddress::GenerateFrench(TTextBuffer& out) {
   static constexpr std::string_view kStreetTypes[] = {"rue",   "boulevard", "avenue",
                                                       "all\xE9" "e", "impasse", "route"};
   static constexpr std::string_view kRanks[] = {"Lieutenant", "G\xE9n\xE9ral", "Colonel"};
+  const TWordLists& words = WordsOf(Context());
   const size_t start = out.size();
   AppendDecimal(out, 1 + Random(120));
   out += ' ';
@@ -180,15 +185,15 @@ void TCPAddress::GenerateFrench(TTextBuffer& out) {
   out += kStreetTypes[Random(6)];
   out += ' ';
   std::string_view entry;
-  if (Random(100) < 40 && DrawEntry(TWordList::FrenchTowns, entry)) {
+  if (Random(100) < 40 && DrawEntry(words, TWordList::FrenchTowns, entry)) {
     AppendProperCase(out, entry);
-  } else if (Random(100) < 40 && DrawEntry(TWordList::FrenchWords, entry)) {
+  } else if (Random(100) < 40 && DrawEntry(words, TWordList::FrenchWords, entry)) {
     AppendProperCase(out, entry);
-  } else if (!WordList(TWordList::BoyNames).empty()) {
+  } else if (!words.List(TWordList::BoyNames).empty()) {
     out += "du ";
     out += kRanks[Random(3)];
     out += ' ';
-    DrawEntry(TWordList::BoyNames, entry);
+    DrawEntry(words, TWordList::BoyNames, entry);
     AppendProperCase(out, entry);
   } else {
     out.resize(start);
@@ -215,7 +220,7 @@ void TCPCountry::DoGenerate(TTextBuffer& out) {
                          : French() ? TWordList::FrenchCountryNames
                                     : TWordList::CountryNames;
   std::string_view entry;
-  if (DrawEntry(list, entry)) out += entry;
+  if (DrawEntry(WordsOf(Context()), list, entry)) out += entry;
   else out += kEmptyDataMarker;
 }
 
@@ -235,7 +240,8 @@ void TCPUSStates::Assign(const TColParams& source) {
 
 void TCPUSStates::DoGenerate(TTextBuffer& out) {
   std::string_view entry;
-  if (DrawEntry(FShortName ? TWordList::USStateCodes : TWordList::USStateNames, entry))
+  if (DrawEntry(WordsOf(Context()), FShortName ? TWordList::USStateCodes : TWordList::USStateNames,
+                entry))
     out += entry;
   else
     out += kEmptyDataMarker;

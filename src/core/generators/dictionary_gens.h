@@ -22,10 +22,10 @@ class TWordDraw {
   explicit TWordDraw(void (*transform)(std::string&) = nullptr) : FTransform(transform) {}
 
   // Appends one entry of list, or "<nodata>" (cut to length) when none fits.
-  void Append(TTextBuffer& out, TWordList list, int32_t length);
+  void Append(TTextBuffer& out, const TWordLists& words, TWordList list, int32_t length);
 
  private:
-  void Prepare(TWordList list, int32_t length, uint64_t generation);
+  void Prepare(const TWordLists& words, TWordList list, int32_t length, uint64_t generation);
 
   void (*FTransform)(std::string&);
   int FList = -1;

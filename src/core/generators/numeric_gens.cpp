@@ -63,8 +63,8 @@ const TPropList& TCPIncremental::Props() const {
   return kProps;
 }
 
-void TCPIncremental::Prepare() {
-  TCPInteger::Prepare();
+void TCPIncremental::Prepare(const TGenContext& context) {
+  TCPInteger::Prepare(context);
   FCurrent = FStartValue;
 }
 

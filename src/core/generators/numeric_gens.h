@@ -49,7 +49,7 @@ class TCPIncremental : public TCPInteger {
   int32_t Current() const { return FCurrent; }
   void SetCurrent(int32_t v) { SetProp(FCurrent, v); }
 
-  void Prepare() override;
+  void Prepare(const TGenContext& context) override;
   void Assign(const TColParams& source) override;
 
  protected:

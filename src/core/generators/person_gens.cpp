@@ -6,7 +6,6 @@
 #include "core/generators/charset.h"
 #include "core/generators/dictionary_gens.h"
 #include "core/generators/word_lists.h"
-#include "core/model/gen_model.h"
 #include "core/platform/errors.h"
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
@@ -20,11 +19,12 @@ const std::string_view kDomainEndings[15] = {"com", "net", "org", "gouv", "info"
 namespace {
 
 
-// The title code of the current record: "0", "1", "2", or empty when none was drawn.
-std::string_view CurrentTitleCode() {
-  TGenModel* model = CurrentModel();
-  if (!model) return {};
-  return model->CurrentSex().LastInternalValue();
+// The title code of the current record: "0", "1", "2", or empty when none was drawn or the
+// generator belongs to no model.
+std::string_view CurrentTitleCode(const TColParams& generator) {
+  const TGeneratorOwner* generators = generator.Generators();
+  if (!generators) return {};
+  return generators->Person().LastInternalValue();
 }
 
 // Domain names take one English dictionary word, drawn as the dictionary-word generator draws
@@ -36,7 +36,7 @@ void MakeIdentifierSafe(std::string& word) { IdentifierSafeInPlace(word); }
 // ---- TCPFirstName ----
 
 void TCPFirstName::DoGenerate(TTextBuffer& out) {
-  const std::string_view code = CurrentTitleCode();
+  const std::string_view code = CurrentTitleCode(*this);
   if (code.empty()) {
     AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(3 + Random(10)));
     return;
@@ -50,14 +50,15 @@ void TCPFirstName::DoGenerate(TTextBuffer& out) {
 }
 
 const TPackedTexts& TCPFirstName::Names(TWordList which) {
-  const uint64_t generation = WordListsGeneration();
+  const TWordLists& words = WordsOf(Context());
+  const uint64_t generation = words.Generation();
   if (generation != FNamesGeneration) {
     FNamesGeneration = generation;
     const TWordList lists[2] = {TWordList::BoyNames, TWordList::GirlNames};
     for (int i = 0; i < 2; ++i) {
       FNames[i].clear();
       FDraws[i].Reset();
-      for (const std::string& name : WordList(lists[i])) FNames[i].push_back(TrimView(name));
+      for (const std::string& name : words.List(lists[i])) FNames[i].push_back(TrimView(name));
     }
   }
   return FNames[which == TWordList::BoyNames ? 0 : 1];
@@ -164,10 +165,21 @@ void TCPFirstLastName::SetModified(bool v) {
   FFirstName->SetModified(v);
 }
 
-void TCPFirstLastName::Prepare() {
-  TColParams::Prepare();
-  FFirstName->Prepare();
-  FLastName->Prepare();
+void TCPFirstLastName::SetOwner(const TGeneratorOwner* owner) {
+  TColParams::SetOwner(owner);
+  FFirstName->SetOwner(owner);
+  FLastName->SetOwner(owner);
+}
+
+TColParams& TCPFirstLastName::PartAt(int index) const {
+  if (index == 0) return *FFirstName;
+  return *FLastName;
+}
+
+void TCPFirstLastName::Prepare(const TGenContext& context) {
+  TColParams::Prepare(context);
+  FFirstName->Prepare(context);
+  FLastName->Prepare(context);
 }
 
 void TCPFirstLastName::ClearParts() {
@@ -235,14 +247,12 @@ void TCPSex::DoGenerate(TTextBuffer& out) {
   }
 }
 
-// ---- TCPSexGen: every accessor goes to the current model's CurrentSex. ----
+// ---- TCPSexGen: every accessor goes to the title its model draws for each record. ----
 
-namespace {
-TCPSex* ModelSex() {
-  TGenModel* model = CurrentModel();
-  return model ? &model->CurrentSex() : nullptr;
+TCPSex* TCPSexGen::ModelSex() const {
+  const TGeneratorOwner* generators = Generators();
+  return generators ? &PersonOf(*generators) : nullptr;
 }
-}  // namespace
 
 void TCPSexGen::DoGenerate(TTextBuffer& out) {
   if (TCPSex* sex = ModelSex()) out += sex->GetValue();
@@ -287,29 +297,30 @@ const TPropList& TCPEmail::Props() const {
   return kProps;
 }
 
-void TCPEmail::Prepare() {
-  TColParams::Prepare();
+void TCPEmail::Prepare(const TGenContext& context) {
+  TColParams::Prepare(context);
   FOwnFirst.reset();
   FOwnLast.reset();
   FFirstSource = nullptr;
   FLastSource = nullptr;
-  if (TGenModel* model = CurrentModel()) {
-    for (const auto& item : model->Cols()) {
-      TColParams* p = &item->Param();
+  if (const TGeneratorOwner* generators = Generators()) {
+    for (int i = 0; i < generators->GeneratorCount(); ++i) {
+      TColParams* p = &generators->GeneratorAt(i);
       if (!FFirstSource && dynamic_cast<TCPFirstName*>(p)) FFirstSource = p;
       if (!FLastSource && dynamic_cast<TCPLastName*>(p)) FLastSource = p;
     }
   }
   if (!FFirstSource) {
     FOwnFirst = std::make_unique<TCPFirstName>();
-    FOwnFirst->Prepare();
+    FOwnFirst->SetOwner(Owner());
+    FOwnFirst->Prepare(context);
     FFirstSource = FOwnFirst.get();
   }
   if (!FLastSource) {
     auto last = std::make_unique<TCPLastName>();
     last->SetDataLength(14);
     last->SetMinSize(6);
-    last->Prepare();
+    last->Prepare(context);
     FOwnLast = std::move(last);
     FLastSource = FOwnLast.get();
   }
@@ -322,7 +333,7 @@ void TCPEmail::ClearParts() {
 
 void TCPEmail::DoGenerate(TTextBuffer& out) {
   // Without a Prepare (a generator used outside a run) the sources are taken now.
-  if (!FFirstSource || !FLastSource) Prepare();
+  if (!FFirstSource || !FLastSource) Prepare(Context());
   AppendIdentifierSafe(out, FFirstSource->GetValue());
   const std::string_view last = FLastSource->GetValue();  // drawn even for the short form
   if (!FShort) {
@@ -330,7 +341,7 @@ void TCPEmail::DoGenerate(TTextBuffer& out) {
     AppendIdentifierSafe(out, last);
   }
   out += '@';
-  FDomainWords.Append(out, TWordList::EnglishWords, 10);
+  FDomainWords.Append(out, WordsOf(Context()), TWordList::EnglishWords, 10);
   out += '.';
   out += kDomainEndings[Random(15)];
 }
@@ -348,7 +359,7 @@ const TPropList& TCPWebSite::Props() const {
 
 void TCPWebSite::DoGenerate(TTextBuffer& out) {
   out += "www.";
-  FDomainWords.Append(out, TWordList::EnglishWords, DataLength());
+  FDomainWords.Append(out, WordsOf(Context()), TWordList::EnglishWords, DataLength());
   out += '.';
   out += kDomainEndings[Random(15)];
   const int32_t path = Random(100);

@@ -76,7 +76,11 @@ class TCPFirstLastName : public TColParams {
   TCPLastName& LastName() const { return *FLastName; }
 
   void SetModified(bool v) override;
-  void Prepare() override;
+  void SetOwner(const TGeneratorOwner* owner) override;
+  // The first name, then the last name.
+  int PartCount() const override { return 2; }
+  TColParams& PartAt(int index) const override;
+  void Prepare(const TGenContext& context) override;
   void ClearParts() override;
   void Assign(const TColParams& source) override;
 
@@ -90,8 +94,9 @@ class TCPFirstLastName : public TColParams {
   std::unique_ptr<TCPLastName> FLastName;
 };
 
-// A courtesy title: Mister, Missis or Miss by their percentages. The model's CurrentSex is one;
-// its last internal draw ("0", "1" or "2") tells the first-name generators which list to use.
+// A courtesy title: Mister, Missis or Miss by their percentages. The model draws one for each
+// record (its Person); its last internal draw ("0", "1" or "2") tells the first-name generators
+// which list to use.
 class TCPSex : public TCPInteger {
  public:
   TCPSex();
@@ -130,8 +135,8 @@ class TCPSex : public TCPInteger {
   std::string_view FLastDraw;  // "0", "1" or "2"; empty before the first draw
 };
 
-// The "Sex" generator: the record's title from the current model's CurrentSex, whose titles and
-// percentages it shows and edits.
+// The "Sex" generator: the record's title drawn by its model, whose titles and percentages it
+// shows and edits.
 class TCPSexGen : public TCPSex {
  public:
   TCPSexGen() = default;
@@ -152,7 +157,16 @@ class TCPSexGen : public TCPSex {
 
  protected:
   void DoGenerate(TTextBuffer& out) override;
+
+ private:
+  // The title its model draws; null for a generator of no model.
+  TCPSex* ModelSex() const;
 };
+
+// The courtesy title a model draws for each record.
+inline TCPSex& PersonOf(const TGeneratorOwner& model) {
+  return static_cast<TCPSex&>(model.Person());
+}
 
 // first.last@word.ending, from the record's first-name and last-name generators.
 class TCPEmail : public TColParams {
@@ -166,9 +180,9 @@ class TCPEmail : public TColParams {
   bool Short() const { return FShort; }
   void SetShort(bool v) { SetProp(FShort, v); }
 
-  // Takes the first First name and Last name generators of the current model as sources, or
-  // makes its own.
-  void Prepare() override;
+  // Takes the first First name and Last name generators of its model as sources, or makes its
+  // own.
+  void Prepare(const TGenContext& context) override;
   void ClearParts() override;
 
  protected:

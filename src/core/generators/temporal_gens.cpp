@@ -38,8 +38,8 @@ void TCPDate::Assign(const TColParams& source) {
   }
 }
 
-void TCPDate::Prepare() {
-  TColParams::Prepare();
+void TCPDate::Prepare(const TGenContext& context) {
+  TColParams::Prepare(context);
   FDays = TDayCache();
 }
 

@@ -27,7 +27,7 @@ class TCPDate : public TColParams {
   void SetFormat(const std::string& v) { SetProp(FFormat, v); }
 
   // Also forgets the formatted days, so a run follows the current locale settings.
-  void Prepare() override;
+  void Prepare(const TGenContext& context) override;
   void Assign(const TColParams& source) override;
 
  protected:

@@ -1,6 +1,7 @@
 #include "core/generators/word_lists.h"
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -17,24 +18,11 @@ constexpr std::array<std::string_view, kWordListCount> kFileNames{
     "Lorem.txt",       "FrenchTowns.txt",  "WorldTowns.txt",  "countries.txt",
     "payscourt.txt",   "payslong.txt",     "USAStatesLong.txt", "USAStates.txt"};
 
-struct TWordStore {
-  std::array<std::vector<std::string>, kWordListCount> lists;
-  std::string lorem;
-  uint64_t generation = 1;
-};
-
-TWordStore& Store() {
-  static TWordStore store;
-  return store;
-}
-
-void RebuildLorem() {
-  std::string& joined = Store().lorem;
-  joined.clear();
-  for (const std::string& line : Store().lists[static_cast<int>(TWordList::LoremText)]) {
-    joined += line;
-    joined += "\r\n";
-  }
+// Generations are drawn from one counter, so that no two sets, nor two states of one set, share
+// a generation.
+uint64_t NextGeneration() {
+  static std::atomic<uint64_t> counter{1};
+  return counter.fetch_add(1, std::memory_order_relaxed);
 }
 
 [[noreturn]] void ThrowOpenError(const std::filesystem::path& path, int err) {
@@ -61,13 +49,45 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 
 std::string_view WordListFileName(TWordList list) { return kFileNames[static_cast<int>(list)]; }
 
-const std::vector<std::string>& WordList(TWordList list) {
-  return Store().lists[static_cast<int>(list)];
+TWordLists& SharedWordLists() {
+  static TWordLists lists;
+  return lists;
 }
 
-const std::string& LoremJoined() { return Store().lorem; }
+void TWordLists::Touch() { FGeneration = NextGeneration(); }
 
-uint64_t WordListsGeneration() { return Store().generation; }
+void TWordLists::RebuildLorem() {
+  FLorem.clear();
+  for (const std::string& line : FLists[static_cast<size_t>(TWordList::LoremText)]) {
+    FLorem += line;
+    FLorem += "\r\n";
+  }
+}
+
+void TWordLists::Load(const std::filesystem::path& folder) {
+  for (int i = 0; i < kWordListCount; ++i) {
+    const auto path = folder / kFileNames[static_cast<size_t>(i)];
+    FLists[static_cast<size_t>(i)] = SplitLines(ReadWholeFile(path));
+    Touch();
+    if (i == static_cast<int>(TWordList::LoremText)) RebuildLorem();
+  }
+}
+
+void TWordLists::Clear() {
+  for (auto& list : FLists) {
+    list.clear();
+    list.shrink_to_fit();
+  }
+  FLorem.clear();
+  Touch();
+}
+
+void TWordLists::Set(TWordList list, std::vector<std::string> lines) {
+  FLists[static_cast<size_t>(list)] = std::move(lines);
+  Touch();
+  if (list == TWordList::LoremText) RebuildLorem();
+}
+
 
 std::filesystem::path DefaultDictFolder() {
   std::error_code ec;
@@ -82,28 +102,12 @@ std::filesystem::path DefaultDictFolder() {
   return beside;
 }
 
-void LoadWordLists(const std::filesystem::path& folder) {
-  for (int i = 0; i < kWordListCount; ++i) {
-    const auto path = folder / kFileNames[static_cast<size_t>(i)];
-    Store().lists[static_cast<size_t>(i)] = SplitLines(ReadWholeFile(path));
-    ++Store().generation;
-    if (i == static_cast<int>(TWordList::LoremText)) RebuildLorem();
-  }
-}
+void LoadWordLists(const std::filesystem::path& folder) { SharedWordLists().Load(folder); }
 
-void ClearWordLists() {
-  for (auto& list : Store().lists) {
-    list.clear();
-    list.shrink_to_fit();
-  }
-  Store().lorem.clear();
-  ++Store().generation;
-}
+void ClearWordLists() { SharedWordLists().Clear(); }
 
 void SetWordList(TWordList list, std::vector<std::string> lines) {
-  Store().lists[static_cast<int>(list)] = std::move(lines);
-  ++Store().generation;
-  if (list == TWordList::LoremText) RebuildLorem();
+  SharedWordLists().Set(list, std::move(lines));
 }
 
 }  // namespace kelvast

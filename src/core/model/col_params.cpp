@@ -1,5 +1,7 @@
 #include "core/model/col_params.h"
 
+#include <stdexcept>
+
 #include <array>
 #include <bit>
 #include <cstring>
@@ -47,7 +49,16 @@ std::string_view TColParams::GenerateValue() {
 
 std::string_view TColParams::LastInternalValue() { return GetValue(); }
 
-void TColParams::Prepare() {
+std::string ReadDelimiter(const std::string& stored) {
+  return TrimView(stored).size() == 2 ? stored : std::string("  ");
+}
+
+void TColParams::ModelDelimiterChanged(bool, const std::string&) {}
+
+TColParams& TColParams::PartAt(int) const { throw std::out_of_range("TColParams::PartAt"); }
+
+void TColParams::Prepare(const TGenContext& context) {
+  FContext = context;
   if (!FUseExternalFile) return;
   std::error_code ec;
   if (!std::filesystem::exists(FExternalFile, ec)) {

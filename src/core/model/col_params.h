@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/model/col_types.h"
+#include "core/model/gen_context.h"
 #include "core/model/persistent.h"
 #include "core/model/property.h"
 #include "core/platform/text_buffer.h"
@@ -61,6 +62,27 @@ class TColParams : public TPersistent {
   // Called with this object whenever a setting changes; the owning item listens here.
   std::function<void(TColParams&)> OnChange;
 
+  // The generators of the model that owns this one (null for a generator on its own). Set by
+  // the owning item; generators made of generators pass it on to their parts.
+  const TGeneratorOwner* Owner() const { return FOwner; }
+  virtual void SetOwner(const TGeneratorOwner* owner) { FOwner = owner; }
+
+  // The context of the last Prepare.
+  const TGenContext& Context() const { return FContext; }
+  // The generators this one may read: those of the last Prepare, else those of its owner.
+  const TGeneratorOwner* Generators() const {
+    return FContext.Generators ? FContext.Generators : FOwner;
+  }
+
+  // The generators this one is made of and keeps settings for (a full name's first and last
+  // names), which a copy of the model copies too.
+  virtual int PartCount() const { return 0; }
+  virtual TColParams& PartAt(int index) const;
+
+  // The model's delimiters changed: names (for table and field names) or strings. Generators
+  // that write their own statements follow them.
+  virtual void ModelDelimiterChanged(bool names, const std::string& delimiter);
+
   // ---- The value pipeline. ----
 
   // The value of the current record: generated on the first request, cached for the rest. The
@@ -80,8 +102,10 @@ class TColParams : public TPersistent {
   // The value other generators read for the current record (a bit reads its draw, a title its
   // code).
   virtual std::string_view LastInternalValue();
-  // Called once before a run: reads the external file and resets run state.
-  virtual void Prepare();
+  // Called once before a run or a sample: keeps the context, reads the external file and resets
+  // run state. Subclasses that read other generators, the connection or the word lists take
+  // them from the context here.
+  virtual void Prepare(const TGenContext& context);
   // Forgets the cached value (the start of a record), with those of the generator's own parts.
   void ClearLastValue() {
     FLastValue.clear();
@@ -129,9 +153,15 @@ class TColParams : public TPersistent {
   TTextBuffer FLastValue{16};  // created with room: views of it may be copied as padded words
   bool FHasParts = false;
   bool FModified = false;
+  const TGeneratorOwner* FOwner = nullptr;
+  TGenContext FContext;
   TExportType FExportType = etString;
   TGenCase FDataCase = gcNoChange;
 };
+
+// The delimiter rule shared by the model and column references: the text when it is, trimmed,
+// exactly two characters long, else two blanks.
+std::string ReadDelimiter(const std::string& stored);
 
 // Applies a case transform in place; gcRandom draws one of the four others for this value.
 void ApplyCase(TTextBuffer& s, TGenCase c);

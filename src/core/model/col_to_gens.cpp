@@ -1,6 +1,6 @@
 #include "core/model/col_to_gens.h"
 
-#include "core/model/registry.h"
+#include "core/model/param_factory.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -42,6 +42,7 @@ void TColToGenItem::SetColType(TColType t) {
   if (t == FColType && FParam) return;
   FColType = t;
   FParam = CreateParams(t);
+  FParam->SetOwner(FCollection ? FCollection->Owner() : nullptr);
   FParam->OnChange = [this](TColParams&) { Changed(); };
   Changed();
 }

@@ -58,13 +58,14 @@ class TColToGenItem : public TPersistent {
 
 class TColToGens : public TPersistentCollection {
  public:
-  explicit TColToGens(TGenModel* model) : FModel(model) {}
+  // `owner` is what the generators of the collection may reach of their model (null: nothing).
+  explicit TColToGens(const TGeneratorOwner* owner) : FOwner(owner) {}
   ~TColToGens() override;
 
   std::string_view ClassName() const override { return "TColToGens"; }
   const TPropList& Props() const override;
 
-  TGenModel* Model() const { return FModel; }
+  const TGeneratorOwner* Owner() const { return FOwner; }
 
   int Count() const override { return static_cast<int>(FItems.size()); }
   TColToGenItem& Items(int index) const { return *FItems.at(static_cast<size_t>(index)); }
@@ -102,7 +103,7 @@ class TColToGens : public TPersistentCollection {
   TPersistent& AddItem() override { return Add(); }
 
  private:
-  TGenModel* FModel;
+  const TGeneratorOwner* FOwner;
   std::vector<std::unique_ptr<TColToGenItem>> FItems;
   bool FModified = false;
   int FUpdateCount = 0;

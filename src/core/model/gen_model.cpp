@@ -1,26 +1,18 @@
 #include "core/model/gen_model.h"
 
-#include "core/generators/composite_gens.h"
-#include "core/generators/person_gens.h"
+#include "core/model/param_factory.h"
 #include "core/platform/text_utils.h"
 
 namespace kelvast {
 
-namespace {
-TGenModel* gCurrentModel = nullptr;
-}
 
-TGenModel* CurrentModel() { return gCurrentModel; }
-void SetCurrentModel(TGenModel* model) { gCurrentModel = model; }
+TGenModel::TGenModel() : FPerson(CreatePerson()) { FPerson->SetOwner(this); }
 
-std::string ReadDelimiter(const std::string& stored) {
-  return TrimView(stored).size() == 2 ? stored : std::string("  ");
-}
+TGenModel::~TGenModel() = default;
 
-TGenModel::TGenModel() : FCurrentSex(std::make_unique<TCPSex>()) {}
-
-TGenModel::~TGenModel() {
-  if (gCurrentModel == this) gCurrentModel = nullptr;
+TColParams* TGenModel::FindGenerator(std::string_view name) const {
+  TColToGenItem* item = FCols.FindByName(name);
+  return item ? &item->Param() : nullptr;
 }
 
 const TPropList& TGenModel::Props() const {
@@ -54,16 +46,14 @@ void TGenModel::SetDelimiter(const std::string& v) {
   if (FDelimiter == v) return;
   FDelimiter = v;
   FModified = true;
-  for (const auto& item : FCols)
-    if (auto* ref = dynamic_cast<TCPColRef*>(&item->Param())) ref->SetDelimiter(v);
+  for (const auto& item : FCols) item->Param().ModelDelimiterChanged(true, v);
 }
 
 void TGenModel::SetStringDelimiter(const std::string& v) {
   if (FStringDelimiter == v) return;
   FStringDelimiter = v;
   FModified = true;
-  for (const auto& item : FCols)
-    if (auto* ref = dynamic_cast<TCPColRef*>(&item->Param())) ref->SetStrDelimiter(v);
+  for (const auto& item : FCols) item->Param().ModelDelimiterChanged(false, v);
 }
 
 bool TGenModel::Modified() const { return FModified || FCols.Modified(); }
@@ -74,14 +64,16 @@ void TGenModel::SetModified(bool v) {
   for (const auto& item : FCols) item->SetModified(v);
 }
 
-void TGenModel::PrepareAll() {
-  for (const auto& item : FCols) item->Param().Prepare();
+void TGenModel::PrepareAll(TDataAccess* connection, const TWordLists* words) {
+  const TGenContext context{this, connection, words};
+  FPerson->Prepare(context);
+  for (const auto& item : FCols) item->Param().Prepare(context);
 }
 
 void TGenModel::NewRecord() {
   for (const auto& item : FCols) item->Param().ClearLastValue();
-  FCurrentSex->ClearLastValue();
-  FCurrentSex->GetValue();
+  FPerson->ClearLastValue();
+  FPerson->GetValue();
 }
 
 }  // namespace kelvast

@@ -1,19 +1,18 @@
 #pragma once
 // TGenModel: one target table, its ordered generators, and where and how many records a run
-// writes. The current model is the one the program works on; generators that read other
-// generators of their model (combinations, e-mail, first names, titles) look there.
+// writes. It owns its generators: those that read other generators of their model
+// (combinations, e-mail, first names, titles) reach them through the model as TGeneratorOwner.
 
 #include <memory>
 #include <string>
 
 #include "core/model/col_to_gens.h"
+#include "core/model/gen_context.h"
 #include "core/model/persistent.h"
 
 namespace kelvast {
 
-class TCPSex;
-
-class TGenModel : public TPersistent {
+class TGenModel : public TPersistent, public TGeneratorOwner {
  public:
   TGenModel();
   ~TGenModel() override;
@@ -59,16 +58,21 @@ class TGenModel : public TPersistent {
   const TColToGens& Cols() const { return FCols; }
   TColToGens* ColsPtr() { return &FCols; }
 
-  // The courtesy title of the current record, drawn by NewRecord.
-  TCPSex& CurrentSex() const { return *FCurrentSex; }
+  // TGeneratorOwner: the generators by name and position, and the courtesy title of the current
+  // record, drawn by NewRecord (a TCPSex; see PersonOf in the person generators).
+  TColParams* FindGenerator(std::string_view name) const override;
+  int GeneratorCount() const override { return FCols.Count(); }
+  TColParams& GeneratorAt(int index) const override { return FCols[index].Param(); }
+  TColParams& Person() const override { return *FPerson; }
 
   // True when the model's own flag or its collection's flag is set.
   bool Modified() const;
   // Sets the model, the collection, every item and every parameter object to v; no events.
   void SetModified(bool v);
 
-  // Prepare on every generator, in order (start of a run or a sample).
-  void PrepareAll();
+  // Prepare on every generator, in order (start of a run or a sample), with the model's
+  // generators, the connection (null: none) and the word lists (null: the shared ones).
+  void PrepareAll(TDataAccess* connection = nullptr, const TWordLists* words = nullptr);
   // Start of a record: every generator forgets its value, then the record's title is drawn.
   void NewRecord();
 
@@ -87,29 +91,7 @@ class TGenModel : public TPersistent {
   std::string FDelimiter = "''";
   std::string FStringDelimiter = "''";
   bool FModified = false;
-  std::unique_ptr<TCPSex> FCurrentSex;
+  std::unique_ptr<TColParams> FPerson;
 };
-
-// The model the program works on; nullptr when there is none.
-TGenModel* CurrentModel();
-void SetCurrentModel(TGenModel* model);
-
-// Makes a model current for the guard's lifetime, then restores the previous one.
-class TCurrentModelScope {
- public:
-  explicit TCurrentModelScope(TGenModel* model) : FPrevious(CurrentModel()) {
-    SetCurrentModel(model);
-  }
-  ~TCurrentModelScope() { SetCurrentModel(FPrevious); }
-  TCurrentModelScope(const TCurrentModelScope&) = delete;
-  TCurrentModelScope& operator=(const TCurrentModelScope&) = delete;
-
- private:
-  TGenModel* FPrevious;
-};
-
-// The delimiter rule shared by the model and column references: the text when it is, trimmed,
-// exactly two characters long, else two blanks.
-std::string ReadDelimiter(const std::string& stored);
 
 }  // namespace kelvast

@@ -1,6 +1,5 @@
 #include "core/model/model_copy.h"
 
-#include "core/generators/person_gens.h"
 #include "core/model/property.h"
 
 namespace kelvast {
@@ -45,20 +44,18 @@ void CopyProperties(const TPersistent& source, TPersistent& target) {
 
 std::unique_ptr<TGenModel> CopyModel(const TGenModel& model) {
   auto copy = std::make_unique<TGenModel>();
-  // Title generators show and edit the titles of the current model. The copy's titles are copied
-  // first and the copy is current while its generators are filled, so they read and write the
-  // copy's own titles, whatever model is current outside.
-  CopyProperties(model.CurrentSex(), copy->CurrentSex());
-  TCurrentModelScope current(copy.get());
+  // The titles first: title generators show and edit their model's titles, so filling the
+  // copy's generators writes the copy's own titles again, with the same values.
+  CopyProperties(model.Person(), copy->Person());
   CopyProperties(model, *copy);
-  // A full name's own first-name and last-name settings are no stored properties, yet they shape
-  // its values.
-  for (int i = 0; i < model.Cols().Count(); ++i)
-    if (auto* full = dynamic_cast<const TCPFirstLastName*>(&model.Cols()[i].Param())) {
-      auto& into = dynamic_cast<TCPFirstLastName&>(copy->Cols()[i].Param());
-      CopyProperties(full->FirstName(), into.FirstName());
-      CopyProperties(full->LastName(), into.LastName());
-    }
+  // Parts' settings (a full name's first and last names) are no stored properties of their
+  // generator, yet they shape its values.
+  for (int i = 0; i < model.Cols().Count(); ++i) {
+    const TColParams& from = model.Cols()[i].Param();
+    TColParams& into = copy->Cols()[i].Param();
+    for (int part = 0; part < from.PartCount() && part < into.PartCount(); ++part)
+      CopyProperties(from.PartAt(part), into.PartAt(part));
+  }
   copy->SetModified(model.Modified());
   return copy;
 }

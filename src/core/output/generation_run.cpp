@@ -56,8 +56,7 @@ std::unique_ptr<TRecordWriter> MakeWriter(TGenModel& model, const TRunOptions& o
     case omXml: return std::make_unique<TXmlWriter>(model, options.Encoding);
     case omDatabase: break;
   }
-  TDataAccess* connection = options.Connection ? options.Connection : CurrentConnection();
-  return std::make_unique<TDatabaseWriter>(model, connection, observer);
+  return std::make_unique<TDatabaseWriter>(model, options.Connection, observer);
 }
 
 }  // namespace
@@ -86,11 +85,9 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
     return result;
   }
 
-  // Generators that read other generators look through the current model.
-  TCurrentModelScope current(&model);
   TPointDecimalScope point;
   TWordListsLoaded lists(options.DictFolder);
-  model.PrepareAll();
+  model.PrepareAll(options.Connection);
   std::unique_ptr<TRecordWriter> writer = MakeWriter(model, options, observer);
   TOutputFile file(result.OutputPath, 1 << 20,
                    options.Mode == omDatabase ? teWindows1252 : options.Encoding);
@@ -124,7 +121,7 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   if (result.Outcome == roInterrupted && insert) {
     // Nothing has reached the table yet: the statements run at the footer. The writer removes
     // its file and the transaction begun at the header is given up.
-    TDataAccess* db = options.Connection ? options.Connection : CurrentConnection();
+    TDataAccess* db = options.Connection;
     if (db && db->InTransaction()) db->RollbackTrans();
     result.RolledBack = true;
     return result;
@@ -140,8 +137,8 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
 }
 
 std::vector<std::vector<std::string>> SampleModel(TGenModel& model,
-                                                  const std::filesystem::path& dictFolder) {
-  TCurrentModelScope current(&model);
+                                                  const std::filesystem::path& dictFolder,
+                                                  TDataAccess* connection) {
   TWordListsLoaded lists(dictFolder);
   const int columns = model.Cols().Count();
   std::vector<std::vector<std::string>> grid(11, std::vector<std::string>(columns + 1));
@@ -153,7 +150,7 @@ std::vector<std::vector<std::string>> SampleModel(TGenModel& model,
     else title = "<Missing!>";
   }
   for (int row = 1; row <= 10; ++row) grid[static_cast<size_t>(row)][0] = std::to_string(row);
-  model.PrepareAll();
+  model.PrepareAll(connection);
   for (int row = 1; row <= 10; ++row) {
     model.NewRecord();
     for (int i = 0; i < columns; ++i)

@@ -63,7 +63,8 @@ struct TRunOptions {
   // A run the user started shows the validation messages; a plan step ends silently.
   bool UserStarted = true;
   std::filesystem::path DictFolder = DefaultDictFolder();
-  // Direct insert: the connection to insert through; null means CurrentConnection().
+  // The database: the direct insert goes through it and column references read it; null for
+  // none.
   TDataAccess* Connection = nullptr;
   // The encoding of SQL, CSV and XML files (a direct insert's statements stay in memory's).
   TTextEncoding Encoding = teWindows1252;
@@ -106,8 +107,10 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
 // The sample grid: a title row (column 0 empty; "(ColName)" for a stealth generator, else its
 // DBColName, or "<Missing!>" when that is blank) and ten rows numbered 1 to 10 holding every
 // generator's value, stealth ones included.
+// Column references read `connection` (null: none).
 std::vector<std::vector<std::string>> SampleModel(TGenModel& model,
                                                   const std::filesystem::path& dictFolder =
-                                                      DefaultDictFolder());
+                                                      DefaultDictFolder(),
+                                                  TDataAccess* connection = nullptr);
 
 }  // namespace kelvast

@@ -10,7 +10,7 @@ namespace kelvast {
 
 void TPlanObserver::ModelStarting(int, int, const std::string&) {}
 void TPlanObserver::ModelSkipped(int, const std::string&, const std::string&) {}
-void TPlanObserver::ApplyConnection(TGenModel&) {}
+TDataAccess* TPlanObserver::ApplyConnection(TGenModel&) { return nullptr; }
 void TPlanObserver::ModelFinished(int, const std::string&, const TRunResult&) {}
 bool TPlanObserver::ModelFailed(int, const std::string&, const std::exception&) { return false; }
 
@@ -22,23 +22,21 @@ TPlanResult RunPlan(const std::string& planFile, const std::vector<std::string>&
   for (int i = 0; i < count; ++i) {
     const std::string& entry = entries[static_cast<size_t>(i)];
     current.reset();
-    SetCurrentModel(nullptr);
     try {
       current = LoadModelFile(PlanEntryPath(planFile, entry));
     } catch (const std::exception& e) {
       current = std::make_unique<TGenModel>();
-      SetCurrentModel(current.get());
       ++result.Skipped;
       observer.ModelSkipped(i, entry, e.what());
       continue;
     }
-    SetCurrentModel(current.get());
     observer.ModelStarting(i, count, entry);
-    observer.ApplyConnection(*current);
+    TDataAccess* connection = observer.ApplyConnection(*current);
     current->SetRecNumber(std::clamp(current->RecNumber(), kPlanMinRecords, kPlanMaxRecords));
     current->SetModified(false);
     TRunOptions step = options;
     step.UserStarted = false;
+    if (connection) step.Connection = connection;
     ++result.Ran;
     TRunResult run;
     try {

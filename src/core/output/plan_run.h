@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/database/data_access.h"
 #include "core/model/gen_model.h"
 #include "core/output/generation_run.h"
 
@@ -17,8 +18,9 @@ class TPlanObserver : public TRunObserver {
   virtual void ModelStarting(int index, int count, const std::string& entry);
   // The entry's model could not be read; the plan goes on with the next entry.
   virtual void ModelSkipped(int index, const std::string& entry, const std::string& reason);
-  // Applies the model's connection string; errors are the observer's to ignore.
-  virtual void ApplyConnection(TGenModel& model);
+  // Applies the model's connection string and returns the connection its run uses (null: the
+  // plan's options say); errors are the observer's to ignore.
+  virtual TDataAccess* ApplyConnection(TGenModel& model);
   // The entry's run has ended (its outcome says how).
   virtual void ModelFinished(int index, const std::string& entry, const TRunResult& result);
   // The entry's run raised an error: true goes on with the next entry, false (the default) ends

@@ -32,7 +32,6 @@ int RenderPageScreenshots(const QString& dir) {
 
   TUiState state;
   state.Model = std::make_unique<TGenModel>();
-  TCurrentModelScope scope(state.Model.get());
   TParamPageSet pages(state);
   pages.resize(460, 300);
   ShowHidden(pages);

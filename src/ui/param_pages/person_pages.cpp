@@ -192,7 +192,7 @@ class TWebSitePage : public TParamPage {
   QSpinBox* semaxdomweb;
 };
 
-// The titles and percentages shown here live once in the model (its CurrentSex); every Sex
+// The titles and percentages shown here live once in the model (its Person); every Sex
 // generator of the model reads and writes the same values through its parameter object.
 class TSexPage : public TParamPage {
  public:
@@ -225,7 +225,6 @@ class TSexPage : public TParamPage {
   void Load(TColParams& param) override {
     auto* p = dynamic_cast<TCPSexGen*>(&param);
     if (!p) return;
-    TCurrentModelScope scope(FCtx.State.Model.get());
     eSexMister->setText(FromAnsi(p->Mister()));
     eSexMissis->setText(FromAnsi(p->Missis()));
     eSexMiss->setText(FromAnsi(p->Miss()));
@@ -256,7 +255,6 @@ class TSexPage : public TParamPage {
   void eSexTextChange(void (TCPSex::*setter)(const std::string&), const QString& text) {
     auto* p = Target<TCPSexGen>();
     if (!p) return;
-    TCurrentModelScope scope(FCtx.State.Model.get());
     (p->*setter)(ToAnsi(text));
   }
 
@@ -268,7 +266,6 @@ class TSexPage : public TParamPage {
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
     const double value = locale.toDouble(text.trimmed(), &ok);
-    TCurrentModelScope scope(FCtx.State.Model.get());
     (p->*setter)(ok ? static_cast<float>(value) : 33.3333f);
   }
 

@@ -81,18 +81,13 @@ void TGenerationObserver::Ended(const TRunResult& result) {
   }
 }
 
-void TGenerationObserver::ProcessEvents() {
-  const TCurrentModelScope window(FTab.FState.Model.get());
-  QApplication::processEvents();
-}
+void TGenerationObserver::ProcessEvents() { QApplication::processEvents(); }
 
 bool TGenerationObserver::ConfirmReplace(const std::string& caption, const std::string& text) {
-  const TCurrentModelScope window(FTab.FState.Model.get());
   return AskYesNo(&FTab, FromAnsi(caption), FromAnsi(text), TMsgIcon::Question);
 }
 
 void TGenerationObserver::ShowMessage(const std::string& text) {
-  const TCurrentModelScope window(FTab.FState.Model.get());
   ::kelvast::ui::ShowMessage(&FTab, FromAnsi(text));
 }
 
@@ -117,7 +112,6 @@ void TGenerationObserver::Progress(int64_t record, int64_t total) {
 }
 
 bool TGenerationObserver::ConfirmRollback(const std::string& question, int) {
-  const TCurrentModelScope window(FTab.FState.Model.get());
   return AskYesNo(&FTab, AppTitle(), FromAnsi(question), TMsgIcon::Question);
 }
 
@@ -259,6 +253,8 @@ void TGenerationTab::bbGenerateClick(bool userStarted) {
     // connection commands and the reconnection of an opened model leave alone.
     const std::unique_ptr<TGenModel> running = CopyModel(*FState.Model);
     std::unique_ptr<TOdbcConnection> connection;
+    // Column references of a file run read through the window's connection, at the start only.
+    if (FState.Connection->Connected()) options.Connection = FState.Connection.get();
     if (options.Mode == omDatabase) {
       connection = std::make_unique<TOdbcConnection>(FState.Connection->ConnectionString());
       connection->SetFromFile(FState.Connection->FromFile());
@@ -267,10 +263,8 @@ void TGenerationTab::bbGenerateClick(bool userStarted) {
       options.Connection = connection.get();
     }
     const TRunResult result = RunGeneration(*running, options, observer);
-    SetCurrentModel(FState.Model.get());
     observer.Ended(result);
   } catch (const std::exception& e) {
-    SetCurrentModel(FState.Model.get());
     observer.Started();
     observer.Finished(reFailed);
     ReportError(this, e);
@@ -281,7 +275,8 @@ void TGenerationTab::sbSampleClick() {
   if (FBusy) return;
   std::vector<std::vector<std::string>> grid;
   try {
-    grid = SampleModel(*FState.Model, FDictFolder);
+    TDataAccess* connection = FState.Connection->Connected() ? FState.Connection.get() : nullptr;
+    grid = SampleModel(*FState.Model, FDictFolder, connection);
   } catch (const std::exception& e) {
     ReportError(this, e);
     return;

@@ -51,12 +51,13 @@ class TPlanRunObserver : public TPlanObserver {
   }
   // The step's model is the current one: its connection and table are reopened and it is
   // shown unmodified before it runs.
-  void ApplyConnection(TGenModel&) override {
+  TDataAccess* ApplyConnection(TGenModel&) override {
     FState.FCurrentItem = nullptr;
     FHooks.ReconnectModel();
     FState.Model->SetModified(false);
     FHooks.ShowModel();
     QApplication::processEvents();
+    return FState.Connection.get();
   }
 
   bool ConfirmReplace(const std::string& caption, const std::string& text) override {
@@ -321,9 +322,7 @@ void TPlanTab::bbPlanGoClick() {
   FState.FCurrentItem = nullptr;
   try {
     RunPlan(PlanFileName(), entries, options, observer, FState.Model);
-    SetCurrentModel(FState.Model.get());
   } catch (const std::exception& e) {
-    SetCurrentModel(FState.Model.get());
     observer.Run().Started();
     observer.Run().Finished(reFailed);
     FHooks.ShowModel();

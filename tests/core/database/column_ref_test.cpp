@@ -16,14 +16,6 @@ namespace {
 template <class B>
 class ColumnRefTest : public DatabaseTest<B> {
  protected:
-  void SetUp() override {
-    DatabaseTest<B>::SetUp();
-    SetCurrentConnection(&this->Db());
-  }
-  void TearDown() override {
-    SetCurrentConnection(nullptr);
-    DatabaseTest<B>::TearDown();
-  }
 
   // The values a column reference draws in `draws` records.
   std::set<std::string> Draw(const std::string& table, const std::string& field,
@@ -36,9 +28,8 @@ class ColumnRefTest : public DatabaseTest<B> {
     ref.SetTable(table);
     ref.SetField(field);
     ref.SetDelimiter(delimiter);
-    TCurrentModelScope current(&model);
     RandSeed(7);
-    model.PrepareAll();
+    model.PrepareAll(&this->Db());
     std::set<std::string> values;
     for (int i = 0; i < draws; ++i) {
       model.NewRecord();

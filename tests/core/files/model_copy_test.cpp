@@ -43,7 +43,6 @@ TEST(ModelCopyTest, EveryStoredValueIsCopied) {
 // name nor the titles of a model without a title generator; the copy holds them all.
 TEST(ModelCopyTest, ValuesAModelFileLeavesOutAreCopied) {
   TGenModel model;
-  TCurrentModelScope current(&model);
   auto& real = Add<TCPFloat>(model, "real", ctFloat);
   real.SetMaxValue(0);
   Add<TCPBit>(model, "bit", ctBit).SetZeroValue("");
@@ -57,7 +56,6 @@ TEST(ModelCopyTest, ValuesAModelFileLeavesOutAreCopied) {
 
   auto copy = CopyModel(model);
   {
-    TCurrentModelScope copyCurrent(copy.get());
     EXPECT_EQ(ParamOf<TCPFloat>(*copy, 0).MaxValue(), 0.0);
     EXPECT_EQ(ParamOf<TCPBit>(*copy, 1).ZeroValue(), "");
     const TCPLastName& last = ParamOf<TCPFirstLastName>(*copy, 2).LastName();
@@ -69,10 +67,10 @@ TEST(ModelCopyTest, ValuesAModelFileLeavesOutAreCopied) {
   }
   // The titles live in the copy itself: deleting the title generator keeps them there.
   copy->Cols().Delete(3);
-  EXPECT_EQ(copy->CurrentSex().Mister(), "");
-  EXPECT_EQ(model.CurrentSex().Mister(), "");
+  EXPECT_EQ(PersonOf(*copy).Mister(), "");
+  EXPECT_EQ(PersonOf(model).Mister(), "");
   // And the copy's titles are its own.
-  copy->CurrentSex().SetMister("Dr.");
+  PersonOf(*copy).SetMister("Dr.");
   EXPECT_EQ(title.Mister(), "");
 }
 
@@ -82,7 +80,6 @@ TEST(ModelCopyTest, RunOfTheCopyWritesWhatTheOriginalWould) {
   test::TempDir dir;
   auto build = [&dir] {
     auto m = std::make_unique<TGenModel>();
-    TCurrentModelScope current(m.get());
     Add<TCPSexGen>(*m, "title", ctSex).SetMissPercent(60);
     Add<TCPFirstName>(*m, "first", ctFirstName);
     auto& full = Add<TCPFirstLastName>(*m, "full", ctFirstLastName);
@@ -107,7 +104,7 @@ TEST(ModelCopyTest, RunOfTheCopyWritesWhatTheOriginalWould) {
   auto model = build();
   auto copy = CopyModel(*model);
   model->Cols().Clear();
-  model->CurrentSex().SetMissPercent(0);
+  PersonOf(*model).SetMissPercent(0);
   model.reset();
   RandSeed(11);
   RunGeneration(*copy, options, quiet);

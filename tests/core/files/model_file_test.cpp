@@ -67,8 +67,8 @@ TEST(ModelFileTest, EveryGeneratorTypeComesBackWithItsValues) {
   EXPECT_EQ(ParamOf<TCPFloat>(m, 15).MaxValue(), 1e300);
   EXPECT_EQ(ParamOf<TCPColRef>(m, 19).Delimiter(), "[]");
   EXPECT_EQ(ParamOf<TCPEmail>(m, 22).LastValue(), "john.smith@example.com");
-  EXPECT_EQ(m.CurrentSex().Mister(), "Sir");
-  EXPECT_EQ(m.CurrentSex().MissisPercent(), 0.1f);
+  EXPECT_EQ(PersonOf(m).Mister(), "Sir");
+  EXPECT_EQ(PersonOf(m).MissisPercent(), 0.1f);
   EXPECT_EQ(m.RecNumber(), 10000000);
   EXPECT_TRUE(m.Modified());
 }
@@ -76,7 +76,6 @@ TEST(ModelFileTest, EveryGeneratorTypeComesBackWithItsValues) {
 TEST(ModelFileTest, LeftOutValuesComeBackAsNewObjectsHaveThem) {
   TGenModel model;
   {
-    TCurrentModelScope current(&model);
     model.Cols().Add().SetColType(ctFloat);
     model.Cols().Add().SetColType(ctBit);
     model.Cols().Add().SetColType(ctLastName);
@@ -107,7 +106,7 @@ TEST(ModelFileTest, LeftOutValuesComeBackAsNewObjectsHaveThem) {
   EXPECT_EQ(ParamOf<TCPLastName>(*back, 2).PhonemeList().size(), 99u);
   EXPECT_EQ(ParamOf<TCPString>(*back, 3).Charset(), TCPString().Charset());
   EXPECT_EQ(ParamOf<TCPIncremental>(*back, 4).Step(), 1);
-  EXPECT_EQ(back->CurrentSex().MissPercent(), 25.0f);
+  EXPECT_EQ(PersonOf(*back).MissPercent(), 25.0f);
 }
 
 TEST(ModelFileTest, RecordsAreWrittenInTheirSmallestForms) {
@@ -205,16 +204,14 @@ TEST(ModelFileTest, TitlesLandInTheModelBeingReadAndNowhereElse) {
     w.WriteValueType(vaNull);
   });
   TGenModel current;
-  TCurrentModelScope scope(&current);
   auto loaded = LoadModelFromBytes(bytes);
-  EXPECT_EQ(loaded->CurrentSex().Mister(), "Sir");
-  EXPECT_EQ(loaded->CurrentSex().MisterPercent(), 70.0f);
-  EXPECT_EQ(current.CurrentSex().Mister(), "Mr.");
-  EXPECT_EQ(current.CurrentSex().MisterPercent(), 50.0f);
-  EXPECT_EQ(CurrentModel(), &current);
+  EXPECT_EQ(PersonOf(*loaded).Mister(), "Sir");
+  EXPECT_EQ(PersonOf(*loaded).MisterPercent(), 70.0f);
+  EXPECT_EQ(PersonOf(current).Mister(), "Mr.");
+  EXPECT_EQ(PersonOf(current).MisterPercent(), 50.0f);
 
   EXPECT_THROW(LoadModelFromBytes(bytes.substr(0, bytes.size() - 1)), EFormatError);
-  EXPECT_EQ(CurrentModel(), &current);
+  EXPECT_EQ(PersonOf(current).Mister(), "Mr.");
 }
 
 TEST(ModelFileTest, MalformedFilesFailWithTheReason) {

@@ -31,7 +31,6 @@ P& AddGen(TGenModel& m, const char* name, const char* field, TColType type) {
 std::unique_ptr<TGenModel> BuildAllTypesModel() {
   auto model = std::make_unique<TGenModel>();
   TGenModel& m = *model;
-  TCurrentModelScope current(&m);  // the title generator edits this model's titles
   m.SetDescription("All 25 generator types with non-default values");
   m.SetDatabase("TestDB (SQL Server 2019)");
   m.SetConnectionString(

@@ -89,8 +89,8 @@ TEST(ModelJsonTest, HandWrittenModelImports) {
   EXPECT_EQ(last.DataCase(), gcUpper);
   EXPECT_EQ(last.MinSize(), 5);
   EXPECT_EQ(ParamOf<TCPString>(*m, 2).CharsetText(), "0123456789ABCDEF\xE9");
-  EXPECT_EQ(m->CurrentSex().Mister(), "Se\xF1or");
-  EXPECT_EQ(m->CurrentSex().MissPercent(), 12.5f);
+  EXPECT_EQ(PersonOf(*m).Mister(), "Se\xF1or");
+  EXPECT_EQ(PersonOf(*m).MissPercent(), 12.5f);
 }
 
 TEST(ModelJsonTest, ValuesJsonNumbersCannotHoldSurvive) {

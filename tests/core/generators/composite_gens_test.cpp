@@ -55,7 +55,6 @@ class CompositeGensTest : public testing::Test {
   }
 
   TGenModel model;
-  TCurrentModelScope scope{&model};
 };
 
 TEST_F(CompositeGensTest, CombinationJoinsTheNamedColumnsOfTheSameRecord) {
@@ -131,8 +130,8 @@ TEST_F(CompositeGensTest, CombinationWorksAgainAfterAPartFailed) {
   auto& combo = AddGen<TCPCombo>(model, "Combo", ctCombo);
   auto& first = AddGen<TCPFirstName>(model, "First", ctFirstName);
   combo.SetColnames({"First"});
-  model.CurrentSex().SetMisterPercent(0);
-  model.CurrentSex().SetMissisPercent(0);
+  PersonOf(model).SetMisterPercent(0);
+  PersonOf(model).SetMissisPercent(0);
   SetWordList(TWordList::GirlNames, {});
   EXPECT_THROW(NextRecord(), EGenerationError);
 
@@ -196,12 +195,10 @@ TEST_F(CompositeGensTest, ColumnReferenceDrawsOnlyTheValuesReadAtPrepare) {
   db.SetColumn("People", "City", {"Oslo", " Rome ", "Oslo", std::nullopt, "Lima"});
   db.SetColumn("People", "Country", {"NO", "IT"});
   db.SetColumn("Nobody", "City", {});
-  test::TCurrentConnectionScope connection(&db);
-
   TCPColRef ref;
   ref.SetTable("People");
   ref.SetField("City");
-  ref.Prepare();
+  ref.Prepare({.Connection = &db});
   EXPECT_EQ(db.Log(), Lines{"SELECT DISTINCT \"City\" FROM \"People\""});
   EXPECT_EQ(ref.Values(), (Lines{"Oslo", " Rome ", "", "Lima"}));
   Values seen;
@@ -211,7 +208,7 @@ TEST_F(CompositeGensTest, ColumnReferenceDrawsOnlyTheValuesReadAtPrepare) {
 
   // Every preparation reads the table again.
   ref.SetField("Country");
-  ref.Prepare();
+  ref.Prepare({.Connection = &db});
   seen.clear();
   for (int i = 0; i < 100; ++i)
     seen.insert(Draw(ref));
@@ -219,7 +216,7 @@ TEST_F(CompositeGensTest, ColumnReferenceDrawsOnlyTheValuesReadAtPrepare) {
 
   ref.SetTable("Nobody");
   ref.SetField("City");
-  ref.Prepare();
+  ref.Prepare({.Connection = &db});
   EXPECT_EQ(Draw(ref), "<empty data>");
 }
 
@@ -245,17 +242,15 @@ TEST_F(CompositeGensTest, ColumnReferenceErrorsLeaveThePrepare) {
     ref.SetTable("People");
     ref.SetField("City");
     {
-      test::TCurrentConnectionScope good(&db);
       db.SetConnected(true);
-      ref.Prepare();
+      ref.Prepare({.Connection = &db});
       ASSERT_EQ(Draw(ref), "Oslo");
     }
     db.SetConnected(c.connected);
-    test::TCurrentConnectionScope connection(c.current ? &db : nullptr);
     ref.SetTable(c.table);
     ref.SetField(c.field);
     try {
-      ref.Prepare();
+      ref.Prepare({.Connection = c.current ? &db : nullptr});
       ADD_FAILURE() << "no error";
     } catch (const EDatabaseError& e) {
       EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();

@@ -137,11 +137,11 @@ TEST(IncrementalGenTest, CountsFromStartValueByStepWrappingAt32Bits) {
     p.SetSign(-1);
     p.SetStartValue(c.start);
     p.SetStep(c.step);
-    p.Prepare();
+    p.Prepare({});
     EXPECT_EQ(p.Current(), c.start);
     EXPECT_EQ(Draw(p, 3), c.values);
     EXPECT_EQ(std::to_string(p.Current()), c.values.back());
-    p.Prepare();  // every run starts over
+    p.Prepare({});  // every run starts over
     EXPECT_EQ(Draw(p, 1)[0], c.values[0]);
   }
 }
@@ -149,7 +149,7 @@ TEST(IncrementalGenTest, CountsFromStartValueByStepWrappingAt32Bits) {
 TEST(IncrementalGenTest, OneStepPerRecordAndCopiedCounter) {
   TCPIncremental p;
   p.SetStartValue(7);
-  p.Prepare();
+  p.Prepare({});
   EXPECT_EQ(p.GetValue(), "8");
   EXPECT_EQ(p.GetValue(), "8");  // later readers of the record get the cached value
   EXPECT_EQ(p.Current(), 8);

@@ -66,11 +66,10 @@ class PersonGensTest : public testing::Test {
       item->Param().GetValue();
   }
   const Values& NamesOfTitle() {
-    return model.CurrentSex().LastInternalValue() == "0" ? kBoys : kGirls;
+    return PersonOf(model).LastInternalValue() == "0" ? kBoys : kGirls;
   }
 
   TGenModel model;
-  TCurrentModelScope scope{&model};
 };
 
 TEST_F(PersonGensTest, FirstNamesFollowTheRecordTitle) {
@@ -88,14 +87,14 @@ TEST_F(PersonGensTest, FirstNamesFollowTheRecordTitle) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     model.Cols().Clear();
-    model.CurrentSex().SetMisterPercent(c.misterPercent);
+    PersonOf(model).SetMisterPercent(c.misterPercent);
     TCPSexGen* sex = c.sexColumn ? &AddGen<TCPSexGen>(model, "Title", ctSex) : nullptr;
     auto& first = AddGen<TCPFirstName>(model, "First", ctFirstName);
     auto& full = AddGen<TCPFirstLastName>(model, "Full", ctFirstLastName);
     int boys = 0, girls = 0;
     for (int i = 0; i < 600; ++i) {
       NextRecord();
-      const std::string code(model.CurrentSex().LastInternalValue());
+      const std::string code(PersonOf(model).LastInternalValue());
       const Values& names = NamesOfTitle();
       ASSERT_TRUE(names.count(std::string(first.LastValue()))) << code << " " << first.LastValue();
       // The first-name part of a full name follows the same title.
@@ -119,7 +118,7 @@ TEST_F(PersonGensTest, SexGeneratorsShareTheRecordTitleAndTheSettings) {
   two.SetDataCase(gcUpper);  // each applies its own case to the shared title
   for (int i = 0; i < 300; ++i) {
     NextRecord();
-    ASSERT_EQ(one.LastValue(), model.CurrentSex().LastValue());
+    ASSERT_EQ(one.LastValue(), PersonOf(model).LastValue());
     ASSERT_EQ(two.LastValue(), AnsiUpperCase(one.LastValue()));
   }
 
@@ -127,7 +126,7 @@ TEST_F(PersonGensTest, SexGeneratorsShareTheRecordTitleAndTheSettings) {
   two.SetMisterPercent(100);
   EXPECT_EQ(two.Mister(), "Sir");
   EXPECT_EQ(one.MisterPercent(), 100.0f);
-  EXPECT_EQ(model.CurrentSex().Mister(), "Sir");
+  EXPECT_EQ(PersonOf(model).Mister(), "Sir");
   for (int i = 0; i < 20; ++i) {
     NextRecord();
     ASSERT_EQ(one.LastValue(), "Sir");
@@ -139,7 +138,6 @@ TEST_F(PersonGensTest, SexGeneratorsShareTheRecordTitleAndTheSettings) {
   two.SetMister("Sir");
   EXPECT_TRUE(model.Modified());
 
-  TCurrentModelScope none(nullptr);
   TCPSexGen orphan;
   EXPECT_EQ(orphan.Mister(), "");
   EXPECT_EQ(orphan.MisterPercent(), 0.0f);
@@ -160,7 +158,7 @@ TEST_F(PersonGensTest, TitleSharesFollowMisterAndMissisPercentages) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.mister << "/" << c.missis << "/" << c.miss);
-    TCPSex& sex = model.CurrentSex();
+    TCPSex& sex = PersonOf(model);
     sex.SetMisterPercent(c.mister);
     sex.SetMissisPercent(c.missis);
     sex.SetMissPercent(c.miss);
@@ -260,8 +258,8 @@ TEST_F(PersonGensTest, AnEmptyNameListStopsTheDrawNamingItsFile) {
     LoadWordLists(kSmallDict);
     SetWordList(c.list, {});
     model.Cols().Clear();
-    model.CurrentSex().SetMisterPercent(c.misterPercent);
-    model.CurrentSex().SetMissisPercent(0);
+    PersonOf(model).SetMisterPercent(c.misterPercent);
+    PersonOf(model).SetMissisPercent(0);
     AddGen<TCPFirstName>(model, "First", ctFirstName);
     try {
       NextRecord();
@@ -281,7 +279,6 @@ TEST_F(PersonGensTest, FirstNameWithoutATitleIsARandomText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TGenModel fresh;
-    TCurrentModelScope current(c.withModel ? &fresh : nullptr);
     TCPFirstName first;
     size_t shortest = SIZE_MAX, longest = 0;
     for (int i = 0; i < 300; ++i) {

@@ -246,7 +246,7 @@ class ExternalFileTest : public testing::Test {
 TEST_F(ExternalFileTest, LinesSplitAtCrLfAndCrLfAndDrawnTrimmed) {
   test::WriteFileBytes(dir_ / "values.txt", "alpha\r  beta \ngamma\r\n\r\n\tdelta");
   auto p = WithFile(dir_ / "values.txt");
-  p->Prepare();
+  p->Prepare({});
   EXPECT_EQ(p->ExternalLines(), (std::vector<std::string>{"alpha", "  beta ", "gamma", "", "\tdelta"}));
 
   RandSeed(3);
@@ -269,21 +269,21 @@ TEST_F(ExternalFileTest, NullsAndCaseApplyToFileLines) {
   p->SetDataCase(gcLower);
   p->SetAllowNull(true);
   p->SetNullPercent(-1);
-  p->Prepare();
+  p->Prepare({});
   EXPECT_EQ(p->GetValue(), "caf\xE9");
 }
 
 TEST_F(ExternalFileTest, MissingFileSwitchesTheSourceOffWithoutMarkingModified) {
   test::WriteFileBytes(dir_ / "old.txt", "from file\n");
   auto p = WithFile(dir_ / "old.txt");
-  p->Prepare();
+  p->Prepare({});
   ASSERT_EQ(p->GetValue(), "from file");
 
   p->SetExternalFile((dir_ / "missing.txt").string());
   p->SetModified(false);
   int events = 0;
   p->OnChange = [&](TColParams&) { ++events; };
-  p->Prepare();
+  p->Prepare({});
   EXPECT_FALSE(p->UseExternalFile());
   EXPECT_FALSE(p->Modified());
   EXPECT_EQ(events, 0);
@@ -295,7 +295,7 @@ TEST_F(ExternalFileTest, MissingFileSwitchesTheSourceOffWithoutMarkingModified) 
 TEST_F(ExternalFileTest, EmptyFileFallsBackToTheGenerator) {
   test::WriteFileBytes(dir_ / "empty.txt", "");
   auto p = WithFile(dir_ / "empty.txt");
-  ASSERT_NO_THROW(p->Prepare());
+  ASSERT_NO_THROW(p->Prepare({}));
   EXPECT_TRUE(p->UseExternalFile());
   EXPECT_TRUE(p->ExternalLines().empty());
   EXPECT_EQ(p->GetValue(), "generated");
@@ -306,7 +306,7 @@ TEST_F(ExternalFileTest, LongFileIsReadWhole) {
   for (int i = 0; i < 6000; ++i) text += "value" + std::to_string(i) + "\r\n";
   test::WriteFileBytes(dir_ / "long.txt", text);
   auto p = WithFile(dir_ / "long.txt");
-  p->Prepare();
+  p->Prepare({});
   ASSERT_EQ(p->ExternalLines().size(), 6000u);
   EXPECT_EQ(p->ExternalLines()[2345], "value2345");
   EXPECT_EQ(p->ExternalLines().back(), "value5999");
@@ -316,7 +316,7 @@ TEST_F(ExternalFileTest, UnreadableFileThrowsFromPrepare) {
   // A folder exists but cannot be read as a file (a chmod would not stop root).
   auto p = WithFile(dir_.Path());
   try {
-    p->Prepare();
+    p->Prepare({});
     FAIL() << "Prepare read a folder";
   } catch (const EFileError& e) {
     EXPECT_NE(std::string(e.what()).find(dir_.Path().string()), std::string::npos) << e.what();
@@ -326,13 +326,13 @@ TEST_F(ExternalFileTest, UnreadableFileThrowsFromPrepare) {
 TEST_F(ExternalFileTest, FlagClearIgnoresTheFile) {
   test::WriteFileBytes(dir_ / "values.txt", "from file\n");
   auto p = WithFile(dir_ / "values.txt");
-  p->Prepare();
+  p->Prepare({});
   p->SetUseExternalFile(false);
   EXPECT_EQ(p->GetValue(), "generated");
   // Without the flag, Prepare leaves even a missing file alone.
   p->SetExternalFile((dir_ / "missing.txt").string());
   p->SetUseExternalFile(false);
-  EXPECT_NO_THROW(p->Prepare());
+  EXPECT_NO_THROW(p->Prepare({}));
 }
 
 // ---- Change notification ----
@@ -401,7 +401,7 @@ TEST(ColParamsAssignTest, CopiesSharedSettingsButNotRecordStateOrPresentation) {
   TCPConst source;
   source.SetUseExternalFile(true);
   source.SetExternalFile((dir / "lines.txt").string());
-  source.Prepare();
+  source.Prepare({});
   source.SetFrench(true);
   source.SetDataLength(42);
   source.SetAllowNull(true);

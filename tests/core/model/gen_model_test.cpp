@@ -65,9 +65,11 @@ TEST(GenModelTest, NewModelAndNewItem) {
   EXPECT_EQ(model.Delimiter(), "''");
   EXPECT_FALSE(model.Modified());
   EXPECT_EQ(model.RecNumber(), 0);
-  EXPECT_EQ(model.Cols().Model(), &model);
+  EXPECT_EQ(model.Cols().Owner(), &model);
 
   TColToGenItem& item = model.Cols().Add();
+  // The model owns its generators: they reach it, and through it their siblings and the person.
+  EXPECT_EQ(item.Param().Owner(), &model);
   EXPECT_EQ(item.ColName(), "");
   EXPECT_EQ(item.DBColName(), "");
   EXPECT_EQ(item.ColType(), ctstring);
@@ -387,31 +389,12 @@ TEST(GenModelTest, NewRecordDrawsTheRecordsTitle) {
   std::set<std::string> seen;
   for (int record = 0; record < 200; ++record) {
     model.NewRecord();
-    const std::string value(model.CurrentSex().LastValue());
+    const std::string value(PersonOf(model).LastValue());
     EXPECT_TRUE(titles.count(value)) << value;
-    EXPECT_TRUE(codes.count(std::string(model.CurrentSex().LastInternalValue())));
+    EXPECT_TRUE(codes.count(std::string(PersonOf(model).LastInternalValue())));
     seen.insert(value);
   }
   EXPECT_EQ(seen, titles);
-}
-
-TEST(GenModelTest, CurrentModelScopeRestoresThePreviousModel) {
-  TGenModel outer, inner;
-  {
-    TCurrentModelScope a(&outer);
-    {
-      TCurrentModelScope b(&inner);
-      EXPECT_EQ(CurrentModel(), &inner);
-    }
-    EXPECT_EQ(CurrentModel(), &outer);
-  }
-  EXPECT_EQ(CurrentModel(), nullptr);
-  // A model destroyed while current is no longer reachable.
-  {
-    auto doomed = std::make_unique<TGenModel>();
-    SetCurrentModel(doomed.get());
-  }
-  EXPECT_EQ(CurrentModel(), nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The type registry (class, display name and export type of each generator type) and the
 // property descriptors that model files are written from.
 
-#include "core/model/registry.h"
+#include "core/generators/registry.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ TEST(RegistryTest, EveryTypeGetsItsClassNameAndExportType) {
       {ctCombo, "TCPCombo", "Combo", etString},
       {ctemail, "TCPEmail", "e-mail", etString},
       {ctWeb, "TCPWebSite", "Web site", etString},
-      {ctSex, "TCPSexGen", "Sex", etString},  // the model's own CurrentSex is a plain TCPSex
+      {ctSex, "TCPSexGen", "Sex", etString},  // the model's own person is a plain TCPSex
   };
   ASSERT_EQ(std::size(cases), static_cast<size_t>(kColTypeCount));
   for (const Case& c : cases) {
@@ -76,7 +76,7 @@ TEST(RegistryTest, EveryTypeGetsItsClassNameAndExportType) {
     EXPECT_TRUE(p->ExternalLines().empty());
   }
   TGenModel model;
-  EXPECT_EQ(model.CurrentSex().ClassName(), "TCPSex");
+  EXPECT_EQ(PersonOf(model).ClassName(), "TCPSex");
 }
 
 TEST(RegistryTest, OrdinalsOutsideTheTableGiveAString) {

@@ -18,7 +18,6 @@ template <class W>
 std::string WriteRows(TGenModel& model, int records, bool header = false) {
   TempDir dir;
   const auto path = dir / "out";
-  TCurrentModelScope current(&model);
   model.PrepareAll();
   {
     W writer(model);
@@ -86,7 +85,6 @@ TEST(SqlWriter, BlankValuesAreNullAndCountTowardsTheSize) {
   AddConst(model, "A", "   ");
   AddConst(model, "B", "", etNum);
   AddConst(model, "C", "it's", etString);
-  TCurrentModelScope current(&model);
   TSqlWriter writer(model);
   model.NewRecord();
   EXPECT_EQ(writer.BuildStatement(), "INSERT INTO 'T' ('A', 'B', 'C') VALUES (NULL, NULL, 'it''s');");

@@ -1,4 +1,4 @@
-#include "core/model/registry.h"
+#include "core/generators/registry.h"
 
 #include "core/generators/composite_gens.h"
 #include "core/generators/dictionary_gens.h"
@@ -41,5 +41,7 @@ std::unique_ptr<TColParams> CreateParams(TColType t) {
   }
   return std::make_unique<TCPString>();
 }
+
+std::unique_ptr<TColParams> CreatePerson() { return std::make_unique<TCPSex>(); }
 
 }  // namespace kelvast

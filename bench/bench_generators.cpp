@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/generators/registry.h"
 #include "core/database/data_access.h"
 #include "core/generators/composite_gens.h"
 #include "core/generators/word_lists.h"
@@ -59,7 +60,7 @@ void GetValueOfType(benchmark::State& state, TColType type) {
 const bool kRegistered = [] {
   // The types the generator choice offers: ordinals 1 to 25.
   for (int t = 1; t < kColTypeCount; ++t)
-    benchmark::RegisterBenchmark(std::string(ColTypeNames[t]).c_str(), GetValueOfType,
+    benchmark::RegisterBenchmark(std::string(GeneratorTypeOf(static_cast<TColType>(t)).DisplayName).c_str(), GetValueOfType,
                                  static_cast<TColType>(t));
   return true;
 }();

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "core/generators/registry.h"
 #include "cli/interrupt.h"
 #include "cli/progress_reporter.h"
 #include "core/database/odbc_connection.h"
@@ -38,20 +39,14 @@ std::unique_ptr<TGenModel> ReadModel(const std::string& path) {
   return LoadModelFile(path);
 }
 
+// The format --format names; the option's values are checked by the parser.
 TOutputMode ModeFromName(const std::string& name) {
-  if (name == "csv") return omCsv;
-  if (name == "xml") return omXml;
-  if (name == "db") return omDatabase;
-  return omSqlScript;
+  const TOutputFormat* format = OutputFormatNamed(name);
+  return format ? format->Mode : omSqlScript;
 }
 
-// Without --format, the output file's extension decides, as the desktop program does.
-TOutputMode DefaultMode(const TGenModel& model) {
-  const std::string file = Trim(model.SQLFile());
-  if (EndsWith(file, ".csv")) return omCsv;
-  if (EndsWith(file, ".xml")) return omXml;
-  return omSqlScript;
-}
+// Without --format, the output file's extension decides, as in the desktop program.
+TOutputMode DefaultMode(const TGenModel& model) { return FormatForFile(model.SQLFile()); }
 
 bool UsesColumnReference(const TGenModel& model) {
   for (const auto& item : model.Cols())
@@ -191,7 +186,7 @@ int Show(const TCliOptions& o) {
   for (const auto& item : model->Cols()) {
     const TColParams& p = item->Param();
     std::string line = "  " + item->ColName() + "\t" + item->DBColName() + "\t" +
-                       std::string(ColTypeNames[item->ColType()]);
+                       std::string(GeneratorTypeOf(item->ColType()).DisplayName);
     if (p.Stealth()) line += "\tstealth";
     if (p.AllowNull()) line += "\tnulls " + std::to_string(p.NullPercent()) + "%";
     if (p.UseExternalFile()) line += "\tfrom " + p.ExternalFile();

@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "core/output/output_formats.h"
+
 #include <CLI/CLI.hpp>
 
 #include <climits>
@@ -26,7 +28,7 @@ class TCommandLine {
     CLI::App* run = Command("run", "Write a model's records to a file, or insert them into its "
                                    "table (--format db).");
     Model(run, o);
-    Format(run, o, "the model's output file's extension (sql when it has none)");
+    Format(run, o, "from the model's output file: .sql, .csv or .xml, any other extension or none db");
     Encoding(run, o);
     run->add_option("--records", FRecords,
                     "Records to make (default: the model's count). Runs stream, so counts above "
@@ -149,11 +151,17 @@ class TCommandLine {
     command->add_option("MODEL", o.Operand, "Model file (.model) or its JSON form (.json)")
         ->required();
   }
+  // The option names of the output formats, as the catalogue holds them.
+  static std::vector<std::string> FormatNames() {
+    std::vector<std::string> names;
+    for (const TOutputFormat& format : OutputFormats()) names.emplace_back(format.OptionName);
+    return names;
+  }
   void Format(CLI::App* command, TCliOptions&, const std::string& byDefault) {
     command->add_option("--format", FFormat,
                         "Output format: sql, csv, xml, or db for a direct insert (default: " +
                             byDefault + ")")
-        ->check(CLI::IsMember({"sql", "csv", "xml", "db"}));
+        ->check(CLI::IsMember(FormatNames()));
   }
   static void Encoding(CLI::App* command, TCliOptions& o) {
     command->add_option("--encoding", o.Encoding,

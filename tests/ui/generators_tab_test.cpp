@@ -3,6 +3,7 @@
 #include "core/generators/composite_gens.h"
 #include "core/model/gen_model.h"
 #include "core/generators/registry.h"
+#include "ui/ansi_text.h"
 #include "ui/model_state_led.h"
 #include "ui/screenshots.h"
 #include "ui/ui_test_support.h"
@@ -94,8 +95,7 @@ class TGeneratorsTabTest : public QObject {
       const int t = box->itemData(i).toInt();
       QVERIFY(t > ctnone && t < kColTypeCount);
       types.insert(t);
-      QCOMPARE(box->itemText(i),
-               QString::fromLatin1(ColTypeNames[t].data(), ColTypeNames[t].size()));
+      QCOMPARE(box->itemText(i), FromAnsi(GeneratorTypeOf(static_cast<TColType>(t)).DisplayName));
       if (i > 0)
         QVERIFY(QString::compare(box->itemText(i - 1), box->itemText(i), Qt::CaseInsensitive) < 0);
     }

@@ -1,6 +1,6 @@
 #pragma once
-// The generator types, export kinds and case transforms, with their stored names and the
-// display names of the types.
+// The generator types, export kinds and case transforms, with their stored names. The types'
+// display names and classes are in the generators' catalogue (generators/registry.h).
 
 #include <array>
 #include <string_view>
@@ -52,14 +52,5 @@ inline constexpr std::array<std::string_view, kColTypeCount> kColTypeIdents{
 inline constexpr std::array<std::string_view, 2> kExportTypeIdents{"etNum", "etString"};
 inline constexpr std::array<std::string_view, 5> kGenCaseIdents{"gcNoChange", "gcUpper", "gcLower",
                                                                 "gcProper", "gcRandom"};
-
-// Display names of the generator types, as the type choice shows them.
-inline constexpr std::array<std::string_view, kColTypeCount> ColTypeNames{
-    "<select a valid type!>", "String",  "First name", "Last name",  "First & Last name",
-    "Dictionay word",         "Memo",    "Zip code",   "City",       "Address",
-    "Country",                "USA State", "Mask",     "Integer",    "Bit",
-    "Incremental",            "Float",   "Date",       "Time",       "Datetime stamp",
-    "Column Reference",       "Const",   "Combo",      "e-mail",     "Web site",
-    "Sex"};
 
 }  // namespace kelvast

@@ -2,11 +2,8 @@
 
 #include <memory>
 
-#include "core/output/csv_writer.h"
 #include "core/output/database_writer.h"
 #include "core/output/output_file.h"
-#include "core/output/sql_writer.h"
-#include "core/output/xml_writer.h"
 #include "core/platform/date_time.h"
 #include "core/platform/errors.h"
 #include "core/platform/format_settings.h"
@@ -20,16 +17,6 @@ void TRunObserver::Progress(int64_t, int64_t) {}
 bool TRunObserver::ConfirmRollback(const std::string&, int) { return true; }
 void TRunObserver::DatabaseErrors(const std::string&) {}
 void TRunObserver::InsertProgress(int64_t, int64_t) {}
-
-std::string_view OutputExtension(TOutputMode mode) {
-  switch (mode) {
-    case omSqlScript: return ".sql";
-    case omCsv: return ".csv";
-    case omXml: return ".xml";
-    case omDatabase: break;
-  }
-  return "";
-}
 
 std::string OutputPathFor(const std::string& sqlFile, TOutputMode mode) {
   std::string path = Trim(sqlFile);
@@ -45,21 +32,6 @@ std::string ReplaceQuestion(const std::string& path) {
   return "\"" + path + "\" already exists.\nThe next operation will REPLACE data by the new " +
          "ones.\nDo you want to replace existing file ?";
 }
-
-namespace {
-
-std::unique_ptr<TRecordWriter> MakeWriter(TGenModel& model, const TRunOptions& options,
-                                          TRunObserver& observer) {
-  switch (options.Mode) {
-    case omSqlScript: return std::make_unique<TSqlWriter>(model, true, options.FixedTime);
-    case omCsv: return std::make_unique<TCsvWriter>(model);
-    case omXml: return std::make_unique<TXmlWriter>(model, options.Encoding);
-    case omDatabase: break;
-  }
-  return std::make_unique<TDatabaseWriter>(model, options.Connection, observer);
-}
-
-}  // namespace
 
 TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObserver& observer) {
   TRunResult result;
@@ -88,7 +60,8 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   TPointDecimalScope point;
   TWordListsLoaded lists(options.DictFolder);
   model.PrepareAll(options.Connection);
-  std::unique_ptr<TRecordWriter> writer = MakeWriter(model, options, observer);
+  std::unique_ptr<TRecordWriter> writer =
+      OutputFormatOf(options.Mode).MakeWriter(model, options, observer);
   TOutputFile file(result.OutputPath, 1 << 20,
                    options.Mode == omDatabase ? teWindows1252 : options.Encoding);
   const TDateTime start = options.FixedTime.value_or(Now());

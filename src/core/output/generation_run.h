@@ -15,15 +15,11 @@
 #include "core/generators/word_lists.h"
 #include "core/model/gen_model.h"
 #include "core/output/output_file.h"
+#include "core/output/output_formats.h"
 #include "core/platform/date_time.h"
 
 namespace kelvast {
 
-// The output formats, in the order the program offers them.
-enum TOutputMode : int { omSqlScript = 0, omCsv = 1, omXml = 2, omDatabase = 3 };
-
-// The file extension of a file format (".sql", ".csv", ".xml").
-std::string_view OutputExtension(TOutputMode mode);
 
 // SQLFile, trimmed, with its extension replaced by the format's (added when it has none); "-"
 // (standard output) stays as it is.

@@ -1,5 +1,6 @@
 #include "ui/dialogs/assign_dialog.h"
 
+#include "core/generators/registry.h"
 #include "core/model/col_to_gens.h"
 #include "core/model/col_types.h"
 #include "ui/ansi_text.h"
@@ -53,8 +54,7 @@ void TFAssign::ShowAssignment(const QStringList& fields, const TColToGens& cols)
     QString kind;
     if (const TColToGenItem* gen = cols.FindByFieldName(ToAnsi(fields[r]))) {
       generator = FromAnsi(gen->ColName());
-      const std::string_view name = ColTypeNames[gen->ColType()];
-      kind = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+      kind = FromAnsi(GeneratorTypeOf(gen->ColType()).DisplayName);
     }
     FGrid->setItem(r, 0, new QTableWidgetItem(fields[r]));
     FGrid->setItem(r, 1, new QTableWidgetItem(generator));

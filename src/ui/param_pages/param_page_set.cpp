@@ -1,5 +1,6 @@
 #include "ui/param_pages/param_page_set.h"
 
+#include "core/generators/registry.h"
 #include "ui/param_pages/page_kit.h"
 
 #include <QComboBox>
@@ -31,17 +32,32 @@ class TParamPageSet::TImpl {
 TParamPageSet::TParamPageSet(TUiState& state, QWidget* parent)
     : QStackedWidget(parent), FImpl(new TImpl(state, *this)) {
   setObjectName(QStringLiteral("ntbtype"));
-  // In type order: the position of each factory is the ordinal of its TColType.
+  // The window's column of the generator-type catalogue: each type's page, in type order so
+  // that a page's position is its type's ordinal.
   using TFactory = TParamPage* (*)(TPageContext&);
-  static constexpr TFactory kFactories[kColTypeCount] = {
-      NewNonePage,        NewStringPage,   NewFirstNamePage, NewLastNamePage, NewFirstLastNamePage,
-      NewDictWordPage,    NewMemoPage,     NewZipPage,       NewCityPage,     NewAddressPage,
-      NewCountryPage,     NewUSStatesPage, NewMaskPage,      NewIntegerPage,  NewBitPage,
-      NewIncrementalPage, NewFloatPage,    NewDatePage,      NewTimePage,     NewDateTimePage,
-      NewColRefPage,      NewConstPage,    NewComboPage,     NewEmailPage,    NewWebSitePage,
-      NewSexPage};
-  for (TFactory factory : kFactories) {
-    TParamPage* page = factory(FImpl->Context);
+  struct TPageOfType {
+    TColType Type;
+    TFactory New;
+  };
+  static constexpr TPageOfType kPages[] = {
+      {ctnone, NewNonePage},           {ctstring, NewStringPage},
+      {ctFirstName, NewFirstNamePage}, {ctLastName, NewLastNamePage},
+      {ctFirstLastName, NewFirstLastNamePage}, {ctDictWord, NewDictWordPage},
+      {ctMemo, NewMemoPage},           {ctZip, NewZipPage},
+      {ctTown, NewCityPage},           {ctAddress, NewAddressPage},
+      {ctCountry, NewCountryPage},     {ctUSStates, NewUSStatesPage},
+      {ctFormatted, NewMaskPage},      {ctInteger, NewIntegerPage},
+      {ctBit, NewBitPage},             {ctIncremental, NewIncrementalPage},
+      {ctFloat, NewFloatPage},         {ctDate, NewDatePage},
+      {ctTime, NewTimePage},           {ctDateTime, NewDateTimePage},
+      {ctColRef, NewColRefPage},       {ctConst, NewConstPage},
+      {ctCombo, NewComboPage},         {ctemail, NewEmailPage},
+      {ctWeb, NewWebSitePage},         {ctSex, NewSexPage},
+  };
+  static_assert(std::size(kPages) == kColTypeCount, "one page for every generator type");
+  for (size_t i = 0; i < std::size(kPages); ++i) {
+    Q_ASSERT(kPages[i].Type == GeneratorTypes()[i].Type);
+    TParamPage* page = kPages[i].New(FImpl->Context);
     FImpl->Pages.push_back(page);
     addWidget(page);
   }

@@ -140,11 +140,10 @@ TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent)
   formatBox->setObjectName(QStringLiteral("rgexportfmt"));
   FFormat = new QButtonGroup(formatBox);
   auto* formats = new QVBoxLayout(formatBox);
-  const char* const captions[] = {"SQL Script", "CSV", "XML", "Database (ODBC)"};
-  for (int i = 0; i < 4; ++i) {
-    auto* button = new QRadioButton(QLatin1String(captions[i]), formatBox);
-    button->setObjectName(QStringLiteral("rgexportfmt_%1").arg(i));
-    FFormat->addButton(button, i);
+  for (const TOutputFormat& format : OutputFormats()) {
+    auto* button = new QRadioButton(FromAnsi(format.Caption), formatBox);
+    button->setObjectName(QStringLiteral("rgexportfmt_%1").arg(format.Mode));
+    FFormat->addButton(button, format.Mode);
     formats->addWidget(button);
   }
   FFormat->button(omSqlScript)->setChecked(true);
@@ -221,13 +220,7 @@ void TGenerationTab::SetEncoding(TTextEncoding encoding) {
 }
 
 void TGenerationTab::SelectFormatForFile(const std::string& fileName) {
-  const QString name = FromAnsi(fileName);
-  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-  const qsizetype folder = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
-  QString ext = dot > folder ? name.mid(dot).toUpper().trimmed() : QString();
-  if (ext.startsWith(QLatin1Char('.'))) ext.remove(0, 1);
-  SetExportFormat(ext == u"SQL" ? omSqlScript : ext == u"CSV" ? omCsv : ext == u"XML" ? omXml
-                                                                                    : omDatabase);
+  SetExportFormat(FormatForFile(fileName));
 }
 
 void TGenerationTab::SetBusy(bool busy) {

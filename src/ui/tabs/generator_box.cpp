@@ -1,5 +1,6 @@
 #include "ui/tabs/generator_box.h"
 
+#include "core/generators/registry.h"
 #include "core/database/schema.h"
 #include "core/generators/composite_gens.h"
 #include "core/model/gen_model.h"
@@ -144,8 +145,8 @@ void TGeneratorBox::FillGenTypes() {
   // Every type but ctnone, by display name; each entry carries its type, since the position
   // says nothing about it.
   std::vector<std::pair<QString, int>> types;
-  for (int t = ctstring; t < kColTypeCount; ++t)
-    types.emplace_back(QString::fromLatin1(ColTypeNames[t].data(), ColTypeNames[t].size()), t);
+  for (const TGeneratorType& type : GeneratorTypes())
+    if (type.Type != ctnone) types.emplace_back(FromAnsi(type.DisplayName), type.Type);
   std::sort(types.begin(), types.end(), [](const auto& a, const auto& b) {
     return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
   });

@@ -68,7 +68,7 @@ TEST(RegistryTest, EveryTypeGetsItsClassNameAndExportType) {
     const auto p = CreateParams(c.type);
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->ClassName(), c.className);
-    EXPECT_EQ(ColTypeNames[c.type], c.displayName);
+    EXPECT_EQ(GeneratorTypeOf(static_cast<TColType>(c.type)).DisplayName, c.displayName);
     EXPECT_EQ(p->ExportType(), c.exportType);
     EXPECT_FALSE(p->Modified());
     EXPECT_EQ(p->LastValue(), "");
@@ -109,7 +109,7 @@ TEST(RegistryTest, StoredPropertiesComeInFileOrder) {
       {ctDateTime, Concat(base, {"MinDate", "MaxDate", "MinTime", "MaxTime", "Format"})},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(ColTypeNames[c.type]);
+    SCOPED_TRACE(GeneratorTypeOf(static_cast<TColType>(c.type)).DisplayName);
     EXPECT_EQ(NamesOf(CreateParams(c.type)->Props()), c.names);
   }
 
@@ -154,7 +154,7 @@ TEST(RegistryTest, DescriptorWritesReportOnlyRealChanges) {
     for (const TPropInfo& prop : p->Props().Items) {
       // LastValue and Modified are plain stores by design.
       if (prop.Name == "LastValue" || prop.Name == "Modified") continue;
-      SCOPED_TRACE(testing::Message() << ColTypeNames[t] << "." << prop.Name);
+      SCOPED_TRACE(testing::Message() << GeneratorTypeOf(static_cast<TColType>(t)).DisplayName << "." << prop.Name);
       std::function<void()> writeSame, writeOther;
       switch (prop.Kind) {
         case TPropKind::Integer:

@@ -86,6 +86,7 @@ TRunOptions RunOptionsFrom(const TCliOptions& o, TOutputMode mode) {
   options.UserStarted = true;
   options.FixedTime = SourceDateEpoch();
   options.Encoding = o.Encoding == "utf-8" ? teUtf8 : teWindows1252;
+  options.Threads = o.Threads;
   if (o.Dict) options.DictFolder = *o.Dict;
   return options;
 }

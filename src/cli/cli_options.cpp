@@ -40,6 +40,7 @@ class TCommandLine {
     run->add_option("--connection", FConnection,
                     "ODBC connection string, or an SQLite file's path (default: the model's)");
     Seed(run);
+    Threads(run, o);
     Dict(run);
     Yes(run, o);
     Quiet(run, o);
@@ -70,6 +71,7 @@ class TCommandLine {
     Format(plan, o, "sql");
     Encoding(plan, o);
     Seed(plan);
+    Threads(plan, o);
     Dict(plan);
     Yes(plan, o);
     Quiet(plan, o);
@@ -174,6 +176,13 @@ class TCommandLine {
     command->add_option("--seed", FSeed,
                         "Seed of the random values: the same model, seed and word lists give the "
                         "same records (default: from the clock)");
+  }
+  static void Threads(CLI::App* command, TCliOptions& o) {
+    command
+        ->add_option("--threads", o.Threads,
+                     "Threads that make the records; the records are the same whatever the "
+                     "number (default: every core)")
+        ->check(CLI::Range(1, 1024));
   }
   void Dict(CLI::App* command) {
     command->add_option("--dict", FDict,

@@ -22,6 +22,7 @@ struct TCliOptions {
   std::optional<std::string> ErrorsFile;
   std::string Encoding = "windows-1252";  // or utf-8
   int32_t MaxErrors = 0;  // 0: no limit
+  int32_t Threads = 0;    // 0: every core
   bool Yes = false;
   bool Quiet = false;
 };

@@ -8,9 +8,12 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli/interrupt.h"
+#include "core/platform/random.h"
 
 int main(int argc, char** argv) {
   using namespace kelvast::cli;
+  // Runs without --seed differ from one another.
+  kelvast::Randomize();
   const TParseResult parsed = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.Options) {
     std::fputs(parsed.Text.c_str(), parsed.Status == 0 ? stdout : stderr);

@@ -78,8 +78,16 @@ void TCPIncremental::Assign(const TColParams& source) {
 }
 
 void TCPIncremental::DoGenerate(TTextBuffer& out) {
-  // 32-bit wrap-around, computed without signed overflow.
-  FCurrent = static_cast<int32_t>(static_cast<uint32_t>(FCurrent) + static_cast<uint32_t>(FStep));
+  // Record n holds StartValue + n * Step, with 32-bit wrap-around computed without signed
+  // overflow. Outside a model's records each value steps on from the one before.
+  const TGeneratorOwner* generators = Generators();
+  const int64_t record = generators ? generators->RecordNumber() : 0;
+  if (record > 0)
+    FCurrent = static_cast<int32_t>(static_cast<uint32_t>(FStartValue) +
+                                    static_cast<uint32_t>(static_cast<uint64_t>(record) *
+                                                          static_cast<uint32_t>(FStep)));
+  else
+    FCurrent = static_cast<int32_t>(static_cast<uint32_t>(FCurrent) + static_cast<uint32_t>(FStep));
   AppendDecimal(out, FCurrent);
 }
 

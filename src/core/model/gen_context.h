@@ -8,6 +8,7 @@
 //       if (TColParams* part = context.Generators->FindGenerator(name)) FParts.push_back(part);
 //   }
 
+#include <cstdint>
 #include <string_view>
 
 namespace kelvast {
@@ -26,6 +27,10 @@ class TGeneratorOwner {
   virtual TColParams& GeneratorAt(int index) const = 0;
   // The courtesy title drawn for the current record, which its names and title columns share.
   virtual TColParams& Person() const = 0;
+  // The number of the current record, from 1; 0 before the first. Values that depend on a
+  // record's position (counters) come from it, so that they do not depend on which records the
+  // same generators made before.
+  virtual int64_t RecordNumber() const = 0;
 };
 
 // Given to Prepare, once before a run or a sample.

@@ -66,11 +66,13 @@ void TGenModel::SetModified(bool v) {
 
 void TGenModel::PrepareAll(TDataAccess* connection, const TWordLists* words) {
   const TGenContext context{this, connection, words};
+  FRecord = 0;
   FPerson->Prepare(context);
   for (const auto& item : FCols) item->Param().Prepare(context);
 }
 
-void TGenModel::NewRecord() {
+void TGenModel::NewRecord(int64_t record) {
+  FRecord = record;
   for (const auto& item : FCols) item->Param().ClearLastValue();
   FPerson->ClearLastValue();
   FPerson->GetValue();

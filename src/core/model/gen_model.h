@@ -64,6 +64,7 @@ class TGenModel : public TPersistent, public TGeneratorOwner {
   int GeneratorCount() const override { return FCols.Count(); }
   TColParams& GeneratorAt(int index) const override { return FCols[index].Param(); }
   TColParams& Person() const override { return *FPerson; }
+  int64_t RecordNumber() const override { return FRecord; }
 
   // True when the model's own flag or its collection's flag is set.
   bool Modified() const;
@@ -73,8 +74,10 @@ class TGenModel : public TPersistent, public TGeneratorOwner {
   // Prepare on every generator, in order (start of a run or a sample), with the model's
   // generators, the connection (null: none) and the word lists (null: the shared ones).
   void PrepareAll(TDataAccess* connection = nullptr, const TWordLists* words = nullptr);
-  // Start of a record: every generator forgets its value, then the record's title is drawn.
-  void NewRecord();
+  // Start of a record: every generator forgets its value, then the record's title is drawn. The
+  // record is the one after the last, or the numbered one (from 1).
+  void NewRecord() { NewRecord(FRecord + 1); }
+  void NewRecord(int64_t record);
 
  private:
   void SetText(std::string& field, const std::string& v);
@@ -92,6 +95,7 @@ class TGenModel : public TPersistent, public TGeneratorOwner {
   std::string FStringDelimiter = "''";
   bool FModified = false;
   std::unique_ptr<TColParams> FPerson;
+  int64_t FRecord = 0;
 };
 
 }  // namespace kelvast

@@ -40,7 +40,7 @@ void TCsvWriter::Header(TOutputFile& file, TDateTime) {
   file.EndLine();
 }
 
-void TCsvWriter::Row(TOutputFile& file) {
+void TCsvWriter::Row(TRowSink& file) {
   TTextBuffer& row = file.RowBuffer();
   // Every value is followed by a comma, and the last comma gives way to the line end: one
   // reservation per value, and no test for the first column. Values lie in their generators'

@@ -8,9 +8,12 @@ namespace kelvast {
 class TCsvWriter : public TRecordWriter {
  public:
   explicit TCsvWriter(TGenModel& model);
+  std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const override {
+    return std::make_unique<TCsvWriter>(copy);
+  }
 
   void Header(TOutputFile& file, TDateTime start) override;
-  void Row(TOutputFile& file) override;
+  void Row(TRowSink& file) override;
   void Footer(TOutputFile&, TDateTime) override {}
 
  private:

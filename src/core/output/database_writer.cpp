@@ -53,7 +53,7 @@ std::filesystem::path NewDatabaseTempFile() {
 
 // ---- the statement records ----
 
-void WriteStatementRecord(TOutputFile& file, std::string_view statement) {
+void WriteStatementRecord(TRowSink& file, std::string_view statement) {
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, statement.size()).ptr;
   file.Write(std::string_view(digits, static_cast<size_t>(end - digits)));
@@ -125,10 +125,15 @@ void TDatabaseWriter::Header(TOutputFile& file, TDateTime) {
   }
 }
 
-void TDatabaseWriter::Row(TOutputFile& file) {
+void TDatabaseWriter::Row(TRowSink& file) {
   WriteStatementRecord(file, FSql.BuildStatement());
   FDataSize = FSql.DataSize();
   ++FStatements;
+}
+
+void TDatabaseWriter::AddRows(int64_t rows, int64_t dataSize) {
+  FDataSize += dataSize;
+  FStatements += rows;
 }
 
 void TDatabaseWriter::Footer(TOutputFile& file, TDateTime) {

@@ -36,7 +36,7 @@ std::string RollbackQuestion(int errors);
 std::filesystem::path NewDatabaseTempFile();
 
 // Appends one statement record to the temporary file.
-void WriteStatementRecord(TOutputFile& file, std::string_view statement);
+void WriteStatementRecord(TRowSink& file, std::string_view statement);
 
 // Reads the statement records of a temporary file back, in order.
 class TStatementReader {
@@ -67,11 +67,16 @@ class TDatabaseWriter : public TRecordWriter {
   ~TDatabaseWriter() override;
 
   void Header(TOutputFile& file, TDateTime start) override;
-  void Row(TOutputFile& file) override;
+  void Row(TRowSink& file) override;
   // Closes the file, runs its statements, removes it, then commits, or asks the observer when
   // statements failed. Raises the error of a commit or rollback that fails, of a lost
   // connection, or of anything else outside a statement's own failure (after a rollback).
   void Footer(TOutputFile& file, TDateTime start) override;
+  // Rows only: the statement records of another copy of the model.
+  std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const override {
+    return std::make_unique<TDatabaseWriter>(copy, nullptr, FObserver);
+  }
+  void AddRows(int64_t rows, int64_t dataSize) override;
 
   // Header found no open connection; the run stops.
   bool Stopped() const { return FStopped; }

@@ -4,9 +4,11 @@
 
 #include "core/output/database_writer.h"
 #include "core/output/output_file.h"
+#include "core/output/record_blocks.h"
 #include "core/platform/date_time.h"
 #include "core/platform/errors.h"
 #include "core/platform/format_settings.h"
+#include "core/platform/random.h"
 #include "core/platform/text_utils.h"
 
 namespace kelvast {
@@ -57,6 +59,9 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
     return result;
   }
 
+  // One draw of the calling thread's source seeds the whole run: every block's source comes
+  // from it and the block's number.
+  const uint64_t seed = GlobalRandom().Next();
   TPointDecimalScope point;
   TWordListsLoaded lists(options.DictFolder);
   model.PrepareAll(options.Connection);
@@ -73,24 +78,11 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
     return result;
   }
 
-  const int64_t total = model.RecNumber();
-  const int64_t step = std::max<int64_t>(1, observer.ProgressStep());
-  int64_t untilReport = step;
-  int64_t written = 0;
-  for (int64_t record = 1; record <= total; ++record) {
-    model.NewRecord();
-    writer->Row(file);
-    written = record;
-    if (--untilReport == 0 || record == total) {
-      observer.Progress(record, total);
-      untilReport = step;
-    }
-    if (record % kStopCheckRecords == 0 && record < total && observer.StopRequested()) {
-      result.Outcome = roInterrupted;
-      break;
-    }
-  }
-  result.Records = written;
+  const TRecordRange range{1, std::max<int64_t>(0, model.RecNumber())};
+  const TBlocksOutcome made = WriteRecordBlocks(model, *writer, file, observer, range, seed,
+                                                options.Threads, options.Connection);
+  if (made.Interrupted) result.Outcome = roInterrupted;
+  result.Records = made.Written;
   if (result.Outcome == roInterrupted && insert) {
     // Nothing has reached the table yet: the statements run at the footer. The writer removes
     // its file and the transaction begun at the header is given up.

@@ -33,7 +33,8 @@ class TRunObserver {
   virtual bool ConfirmReplace(const std::string& caption, const std::string& text);
   // A validation message (only for runs the user started).
   virtual void ShowMessage(const std::string& text);
-  // Record r of total has been written; called every ProgressStep records and at the last one.
+  // Record r of total has been written; called at the end of every block of records (1024) that
+  // passes a multiple of ProgressStep, and at the last one.
   virtual void Progress(int64_t record, int64_t total);
   virtual int64_t ProgressStep() const { return 1024; }
   // Asked every kStopCheckRecords records: true ends the run after the record just written, with
@@ -69,6 +70,9 @@ struct TRunOptions {
   std::optional<TDateTime> FixedTime;
   // Direct insert: the temporary file; empty means a new one (NewDatabaseTempFile).
   std::filesystem::path TempFile;
+  // The threads that make the records; 0 for every core. The records are the same bytes
+  // whatever the number.
+  int Threads = 0;
 };
 
 enum TRunOutcome { roDone, roNoColumns, roNoFileName, roNotReplaced, roNoConnection,

@@ -14,9 +14,8 @@ namespace kelvast {
 
 TOutputFile::TOutputFile(std::string path, size_t bufferSize, TTextEncoding encoding)
     // Room for a full buffer plus a long row, so appending rarely reallocates.
-    : FPath(std::move(path)),
-      FBuffer(bufferSize + (bufferSize >> 2)),
-      FFlushAt(bufferSize),
+    : TRowSink(bufferSize + (bufferSize >> 2), bufferSize),
+      FPath(std::move(path)),
       FPending(bufferSize + (bufferSize >> 2)),
       FEncoding(encoding) {
   // "-" is standard output: written through a descriptor of its own, so closing leaves the

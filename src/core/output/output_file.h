@@ -13,6 +13,7 @@
 #include <string_view>
 #include <thread>
 
+#include "core/output/row_sink.h"
 #include "core/platform/text_buffer.h"
 
 namespace kelvast {
@@ -20,7 +21,7 @@ namespace kelvast {
 // The character encoding of a text file: Windows-1252 as held in memory, or UTF-8.
 enum TTextEncoding : int { teWindows1252 = 0, teUtf8 = 1 };
 
-class TOutputFile {
+class TOutputFile final : public TRowSink {
  public:
   // Creates (or empties) the file, which stays locked against other runs until it is closed;
   // raises EFileError when it cannot, or when another run is writing it. "-" writes to standard
@@ -29,29 +30,18 @@ class TOutputFile {
                        TTextEncoding encoding = teWindows1252);
   // Flushes what is buffered up to the last complete line, best effort, and closes the file;
   // never throws. (A file closed this way was left by an error.)
-  ~TOutputFile();
+  ~TOutputFile() override;
   TOutputFile(const TOutputFile&) = delete;
   TOutputFile& operator=(const TOutputFile&) = delete;
 
   const std::string& Path() const { return FPath; }
 
-  // The text of the line being built; append to it, then call EndLine.
-  TTextBuffer& RowBuffer() { return FBuffer; }
-  // Ends the line with the CR LF that ends every line of our text files.
-  void EndLine() {
-    FBuffer.append("\r\n", 2);
+  // Appends complete lines (a block of rows made elsewhere). Buffers are handed over only at
+  // line ends, whichever way the lines came.
+  void WriteLines(std::string_view lines) {
+    FBuffer += lines;
     FLineEnd = FBuffer.size();
-    // The rows ahead go to memory that the writing thread last held: ask for it early.
-    __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1024, 1);
-    __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1088, 1);
-    if (FBuffer.size() >= FFlushAt) Flush();
-  }
-
-  // Appends to the line being built; buffers are handed over only at line ends.
-  void Write(std::string_view bytes) { FBuffer += bytes; }
-  void WriteLine(std::string_view line) {
-    FBuffer += line;
-    EndLine();
+    if (FBuffer.size() >= FFullAt) Flush();
   }
 
   // Hands the buffer to the writing thread (waiting for the one before to be written); raises
@@ -72,11 +62,10 @@ class TOutputFile {
   void StopWriter();
   [[noreturn]] void Fail(int err);
 
+  void Full() override { Flush(); }
+
   std::string FPath;
   int FFd = -1;
-  TTextBuffer FBuffer;
-  size_t FLineEnd = 0;  // the end of the buffer's last complete line
-  size_t FFlushAt;
   uint64_t FHandedOver = 0;
 
   // The writing thread, started at the first hand-over, and what it shares with the run.

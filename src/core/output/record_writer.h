@@ -3,6 +3,7 @@
 // row per record after the model's NewRecord, and a footer after the last record.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,17 @@ class TRecordWriter {
   virtual ~TRecordWriter() = default;
 
   virtual void Header(TOutputFile& file, TDateTime start) = 0;
-  virtual void Row(TOutputFile& file) = 0;
+  virtual void Row(TRowSink& file) = 0;
   virtual void Footer(TOutputFile& file, TDateTime start) = 0;
+
+  // A writer of this one's rows from another copy of the model, for a worker of a run on several
+  // threads; only its Row is used, and the counts of the rows it made come back through AddRows.
+  virtual std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const = 0;
+  // Counts rows made elsewhere, holding dataSize characters of values.
+  virtual void AddRows(int64_t rows, int64_t dataSize) {
+    (void)rows;
+    FDataSize += dataSize;
+  }
 
   // Characters of generated values counted by formats that report a data size.
   int64_t DataSize() const { return FDataSize; }

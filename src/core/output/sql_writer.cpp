@@ -109,7 +109,7 @@ std::string_view TSqlWriter::BuildStatement() {
   return FStatement.View();
 }
 
-void TSqlWriter::Row(TOutputFile& file) {
+void TSqlWriter::Row(TRowSink& file) {
   AppendStatement(file.RowBuffer());
   file.EndLine();
 }

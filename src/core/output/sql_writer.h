@@ -19,8 +19,11 @@ class TSqlWriter : public TRecordWriter {
                       std::optional<TDateTime> fixedEnd = std::nullopt);
 
   void Header(TOutputFile& file, TDateTime start) override;
-  void Row(TOutputFile& file) override;
+  void Row(TRowSink& file) override;
   void Footer(TOutputFile& file, TDateTime start) override;
+  std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const override {
+    return std::make_unique<TSqlWriter>(copy, FComments, FFixedEnd);
+  }
 
   // The statement of the current record, without line end; valid until the next call.
   std::string_view BuildStatement();

@@ -139,7 +139,7 @@ void TXmlWriter::Header(TOutputFile& file, TDateTime) {
   file.WriteLine("</METADATA>");
 }
 
-void TXmlWriter::Row(TOutputFile& file) {
+void TXmlWriter::Row(TRowSink& file) {
   TTextBuffer& row = file.RowBuffer();
   row += "<RECORD><ROW";
   for (size_t i = 0; i < FColumns.size(); ++i) {

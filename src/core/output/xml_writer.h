@@ -13,9 +13,12 @@ class TXmlWriter : public TRecordWriter {
  public:
   // The declaration names the file's encoding.
   explicit TXmlWriter(TGenModel& model, TTextEncoding encoding = teWindows1252);
+  std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const override {
+    return std::make_unique<TXmlWriter>(copy, FEncoding);
+  }
 
   void Header(TOutputFile& file, TDateTime start) override;
-  void Row(TOutputFile& file) override;
+  void Row(TRowSink& file) override;
   void Footer(TOutputFile& file, TDateTime start) override;
 
  private:

@@ -88,9 +88,18 @@ class TPackedTexts {
   std::vector<std::string> FLong;
 };
 
+// The calling thread's draw epoch: a run starts a new one with every block of records, whose
+// draws must not depend on the blocks made before it on the same thread.
+namespace detail {
+inline constinit thread_local uint64_t gDrawEpoch = 0;
+}
+inline uint64_t DrawEpoch() { return detail::gDrawEpoch; }
+inline void NewDrawEpoch() { ++detail::gDrawEpoch; }
+
 // Draws indexes into a packed list one draw ahead: the next value's index is drawn with this one
 // and its slot fetched into the cache while the rest of the record is built, so that drawing
 // from a long list does not wait for memory. Every index is still an independent uniform draw.
+// An index drawn ahead in an earlier epoch is dropped, so a block's draws begin afresh.
 class TDrawAhead {
  public:
   // Forgets the index drawn ahead (the list changed).
@@ -98,6 +107,11 @@ class TDrawAhead {
 
   size_t Next(const TPackedTexts& list) {
     const auto size = static_cast<int32_t>(list.size());
+    const uint64_t epoch = DrawEpoch();
+    if (epoch != FEpoch) {
+      FEpoch = epoch;
+      FNext = kNone;
+    }
     const size_t now = FNext < list.size() ? FNext : static_cast<size_t>(Random(size));
     FNext = static_cast<size_t>(Random(size));
     list.Prefetch(FNext);
@@ -107,6 +121,7 @@ class TDrawAhead {
  private:
   static constexpr size_t kNone = ~size_t{0};
   size_t FNext = kNone;
+  uint64_t FEpoch = 0;
 };
 
 }  // namespace kelvast

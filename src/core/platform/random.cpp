@@ -22,12 +22,18 @@ void TRandomSource::Seed(uint64_t seed) {
   for (uint64_t& word : s_) word = SplitMix(seed);
 }
 
-// A plain global rather than a function-local static, so a draw costs no initialisation check.
-// Nothing draws during static initialisation.
-TRandomSource detail::gRandomSource(ClockSeed());
+// Constant-initialised, so a draw costs no initialisation check on any thread.
+constinit thread_local TRandomSource detail::gRandomSource;
 
 void RandSeed(uint64_t seed) { GlobalRandom().Seed(seed); }
 
 void Randomize() { GlobalRandom().Seed(ClockSeed()); }
+
+TRandomSource BlockRandom(uint64_t runSeed, uint64_t block) {
+  // Two rounds of the SplitMix finaliser: neighbouring blocks get unrelated seeds.
+  uint64_t key = runSeed;
+  uint64_t counter = block ^ SplitMix(key);
+  return TRandomSource(SplitMix(counter));
+}
 
 }  // namespace kelvast

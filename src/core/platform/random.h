@@ -1,6 +1,9 @@
 #pragma once
-// The process-wide pseudo-random source: xoshiro256**, fast and uniform. It is seeded once from
-// the clock at start-up; RandSeed makes a run reproducible.
+// The pseudo-random source: xoshiro256**, fast and uniform. Each thread draws from a source of
+// its own (GlobalRandom); the programs seed their main thread's from the clock at start-up
+// (Randomize), RandSeed makes a run reproducible, and a run gives each block of records a source
+// of its own derived from the run's seed and the block's number (BlockRandom), so that its
+// values do not depend on which thread makes them.
 
 #include <cstdint>
 
@@ -11,6 +14,10 @@ class TRandomSource {
 
  public:
   explicit TRandomSource(uint64_t seed) { Seed(seed); }
+  // A fixed state, for a thread's source before it is seeded.
+  constexpr TRandomSource()
+      : s_{0x180EC6D33CFD0ABAULL, 0xD5A61266F0C9392CULL, 0xA9582618E03FC9AAULL,
+           0x39ABDC4529B1661CULL} {}
 
   void Seed(uint64_t seed);
 
@@ -90,17 +97,21 @@ class TSplitDraw {
 };
 
 namespace detail {
-extern TRandomSource gRandomSource;
+extern constinit thread_local TRandomSource gRandomSource;
 }
 
-// The one source every generator draws from.
+// The source every generator of the calling thread draws from.
 inline TRandomSource& GlobalRandom() { return detail::gRandomSource; }
 
-// Re-seeds the process-wide source: the same seed gives the same sequence of draws.
+// Re-seeds the calling thread's source: the same seed gives the same sequence of draws.
 void RandSeed(uint64_t seed);
 
-// Seeds the process-wide source from the clock (done once at start-up).
+// Seeds the calling thread's source from the clock (the programs do it once at start-up).
 void Randomize();
+
+// The source of one block of a run's records: a counter-based derivation of the run's seed and
+// the block's number, the same whatever thread asks.
+TRandomSource BlockRandom(uint64_t runSeed, uint64_t block);
 
 // Random(n): 0 .. n-1, 0 when n <= 0.
 inline int32_t Random(int32_t n) { return GlobalRandom().Below(n); }

@@ -1,0 +1,65 @@
+#pragma once
+// Where a writer builds its rows: a buffer of whole lines, each ended by the CR LF that ends
+// every line of our text files. A run's file (TOutputFile) hands full buffers to its writing
+// thread; a block sink keeps one block of rows in memory for a worker of a run on several
+// threads, whose blocks the run then appends to the file in order.
+//
+//   TTextBuffer& row = sink.RowBuffer();   // append one record's text
+//   sink.EndLine();
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "core/platform/text_buffer.h"
+
+namespace kelvast {
+
+class TRowSink {
+ public:
+  TRowSink(size_t capacity, size_t fullAt) : FBuffer(capacity), FFullAt(fullAt) {}
+  virtual ~TRowSink() = default;
+  TRowSink(const TRowSink&) = delete;
+  TRowSink& operator=(const TRowSink&) = delete;
+
+  // The text of the line being built; append to it, then call EndLine.
+  TTextBuffer& RowBuffer() { return FBuffer; }
+  // Ends the line with CR LF.
+  void EndLine() {
+    FBuffer.append("\r\n", 2);
+    FLineEnd = FBuffer.size();
+    // The rows ahead go to memory that was last written long ago: ask for it early.
+    __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1024, 1);
+    __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1088, 1);
+    if (FBuffer.size() >= FFullAt) Full();
+  }
+  // Appends to the line being built.
+  void Write(std::string_view bytes) { FBuffer += bytes; }
+  void WriteLine(std::string_view line) {
+    FBuffer += line;
+    EndLine();
+  }
+
+ protected:
+  // The buffer has reached the size given at construction, at a line end.
+  virtual void Full() {}
+
+  TTextBuffer FBuffer;
+  size_t FLineEnd = 0;  // the end of the buffer's last complete line
+  size_t FFullAt;
+};
+
+// One block of rows in memory; it never fills.
+class TBlockSink final : public TRowSink {
+ public:
+  TBlockSink() : TRowSink(1 << 16, SIZE_MAX) {}
+
+  // The complete lines written since the last Clear.
+  std::string_view Lines() const { return {FBuffer.data(), FLineEnd}; }
+  void Clear() {
+    FBuffer.clear();
+    FLineEnd = 0;
+  }
+};
+
+}  // namespace kelvast

@@ -87,6 +87,8 @@ TRunOptions RunOptionsFrom(const TCliOptions& o, TOutputMode mode) {
   options.FixedTime = SourceDateEpoch();
   options.Encoding = o.Encoding == "utf-8" ? teUtf8 : teWindows1252;
   options.Threads = o.Threads;
+  options.Part = o.Part;
+  options.Parts = o.Parts;
   if (o.Dict) options.DictFolder = *o.Dict;
   return options;
 }

@@ -5,10 +5,23 @@
 #include <CLI/CLI.hpp>
 
 #include <climits>
+#include <cstdio>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 namespace kelvast::cli {
 
 namespace {
+
+// "K/N" with 1 <= K <= N <= 1,000,000; nothing else.
+std::optional<std::pair<int32_t, int32_t>> ReadPart(const std::string& text) {
+  int32_t part = 0, parts = 0;
+  char rest = 0;
+  if (std::sscanf(text.c_str(), "%d/%d%c", &part, &parts, &rest) != 2) return std::nullopt;
+  if (part < 1 || parts < part || parts > 1000000) return std::nullopt;
+  return std::pair{part, parts};
+}
 
 constexpr const char* kExitCodes =
     "\nExit status: 0 success; 1 any error (the message goes to standard error); 2 a usage\n"
@@ -41,6 +54,14 @@ class TCommandLine {
                     "ODBC connection string, or an SQLite file's path (default: the model's)");
     Seed(run);
     Threads(run, o);
+    run->add_option("--part", FPart,
+                    "K/N: write only the K-th of N contiguous ranges of the records, as a "
+                    "complete file; taken in order, the N parts hold the records of the whole run")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+              return ReadPart(text) ? std::string() : "takes K/N with 1 <= K <= N";
+            },
+            "K/N"));
     Dict(run);
     Yes(run, o);
     Quiet(run, o);
@@ -139,6 +160,7 @@ class TCommandLine {
     if (given("--dict")) o.Dict = FDict;
     if (given("--format")) o.Format = FFormat;
     if (given("--errors-file")) o.ErrorsFile = FErrorsFile;
+    if (given("--part")) std::tie(o.Part, o.Parts) = *ReadPart(FPart);
     result.Options = o;
     return result;
   }
@@ -201,7 +223,7 @@ class TCommandLine {
   CLI::App* FHelp = nullptr;
   std::string FHelpTopic;
   int32_t FRecords = 0;
-  std::string FOutput, FConnection, FDict, FFormat, FErrorsFile;
+  std::string FOutput, FConnection, FDict, FFormat, FErrorsFile, FPart;
   uint64_t FSeed = 0;
 };
 

@@ -23,6 +23,8 @@ struct TCliOptions {
   std::string Encoding = "windows-1252";  // or utf-8
   int32_t MaxErrors = 0;  // 0: no limit
   int32_t Threads = 0;    // 0: every core
+  int32_t Part = 1;       // --part K/N: K
+  int32_t Parts = 1;      //             N
   bool Yes = false;
   bool Quiet = false;
 };

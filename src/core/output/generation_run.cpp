@@ -78,7 +78,7 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
     return result;
   }
 
-  const TRecordRange range{1, std::max<int64_t>(0, model.RecNumber())};
+  const TRecordRange range = PartRange(model.RecNumber(), options.Part, options.Parts);
   const TBlocksOutcome made = WriteRecordBlocks(model, *writer, file, observer, range, seed,
                                                 options.Threads, options.Connection);
   if (made.Interrupted) result.Outcome = roInterrupted;

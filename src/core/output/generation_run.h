@@ -73,6 +73,10 @@ struct TRunOptions {
   // The threads that make the records; 0 for every core. The records are the same bytes
   // whatever the number.
   int Threads = 0;
+  // Part K of N (1 <= K <= N): only the K-th of N contiguous ranges of the records, written as a
+  // complete file of its own. Taken in order, the parts' records are those of the whole run.
+  int Part = 1;
+  int Parts = 1;
 };
 
 enum TRunOutcome { roDone, roNoColumns, roNoFileName, roNotReplaced, roNoConnection,

@@ -201,6 +201,17 @@ class TBlockPipeline {
 
 }  // namespace
 
+TRecordRange PartRange(int64_t total, int part, int parts) {
+  if (total <= 0 || parts <= 1) return {1, std::max<int64_t>(total, 0)};
+  part = std::clamp(part, 1, parts);
+  const int64_t blocks = (total + kBlockRecords - 1) / kBlockRecords;
+  const int64_t firstBlock = blocks * (part - 1) / parts;
+  const int64_t endBlock = blocks * part / parts;
+  const int64_t first = firstBlock * kBlockRecords + 1;
+  const int64_t end = std::min(endBlock * kBlockRecords, total) + 1;
+  return {first, std::max<int64_t>(end - first, 0)};
+}
+
 int RunThreads(int threads) {
   if (threads > 0) return threads;
   return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

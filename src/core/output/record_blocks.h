@@ -41,4 +41,9 @@ TBlocksOutcome WriteRecordBlocks(TGenModel& model, TRecordWriter& writer, TOutpu
 // The number of threads a run uses: `threads`, or every core for 0.
 int RunThreads(int threads);
 
+// The records of part `part` of `parts` (1 <= part <= parts) of a run of `total` records: the
+// blocks are shared out in order, so every part starts at a block's first record and makes the
+// same blocks as the whole run. A part may be empty when there are fewer blocks than parts.
+TRecordRange PartRange(int64_t total, int part, int parts);
+
 }  // namespace kelvast

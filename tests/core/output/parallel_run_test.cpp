@@ -33,9 +33,11 @@ constexpr int kThreadCounts[] = {1, 2, 3, 8};
 // The file of a seeded run of the model on `threads` threads.
 std::string RunWith(TGenModel& model, TOutputMode mode, int threads, const fs::path& file,
                     TDataAccess* connection, QuietObserver& observer,
-                    const fs::path& dict = KELVAST_DICT_DIR) {
+                    const fs::path& dict = KELVAST_DICT_DIR, int part = 1, int parts = 1) {
   model.SetSQLFile(file.string());
   TRunOptions options;
+  options.Part = part;
+  options.Parts = parts;
   options.Mode = mode;
   options.DictFolder = dict;
   options.Threads = threads;
@@ -66,6 +68,55 @@ TEST(ParallelRun, EveryThreadCountWritesTheSameBytes) {
         EXPECT_EQ(RunWith(*model, mode, threads, dir / "many", &db, observer), single)
             << threads << " threads";
         EXPECT_EQ(observer.progress, one.progress);
+      }
+    }
+  }
+}
+
+// The lines of a file without its first `head` and last `tail` lines.
+std::vector<std::string> Records(const std::string& file, size_t head, size_t tail) {
+  std::vector<std::string> lines = SplitLines(file);
+  if (lines.size() < head + tail) return {};
+  return {lines.begin() + static_cast<std::ptrdiff_t>(head),
+          lines.end() - static_cast<std::ptrdiff_t>(tail)};
+}
+
+TEST(ParallelRun, PartsTakenInOrderHoldTheRecordsOfTheWholeRun) {
+  TempDir dir;
+  TMemoryDataAccess db;
+  db.SetColumn("customers", "name", {"Ada", "Grace", "Edsger"});
+  const int64_t records = 3 * kBlockRecords + kBlockRecords / 2;
+  for (const char* example : {"people.model", "orders.model", "all-types.model"}) {
+    const auto model = LoadModelFile(fs::path(KELVAST_EXAMPLES) / example);
+    for (const TOutputMode mode : {omSqlScript, omCsv, omXml}) {
+      SCOPED_TRACE(std::string(example) + " " + std::string(OutputExtension(mode)));
+      QuietObserver observer;
+      // An empty part (there are fewer blocks than parts) is the frame every file has: its
+      // header and footer lines.
+      model->SetRecNumber(static_cast<int32_t>(records));
+      const std::vector<std::string> frame = SplitLines(
+          RunWith(*model, mode, 2, dir / "frame", &db, observer, KELVAST_DICT_DIR, 1, 1000));
+      const std::string whole = RunWith(*model, mode, 2, dir / "whole", &db, observer);
+      size_t head = 0;
+      const std::vector<std::string> wholeLines = SplitLines(whole);
+      while (head < frame.size() && wholeLines[head] == frame[head]) ++head;
+      const size_t tail = frame.size() - head;
+      const std::vector<std::string> expected = Records(whole, head, tail);
+      ASSERT_EQ(expected.size() % static_cast<size_t>(records), 0u);
+
+      for (const int parts : {1, 3, 7}) {
+        std::vector<std::string> joined;
+        for (int part = 1; part <= parts; ++part) {
+          const std::string file =
+              RunWith(*model, mode, 3, dir / "part", &db, observer, KELVAST_DICT_DIR, part, parts);
+          // Every part is a whole file: the frame's header, its records, a footer.
+          ASSERT_GE(SplitLines(file).size(), frame.size());
+          EXPECT_TRUE(std::equal(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(head),
+                                 SplitLines(file).begin()));
+          const std::vector<std::string> part_records = Records(file, head, tail);
+          joined.insert(joined.end(), part_records.begin(), part_records.end());
+        }
+        EXPECT_EQ(joined, expected) << parts << " parts";
       }
     }
   }

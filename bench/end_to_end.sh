@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# End-to-end throughput: kelvast-cli writing the example people model to CSV and to SQL, beside
-# the minimal hand-written writer of the same row shape (the ceiling on one core). Runs alternate
-# between the two and the best of each is kept, since the machines are shared and noisy.
+# End-to-end throughput: kelvast-cli writing the example people model to CSV and to SQL on one
+# thread and on every core, beside the minimal hand-written writer of the same row shape (the
+# ceiling on one core). Runs alternate between them and the best of each is kept, since the
+# machines are shared and noisy.
 #
 #   bench/end_to_end.sh [CLI] [RECORDS]
 set -euo pipefail
@@ -39,20 +40,38 @@ report() {  # name seconds peak_kib bytes
 }
 
 printf '%s records of examples/people\n' "$records"
+cores=$(nproc)
+threads_list="1"
+[ "$cores" -gt 1 ] && threads_list="1 $cores"
 for fmt in csv sql; do
-  k1=$(measure "$work/k.$fmt" "$cli" run examples/people.model --format "$fmt" --records "$records" \
-         --seed 7 --output "$work/k" --yes --quiet)
-  [ -n "$ideal" ] && i1=$(measure "$work/i.$fmt" "$ideal" "$records" "$fmt" "$work/i.$fmt")
-  k2=$(measure "$work/k.$fmt" "$cli" run examples/people.model --format "$fmt" --records "$records" \
-         --seed 7 --output "$work/k" --yes --quiet)
-  [ -n "$ideal" ] && i2=$(measure "$work/i.$fmt" "$ideal" "$records" "$fmt" "$work/i.$fmt")
-  k=$(best "$k1" "$k2")
-  report "kelvast-cli $fmt" $k
-  if [ -n "$ideal" ]; then
-    i=$(best "$i1" "$i2")
-    report "minimal writer $fmt" $i
-    awk -v k="$k" -v i="$i" -v f="$fmt" 'BEGIN { split(k, a, " "); split(i, b, " ");
-      printf "ratio %s: %.2f of the minimal writer'"'"'s records per second\n", f, b[1] / a[1] }'
-  fi
+  declare -A k1 k2
+  for round in 1 2; do
+    for t in $threads_list; do
+      r=$(measure "$work/k.$fmt" "$cli" run examples/people.model --format "$fmt" \
+            --records "$records" --seed 7 --threads "$t" --output "$work/k" --yes --quiet)
+      if [ "$round" = 1 ]; then k1[$t]=$r; else k2[$t]=$r; fi
+    done
+    if [ -n "$ideal" ]; then
+      r=$(measure "$work/i.$fmt" "$ideal" "$records" "$fmt" "$work/i.$fmt")
+      if [ "$round" = 1 ]; then i1=$r; else i2=$r; fi
+    fi
+  done
+  i=""
+  [ -n "$ideal" ] && i=$(best "$i1" "$i2") && report "minimal writer $fmt" $i
+  one=""
+  for t in $threads_list; do
+    k=$(best "${k1[$t]}" "${k2[$t]}")
+    report "kelvast-cli $fmt x$t" $k
+    [ "$t" = 1 ] && one=$k
+    if [ -n "$i" ]; then
+      awk -v k="$k" -v i="$i" -v f="$fmt" -v t="$t" 'BEGIN { split(k, a, " "); split(i, b, " ");
+        printf "ratio %s, %d thread(s): %.2f of the minimal writer'"'"'s records per second\n", f, t, b[1] / a[1] }'
+    fi
+    if [ "$t" != 1 ]; then
+      awk -v k="$k" -v o="$one" -v f="$fmt" -v t="$t" 'BEGIN { split(k, a, " "); split(o, b, " ");
+        printf "scaling %s, 1 to %d threads: %.2fx\n", f, t, b[1] / a[1] }'
+    fi
+  done
+  unset k1 k2
   rm -f "$work"/k.* "$work"/i.*
 done

@@ -64,6 +64,10 @@ TEST(Cli, HelpAndUsageMessages) {
       {{"run", "m.model", "--records=-3"}, 2, "not in range 0 to 2147483647"},
       {{"run", "m.model", "--bogus"}, 2, "--connection TEXT"},  // the command's own options
       {{"run", "m.model", "--format=pdf"}, 2, "pdf"},
+      {{"run", "m.model", "--part", "0/3"}, 2, "takes K/N with 1 <= K <= N"},
+      {{"run", "m.model", "--part", "4/3"}, 2, "takes K/N with 1 <= K <= N"},
+      {{"run", "m.model", "--part", "1/3x"}, 2, "takes K/N with 1 <= K <= N"},
+      {{"run", "m.model", "--threads", "0"}, 2, "--threads"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0] + (c.args.size() > 1 ? " " + c.args[1] : ""));

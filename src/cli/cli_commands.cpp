@@ -13,7 +13,7 @@
 #include "cli/interrupt.h"
 #include "cli/progress_reporter.h"
 #include "core/database/odbc_connection.h"
-#include "core/files/file_io.h"
+#include "core/platform/file_io.h"
 #include "core/files/model_file.h"
 #include "core/files/model_json.h"
 #include "core/files/plan_file.h"

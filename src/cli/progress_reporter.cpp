@@ -1,6 +1,6 @@
 #include "cli/progress_reporter.h"
 
-#include "core/files/file_io.h"
+#include "core/platform/file_io.h"
 #include "core/platform/code_page.h"
 
 #include <cstdio>

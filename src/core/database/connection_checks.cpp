@@ -6,7 +6,7 @@
 #include "core/database/connection_string.h"
 #include "core/database/data_access.h"
 #include "core/database/odbc_sources.h"
-#include "core/files/file_io.h"
+#include "core/platform/file_io.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 

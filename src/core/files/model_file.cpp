@@ -1,6 +1,6 @@
 #include "core/files/model_file.h"
 
-#include "core/files/file_io.h"
+#include "core/platform/file_io.h"
 #include "core/files/model_stream.h"
 #include "core/model/property.h"
 #include "core/platform/code_page.h"

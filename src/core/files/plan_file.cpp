@@ -1,6 +1,6 @@
 #include "core/files/plan_file.h"
 
-#include "core/files/file_io.h"
+#include "core/platform/file_io.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 

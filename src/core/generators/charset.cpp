@@ -59,27 +59,33 @@ std::string CharSetAlphabet(const TCharSet& set) {
 void AppendRandomChars(TTextBuffer& out, std::string_view alphabet, size_t count) {
   if (alphabet.empty()) return;
   const size_t start = out.size();
-  // The draws run on a copy of the source, which the stores into the text cannot alias.
-  TRandomSource random = GlobalRandom();
-  TSplitDraw draw(random);
   const char* chars = alphabet.data();
   const auto size = static_cast<uint32_t>(alphabet.size());
-  for (char *p = out.Extend(count), *end = p + count; p != end; ++p) *p = chars[draw.Below(size)];
-  GlobalRandom() = random;
+  {
+    TLocalRandom random;
+    TSplitDraw draw(random);
+    for (char *p = out.Extend(count), *end = p + count; p != end; ++p) *p = chars[draw.Below(size)];
+  }
   // An alphabet is in ascending order: only one that starts with a blank can give blanks to trim.
   if (IsTrimChar(chars[0])) TrimFrom(out, start);  // only what this call appended
 }
 
-void AppendRandomCharString(TTextBuffer& out, const TCharSet& set, uint16_t count) {
-  // The alphabet of the last set asked for is kept: a generator asks with the same set for every
-  // value, so it is built once per run rather than once per value.
-  static thread_local TCharSet cachedSet;
-  static thread_local std::string cachedAlphabet = CharSetAlphabet(cachedSet);
-  if (!(cachedSet == set)) {
-    cachedSet = set;
-    cachedAlphabet = CharSetAlphabet(set);
+const std::string& TAlphabet::Of(const TCharSet& set) {
+  if (!FBuilt || !(FSet == set)) {
+    FSet = set;
+    FChars = CharSetAlphabet(set);
+    FBuilt = true;
   }
-  AppendRandomChars(out, cachedAlphabet, count);
+  return FChars;
+}
+
+void AppendRandomCharString(TTextBuffer& out, TAlphabet& alphabet, const TCharSet& set,
+                            uint16_t count) {
+  AppendRandomChars(out, alphabet.Of(set), count);
+}
+
+void AppendRandomCharString(TTextBuffer& out, const TCharSet& set, uint16_t count) {
+  AppendRandomChars(out, CharSetAlphabet(set), count);
 }
 
 std::string RandomCharString(const TCharSet& set, uint16_t count) {

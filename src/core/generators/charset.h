@@ -44,6 +44,21 @@ const TCharSet& FallbackCharSet();
 // 32), so the result can be shorter than count. A set whose only member is code 0 gives "".
 // count is a 16-bit quantity: longer lengths are taken modulo 65536 by the caller.
 void AppendRandomCharString(TTextBuffer& out, const TCharSet& set, uint16_t count);
+
+// The characters a generator draws from, kept by the generator itself: built again only when its
+// set changes, so every value after the first costs no building, on any thread.
+class TAlphabet {
+ public:
+  const std::string& Of(const TCharSet& set);
+
+ private:
+  TCharSet FSet;
+  std::string FChars;
+  bool FBuilt = false;
+};
+// AppendRandomCharString with the generator's alphabet.
+void AppendRandomCharString(TTextBuffer& out, TAlphabet& alphabet, const TCharSet& set,
+                            uint16_t count);
 // The characters RandomCharString draws from for a set: its members but code 0, in code order,
 // or those of the fallback set when it is empty.
 std::string CharSetAlphabet(const TCharSet& set);

@@ -109,7 +109,7 @@ void TCPMemo::DoGenerate(TTextBuffer& out) {
     out += TrimView(std::string_view(lorem).substr(0, keep));
     out += '.';
   } else {
-    AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(n));
+    AppendRandomCharString(out, FAlphabet, TCharSet(), static_cast<uint16_t>(n));
   }
 }
 

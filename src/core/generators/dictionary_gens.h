@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/generators/charset.h"
 #include "core/generators/word_lists.h"
 #include "core/model/col_params.h"
 #include "core/platform/packed_texts.h"
@@ -68,6 +69,7 @@ class TCPMemo : public TColParams {
 
  private:
   bool FLoremIpsum = false;
+  TAlphabet FAlphabet;
   bool FRandomizeLength = false;
 };
 

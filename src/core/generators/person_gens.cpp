@@ -38,7 +38,7 @@ void MakeIdentifierSafe(std::string& word) { IdentifierSafeInPlace(word); }
 void TCPFirstName::DoGenerate(TTextBuffer& out) {
   const std::string_view code = CurrentTitleCode(*this);
   if (code.empty()) {
-    AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(3 + Random(10)));
+    AppendRandomCharString(out, FAlphabet, TCharSet(), static_cast<uint16_t>(3 + Random(10)));
     return;
   }
   const TWordList which = code[0] == '0' ? TWordList::BoyNames : TWordList::GirlNames;
@@ -115,11 +115,10 @@ void TCPLastName::DoGenerate(TTextBuffer& out) {
       (spread > 0 ? Random(static_cast<int32_t>(std::min<int64_t>(spread, INT32_MAX))) : 0);
   const size_t start = out.size();
   if (FPhonemeList.empty()) {
-    AppendRandomCharString(out, TCharSet(), static_cast<uint16_t>(DataLength()));
+    AppendRandomCharString(out, FAlphabet, TCharSet(), static_cast<uint16_t>(DataLength()));
   } else {
     const int32_t count = static_cast<int32_t>(FPhonemeList.size());
-    // The draws run on a copy of the source, which the stores into the text cannot alias.
-    TRandomSource random = GlobalRandom();
+    TLocalRandom random;
     TSplitDraw draw(random);
     while (static_cast<int64_t>(out.size() - start) < target) {
       const std::string& phoneme = FPhonemeList[draw.Below(static_cast<uint32_t>(count))];
@@ -131,7 +130,6 @@ void TCPLastName::DoGenerate(TTextBuffer& out) {
       out += phoneme;
       if (draw.Below(1000) < 200 && static_cast<int64_t>(out.size() - start) > FMinSize) break;
     }
-    GlobalRandom() = random;
   }
   if (out.size() > start && out[start] >= 'a' && out[start] <= 'z')
     out[start] = static_cast<char>(out[start] - 32);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/generators/charset.h"
 #include "core/generators/dictionary_gens.h"
 #include "core/generators/numeric_gens.h"
 #include "core/model/col_params.h"
@@ -30,6 +31,7 @@ class TCPFirstName : public TColParams {
   uint64_t FNamesGeneration = 0;
   TPackedTexts FNames[2];  // boys, girls
   TDrawAhead FDraws[2];
+  TAlphabet FAlphabet;  // without a title
 };
 
 // A last name built from phonemes, MinSize to about DataLength characters.
@@ -58,6 +60,7 @@ class TCPLastName : public TColParams {
  private:
   std::vector<std::string> FPhonemeList;
   int32_t FMinSize = 5;
+  TAlphabet FAlphabet;  // without phonemes
 };
 
 // A first name and a last name joined by Separator, in either order.

@@ -42,7 +42,7 @@ void TCPString::DoGenerate(TTextBuffer& out) {
   if (low > high) std::swap(low, high);
   const int64_t span = high - low + 1;
   const int64_t length = low + (span > INT32_MAX ? Random(INT32_MAX) : Random(static_cast<int32_t>(span)));
-  AppendRandomCharString(out, FCharset, static_cast<uint16_t>(length));
+  AppendRandomCharString(out, FAlphabet, FCharset, static_cast<uint16_t>(length));
 }
 
 // ---- TCPFormatted ----
@@ -71,8 +71,7 @@ void TCPFormatted::DoGenerate(TTextBuffer& out) {
   static constexpr char kUpperDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   const size_t start = out.size();
   out += FMask;
-  // The draws run on a copy of the source, which the stores into the text cannot alias.
-  TRandomSource random = GlobalRandom();
+  TLocalRandom random;
   TSplitDraw draw(random);
   for (char *p = out.data() + start, *end = out.data() + out.size(); p != end; ++p) {
     char& c = *p;
@@ -86,7 +85,6 @@ void TCPFormatted::DoGenerate(TTextBuffer& out) {
       default: break;
     }
   }
-  GlobalRandom() = random;
 }
 
 // ---- TCPZip ----

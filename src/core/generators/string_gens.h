@@ -33,6 +33,7 @@ class TCPString : public TColParams {
  private:
   int32_t FMinSize = 1;
   TCharSet FCharset;
+  TAlphabet FAlphabet;
 };
 
 // A mask: a, A, 0, z, Z and ? are replaced by a random character of their class; every other

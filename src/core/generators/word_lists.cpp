@@ -2,11 +2,9 @@
 
 #include <array>
 #include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 #include "core/platform/errors.h"
+#include "core/platform/file_io.h"
 #include "core/platform/text_utils.h"
 
 namespace kelvast {
@@ -23,26 +21,6 @@ constexpr std::array<std::string_view, kWordListCount> kFileNames{
 uint64_t NextGeneration() {
   static std::atomic<uint64_t> counter{1};
   return counter.fetch_add(1, std::memory_order_relaxed);
-}
-
-[[noreturn]] void ThrowOpenError(const std::filesystem::path& path, int err) {
-  throw EFileError("Cannot open file \"" + path.string() + "\". " + std::strerror(err));
-}
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-  // A folder opens like a file on Linux and then reads as nothing or fails: refuse it here so
-  // that it stops the load like a missing file instead of giving an empty list.
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) ThrowOpenError(path, EISDIR);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) ThrowOpenError(path, errno);
-  std::string bytes;
-  if (const auto size = std::filesystem::file_size(path, ec); !ec) bytes.reserve(size);
-  char buffer[64 * 1024];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-    bytes.append(buffer, static_cast<size_t>(in.gcount()));
-  if (in.bad()) throw EFileError("Cannot read file \"" + path.string() + "\".");
-  return bytes;
 }
 
 }  // namespace
@@ -67,7 +45,7 @@ void TWordLists::RebuildLorem() {
 void TWordLists::Load(const std::filesystem::path& folder) {
   for (int i = 0; i < kWordListCount; ++i) {
     const auto path = folder / kFileNames[static_cast<size_t>(i)];
-    FLists[static_cast<size_t>(i)] = SplitLines(ReadWholeFile(path));
+    FLists[static_cast<size_t>(i)] = SplitLines(ReadWholeFile(path, kMaxListBytes));
     Touch();
     if (i == static_cast<int>(TWordList::LoremText)) RebuildLorem();
   }

@@ -10,6 +10,7 @@
 
 #include "core/platform/code_page.h"
 #include "core/platform/errors.h"
+#include "core/platform/file_io.h"
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
 
@@ -67,19 +68,7 @@ void TColParams::Prepare(const TGenContext& context) {
     FUseExternalFile = false;
     return;
   }
-  // Inserting a stream buffer fails when it yields nothing, which would reject an empty file;
-  // reading in blocks tells an empty file (end of file) from a failed read (bad stream, as
-  // for a folder).
-  std::ifstream in(FExternalFile, std::ios::binary);
-  std::string text;
-  char block[16384];
-  while (in) {
-    in.read(block, sizeof block);
-    text.append(block, static_cast<size_t>(in.gcount()));
-  }
-  if (!in.is_open() || in.bad())
-    throw EFileError("Cannot read the external file \"" + FExternalFile + "\"");
-  FExternalLines = SplitLines(text);
+  FExternalLines = SplitLines(ReadWholeFile(FExternalFile, kMaxListBytes));
 }
 
 void TColParams::Changed() {

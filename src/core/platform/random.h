@@ -66,6 +66,25 @@ class TRandomSource {
   uint64_t s_[4];
 };
 
+// The calling thread's source copied into a local for a run of draws whose results are stored
+// into memory the compiler cannot tell apart from the source (text being built), so that the
+// state stays in registers. The copy goes back when the scope ends, whatever way it ends, so the
+// draws are exactly those the source itself would have given.
+//
+//   TLocalRandom random;
+//   TSplitDraw draw(random);
+class TLocalRandom {
+ public:
+  TLocalRandom();
+  ~TLocalRandom();
+  TLocalRandom(const TLocalRandom&) = delete;
+  TLocalRandom& operator=(const TLocalRandom&) = delete;
+  operator TRandomSource&() { return FSource; }
+
+ private:
+  TRandomSource FSource;
+};
+
 // Many small draws out of few 64-bit draws, for values made of many characters: each draw
 // below n takes the integer part of the remaining random fraction times n and keeps the
 // fractional part for the next one. A fresh 64-bit draw is taken before the product of the
@@ -118,5 +137,8 @@ inline int32_t Random(int32_t n) { return GlobalRandom().Below(n); }
 
 // A real draw in [0, 1).
 inline double RandomReal() { return GlobalRandom().Real(); }
+
+inline TLocalRandom::TLocalRandom() : FSource(GlobalRandom()) {}
+inline TLocalRandom::~TLocalRandom() { GlobalRandom() = FSource; }
 
 }  // namespace kelvast

@@ -1,4 +1,4 @@
-#include "core/files/file_io.h"
+#include "core/platform/file_io.h"
 
 #include "core/platform/errors.h"
 

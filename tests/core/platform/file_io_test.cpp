@@ -1,7 +1,7 @@
 // Whole-file reads and saves: only regular files of a sane size are read, and a save replaces
 // the real target of a link, keeps its permissions and never writes onto a device.
 
-#include "core/files/file_io.h"
+#include "core/platform/file_io.h"
 
 #include <gtest/gtest.h>
 

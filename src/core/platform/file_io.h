@@ -1,5 +1,7 @@
 #pragma once
-// Whole-file reads and writes for the file formats, with EFileError messages that name the file.
+// Whole-file reads and writes, with EFileError messages that name the file: every file the
+// program reads whole (models, plans, JSON, connections, word lists, external value files) is read
+// here.
 
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +12,8 @@ namespace kelvast {
 
 // The most a model, plan, JSON or connection file may hold: far more than any real one.
 inline constexpr uint64_t kMaxReadBytes = uint64_t{64} << 20;
+// The most a list of values (a word list, a generator's external file) may hold.
+inline constexpr uint64_t kMaxListBytes = uint64_t{1} << 30;
 
 // The file's bytes. EFileError when it cannot be opened or read, when it is not a regular file
 // (a FIFO, a device, a folder) or when it holds more than maxBytes.

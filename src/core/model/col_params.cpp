@@ -31,7 +31,7 @@ const TPropList& TColParams::BaseProps() {
   return kProps;
 }
 
-std::string_view TColParams::GenerateValue() {
+TPaddedView TColParams::GenerateValue() {
   if (!IsBlank(FLastValue)) return FLastValue.View();
 
   FLastValue.clear();

@@ -87,7 +87,7 @@ class TColParams : public TPersistent {
 
   // The value of the current record: generated on the first request, cached for the rest. The
   // view holds until the value changes (the next record).
-  std::string_view GetValue() {
+  TPaddedView GetValue() {
     // A value that starts with a character other than a blank is not blank: the common case
     // needs no scan and no call.
     if (!FLastValue.empty() && !IsTrimChar(FLastValue[0])) return FLastValue.View();
@@ -140,7 +140,7 @@ class TColParams : public TPersistent {
 
  private:
   // GetValue's path when the cached value is blank: a blank value is drawn again.
-  std::string_view GenerateValue();
+  TPaddedView GenerateValue();
 
   bool FUseExternalFile = false;
   std::string FExternalFile;

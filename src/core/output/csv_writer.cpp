@@ -47,33 +47,30 @@ void TCsvWriter::Row(TRowSink& file) {
   // buffers, so they are copied as padded words.
   for (const TWrittenColumn& column : FColumns) {
     TColParams& param = *column.Param;
-    const std::string_view value = param.GetValue();
-    const char* begin = value.data();
-    const char* end = begin + value.size();
+    const TPaddedView value = param.GetValue();
     if (param.ExportType() == etString) {
       // Trimmed and quoted, quotes inside doubled; a blank text is written as nothing at all.
-      while (begin != end && IsTrimChar(*begin)) ++begin;
-      while (end != begin && IsTrimChar(end[-1])) --end;
-      const auto n = static_cast<size_t>(end - begin);
+      const TPaddedView text = value.Trimmed();
+      const size_t n = text.size();
       if (n == 0) {
         row += ',';
         continue;
       }
-      if (std::memchr(begin, '"', n)) {
-        AppendQuotedField(row, begin, end);
+      if (std::memchr(text.data(), '"', n)) {
+        AppendQuotedField(row, text.data(), text.data() + n);
         continue;
       }
       char* at = row.Extend(n + 3);
       at[0] = '"';
-      TTextBuffer::CopyPadded(at + 1, begin, n);
+      TTextBuffer::CopyPadded(at + 1, text);
       at[n + 1] = '"';
       at[n + 2] = ',';
-    } else if (NeedsQuotes(begin, end)) {
-      AppendQuotedField(row, begin, end);
+    } else if (NeedsQuotes(value.data(), value.data() + value.size())) {
+      AppendQuotedField(row, value.data(), value.data() + value.size());
     } else {
-      const auto n = static_cast<size_t>(end - begin);
+      const size_t n = value.size();
       char* at = row.Extend(n + 1);
-      TTextBuffer::CopyPadded(at, begin, n);
+      TTextBuffer::CopyPadded(at, value);
       at[n] = ',';
     }
   }

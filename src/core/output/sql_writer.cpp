@@ -66,7 +66,7 @@ namespace {
 }  // namespace
 
 inline void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param,
-                                    std::string_view value) {
+                                    TPaddedView value) {
   const size_t n = value.size();
   FDataSize += static_cast<int64_t>(n);
   if (IsBlank(value)) {
@@ -76,13 +76,13 @@ inline void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param,
   } else if (FStringOpen != '\'') {
     char* at = out.Extend(n + 2);
     at[0] = FStringOpen;
-    TTextBuffer::CopyPadded(at + 1, value.data(), n);
+    TTextBuffer::CopyPadded(at + 1, value);
     at[n + 1] = FStringClose;
   } else if (!std::memchr(value.data(), '\'', n)) {
     // An apostrophe opens and closes the text, whatever the closing character says.
     char* at = out.Extend(n + 2);
     at[0] = '\'';
-    TTextBuffer::CopyPadded(at + 1, value.data(), n);
+    TTextBuffer::CopyPadded(at + 1, value);
     at[n + 1] = '\'';
   } else {
     AppendDoubledApostrophes(out, value);

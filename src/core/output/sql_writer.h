@@ -32,7 +32,7 @@ class TSqlWriter : public TRecordWriter {
 
  private:
   // value is the generator's own (a view into its buffer), copied as padded words.
-  void AppendValue(TTextBuffer& out, const TColParams& param, std::string_view value);
+  void AppendValue(TTextBuffer& out, const TColParams& param, TPaddedView value);
 
   TGenModel& FModel;
   bool FComments;

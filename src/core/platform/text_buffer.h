@@ -14,6 +14,26 @@
 
 namespace kelvast {
 
+// A view of text held in a text buffer, whose storage goes on for TTextBuffer::kPadding bytes
+// past the view's end: the only kind of text the padded copies accept, and only a text buffer
+// makes one.
+class TPaddedView : public std::string_view {
+ public:
+  // The same text without the blanks and control characters (codes 0 to 32) at its ends; still
+  // padded, since it ends no later.
+  TPaddedView Trimmed() const {
+    const char* begin = data();
+    const char* end = begin + size();
+    while (begin != end && static_cast<unsigned char>(*begin) <= 32) ++begin;
+    while (end != begin && static_cast<unsigned char>(end[-1]) <= 32) --end;
+    return TPaddedView(begin, static_cast<size_t>(end - begin));
+  }
+
+ private:
+  friend class TTextBuffer;
+  TPaddedView(const char* text, size_t n) : std::string_view(text, n) {}
+};
+
 class TTextBuffer {
  public:
   // Every buffer has this many bytes allocated past its capacity, which nothing ever holds: a
@@ -33,7 +53,7 @@ class TTextBuffer {
   char* data() { return FBegin; }
   char& operator[](size_t i) { return FBegin[i]; }
   char operator[](size_t i) const { return FBegin[i]; }
-  std::string_view View() const { return {FBegin, size()}; }
+  TPaddedView View() const { return {FBegin, size()}; }
   operator std::string_view() const { return View(); }
   std::string str() const { return std::string(View()); }
   char* begin() { return FBegin; }
@@ -136,10 +156,19 @@ class TTextBuffer {
     }
   }
 
-  // Copies n bytes from text held in a text buffer (a view of one) to room in a text buffer:
-  // up to kPadding bytes are moved as two fixed 16-byte words, reading and writing past the
-  // ends into the padding. Both buffers must have storage: a buffer that was created without
-  // room and never held text has none.
+  // Copies text held in a text buffer to room in a text buffer (Extend's): up to kPadding bytes
+  // are moved as two fixed 16-byte words, reading and writing past the ends into the padding.
+  // Both buffers must have storage: a buffer that was created without room and never held text
+  // has none.
+  static void CopyPadded(char* to, TPaddedView from) { CopyPadded(to, from.data(), from.size()); }
+  // Appends text that lies in a text buffer, by CopyPadded.
+  TTextBuffer& AppendPadded(TPaddedView from) {
+    const size_t n = from.size();
+    CopyPadded(Extend(n), from.data(), n);
+    return *this;
+  }
+
+ private:
   static void CopyPadded(char* to, const char* from, size_t n) {
     if (n > kPadding) {
       CopyLong(to, from, n);
@@ -155,13 +184,8 @@ class TTextBuffer {
       std::memcpy(to + 16, a, 16);
     }
   }
-  // Appends text that lies in a text buffer (a value's view), by CopyPadded.
-  TTextBuffer& AppendPadded(std::string_view fromBuffer) {
-    const size_t n = fromBuffer.size();
-    CopyPadded(Extend(n), fromBuffer.data(), n);
-    return *this;
-  }
 
+ public:
   // First position at or after `from` holding c, or npos.
   size_t find(char c, size_t from = 0) const {
     if (from >= size()) return std::string_view::npos;

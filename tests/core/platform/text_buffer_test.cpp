@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
+
+#include "core/platform/text_utils.h"
 
 namespace kelvast {
 namespace {
@@ -68,6 +71,38 @@ TEST(TextBuffer, AppendsItsOwnTextWhileGrowingAndEditsLikeAString) {
   EXPECT_EQ(buffer.View(), std::string_view("015--\0\0", 7));
   EXPECT_EQ(buffer.back(), '\0');
   EXPECT_EQ(buffer.str(), std::string("015--\0\0", 7));
+}
+
+}  // namespace
+}  // namespace kelvast
+
+namespace kelvast {
+namespace {
+
+// Padded copies read and write whole words past the text: they take only views that a text
+// buffer made, and those views stay padded when trimmed.
+static_assert(!std::is_constructible_v<TPaddedView, const char*, size_t>);
+static_assert(!std::is_convertible_v<std::string_view, TPaddedView>);
+static_assert(!std::is_convertible_v<std::string, TPaddedView>);
+
+TEST(TextBuffer, PaddedViewsCopyEveryLengthAndTrimWithinTheirText) {
+  TTextBuffer source(8);
+  TTextBuffer target(8);
+  for (size_t n = 0; n <= 80; ++n) {
+    source.clear();
+    for (size_t i = 0; i < n; ++i) source += static_cast<char>(i % 3 == 0 ? ' ' : 'a' + i % 26);
+    target.clear();
+    target += '<';
+    target.AppendPadded(source.View());
+    target += '>';
+    EXPECT_EQ(target.str(), "<" + source.str() + ">") << n;
+
+    const TPaddedView trimmed = source.View().Trimmed();
+    const std::string expected(TrimView(source.View()));
+    EXPECT_EQ(std::string(trimmed), expected) << n;
+    EXPECT_GE(trimmed.data(), source.data());
+    EXPECT_LE(trimmed.data() + trimmed.size(), source.data() + source.size());
+  }
 }
 
 }  // namespace

@@ -12,11 +12,26 @@ namespace kelvast {
 
 namespace {
 
-// The trimmed entry at a random index; false when the list is empty.
-bool DrawEntry(const TWordLists& words, TWordList list, std::string_view& entry) {
-  const std::vector<std::string>& lines = words.List(list);
-  if (lines.empty()) return false;
-  entry = TrimView(lines[static_cast<size_t>(Random(static_cast<int32_t>(lines.size())))]);
+// Shapes of the prepared lists.
+bool ShapeWord(std::string_view entry, std::string& value, int32_t length) {
+  const std::string_view trimmed = TrimView(entry);
+  value.assign(trimmed.empty() ? kNoDataMarker : trimmed);
+  // Drawing uniformly among the entries that fit gives the same distribution as drawing again
+  // until one fits, and ends even when none fits.
+  return length < 5 || value.size() <= static_cast<size_t>(length);
+}
+
+bool ShapeDomainWord(std::string_view entry, std::string& value, int32_t length) {
+  if (!ShapeWord(entry, value, length)) return false;
+  IdentifierSafeInPlace(value);
+  return true;
+}
+
+// Proper case comes before the trim, so an entry with leading blanks keeps a small letter.
+bool ShapeTown(std::string_view entry, std::string& value, int32_t) {
+  value.assign(entry);
+  ProperCaseInPlace(value);
+  TrimFrom(value, 0);
   return true;
 }
 
@@ -42,36 +57,22 @@ const TPropList& TCPDictWord::Props() const {
   return kProps;
 }
 
-void TWordDraw::Prepare(const TWordLists& words, TWordList list, int32_t length,
-                        uint64_t generation) {
-  FList = static_cast<int>(list);
-  FLength = length;
-  FGeneration = generation;
-  FValues.clear();
-  FAhead.Reset();
-  std::string value;
-  for (const std::string& line : words.List(list)) {
-    const std::string_view entry = TrimView(line);
-    value = entry.empty() ? kNoDataMarker : entry;
-    // Drawing uniformly among the entries that fit gives the same distribution as drawing
-    // again until one fits, and ends even when none fits.
-    if (length >= 5 && value.size() > static_cast<size_t>(length)) continue;
-    if (FTransform) FTransform(value);
-    FValues.push_back(value);
-  }
-  FFixed = length < 5 ? kNoDataMarker : kNoDataMarker.substr(0, static_cast<size_t>(length));
-  if (FTransform) FTransform(FFixed);
-}
-
 void TWordDraw::Append(TTextBuffer& out, const TWordLists& words, TWordList list,
                        int32_t length) {
   // Every length below 5 draws from the whole list: one preparation serves them all.
   if (length < 5) length = 0;
-  const uint64_t generation = words.Generation();
-  if (static_cast<int>(list) != FList || length != FLength || generation != FGeneration)
-    Prepare(words, list, length, generation);
-  if (FValues.empty()) out += FFixed;
-  else FValues.AppendTo(out, FAhead.Next(FValues));
+  const TPackedTexts& values = FValues.Prepare(
+      words, list, FIdentifierSafe ? ShapeDomainWord : ShapeWord, length);
+  if (!values.empty()) {
+    FValues.AppendDraw(out);
+    return;
+  }
+  if (length != FFixedLength) {
+    FFixedLength = length;
+    FFixed = length < 5 ? kNoDataMarker : kNoDataMarker.substr(0, static_cast<size_t>(length));
+    if (FIdentifierSafe) IdentifierSafeInPlace(FFixed);
+  }
+  out += FFixed;
 }
 
 void TCPDictWord::DoGenerate(TTextBuffer& out) {
@@ -120,30 +121,10 @@ const TPropList& TCPTown::Props() const {
   return kProps;
 }
 
-const TPackedTexts& TCPTown::PreparedTowns(TWordList list) {
-  const TWordLists& words = WordsOf(Context());
-  const uint64_t generation = words.Generation();
-  if (static_cast<int>(list) == FPreparedList && generation == FPreparedGeneration)
-    return FPrepared;
-  FPreparedList = static_cast<int>(list);
-  FPreparedGeneration = generation;
-  FPrepared.clear();
-  FAhead.Reset();
-  std::string town;
-  for (const std::string& line : words.List(list)) {
-    // Proper case comes before the trim, so an entry with leading blanks keeps a small letter.
-    town = line;
-    ProperCaseInPlace(town);
-    TrimFrom(town, 0);
-    FPrepared.push_back(town);
-  }
-  return FPrepared;
-}
-
 void TCPTown::DoGenerate(TTextBuffer& out) {
-  const TPackedTexts& towns =
-      PreparedTowns(French() ? TWordList::FrenchTowns : TWordList::WorldTowns);
-  if (!towns.empty()) towns.AppendTo(out, FAhead.Next(towns));
+  const TPackedTexts& towns = FTowns.Prepare(
+      WordsOf(Context()), French() ? TWordList::FrenchTowns : TWordList::WorldTowns, ShapeTown);
+  if (!towns.empty()) FTowns.AppendDraw(out);
   if (out.empty()) out += kEmptyDataMarker;
 }
 
@@ -163,9 +144,8 @@ void TCPAddress::GenerateEnglish(TTextBuffer& out) {
   static constexpr std::string_view kSuffixes[] = {"road", "avenue", "park", "boulevard", "square"};
   AppendDecimal(out, 1 + Random(400));
   out += ' ';
-  std::string_view town;
-  if (DrawEntry(WordsOf(Context()), TWordList::WorldTowns, town)) {
-    AppendProperCase(out, town);
+  if (!FTowns.Prepare(WordsOf(Context()), TWordList::WorldTowns, TPreparedList::Trimmed).empty()) {
+    AppendProperCase(out, FTowns.Draw());
     out += ' ';
   }
   out += kSuffixes[Random(5)];
@@ -184,17 +164,19 @@ void TCPAddress::GenerateFrench(TTextBuffer& out) {
   else if (Random(100) < 4) out += "bis ";
   out += kStreetTypes[Random(6)];
   out += ' ';
-  std::string_view entry;
-  if (Random(100) < 40 && DrawEntry(words, TWordList::FrenchTowns, entry)) {
-    AppendProperCase(out, entry);
-  } else if (Random(100) < 40 && DrawEntry(words, TWordList::FrenchWords, entry)) {
-    AppendProperCase(out, entry);
-  } else if (!words.List(TWordList::BoyNames).empty()) {
+  const TPackedTexts& towns = FTowns.Prepare(words, TWordList::FrenchTowns, TPreparedList::Trimmed);
+  const TPackedTexts& frenchWords =
+      FWords.Prepare(words, TWordList::FrenchWords, TPreparedList::Trimmed);
+  const TPackedTexts& names = FNames.Prepare(words, TWordList::BoyNames, TPreparedList::Trimmed);
+  if (Random(100) < 40 && !towns.empty()) {
+    AppendProperCase(out, FTowns.Draw());
+  } else if (Random(100) < 40 && !frenchWords.empty()) {
+    AppendProperCase(out, FWords.Draw());
+  } else if (!names.empty()) {
     out += "du ";
     out += kRanks[Random(3)];
     out += ' ';
-    DrawEntry(words, TWordList::BoyNames, entry);
-    AppendProperCase(out, entry);
+    AppendProperCase(out, FNames.Draw());
   } else {
     out.resize(start);
     out += kEmptyDataMarker;
@@ -219,9 +201,10 @@ void TCPCountry::DoGenerate(TTextBuffer& out) {
   const TWordList list = FJustCode  ? TWordList::CountryCodes
                          : French() ? TWordList::FrenchCountryNames
                                     : TWordList::CountryNames;
-  std::string_view entry;
-  if (DrawEntry(WordsOf(Context()), list, entry)) out += entry;
-  else out += kEmptyDataMarker;
+  if (!FCountries.Prepare(WordsOf(Context()), list, TPreparedList::Trimmed).empty())
+    FCountries.AppendDraw(out);
+  else
+    out += kEmptyDataMarker;
 }
 
 // ---- TCPUSStates ----
@@ -239,10 +222,9 @@ void TCPUSStates::Assign(const TColParams& source) {
 }
 
 void TCPUSStates::DoGenerate(TTextBuffer& out) {
-  std::string_view entry;
-  if (DrawEntry(WordsOf(Context()), FShortName ? TWordList::USStateCodes : TWordList::USStateNames,
-                entry))
-    out += entry;
+  const TWordList list = FShortName ? TWordList::USStateCodes : TWordList::USStateNames;
+  if (!FStates.Prepare(WordsOf(Context()), list, TPreparedList::Trimmed).empty())
+    FStates.AppendDraw(out);
   else
     out += kEmptyDataMarker;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/generators/charset.h"
+#include "core/generators/prepared_list.h"
 #include "core/generators/word_lists.h"
 #include "core/model/col_params.h"
 #include "core/platform/packed_texts.h"
@@ -20,21 +21,17 @@ namespace kelvast {
 // value costs one draw and one copy.
 class TWordDraw {
  public:
-  explicit TWordDraw(void (*transform)(std::string&) = nullptr) : FTransform(transform) {}
+  // Identifier-safe words (every character other than 0-9, A-Z, a-z becomes "_") for domains.
+  explicit TWordDraw(bool identifierSafe = false) : FIdentifierSafe(identifierSafe) {}
 
   // Appends one entry of list, or "<nodata>" (cut to length) when none fits.
   void Append(TTextBuffer& out, const TWordLists& words, TWordList list, int32_t length);
 
  private:
-  void Prepare(const TWordLists& words, TWordList list, int32_t length, uint64_t generation);
-
-  void (*FTransform)(std::string&);
-  int FList = -1;
-  int32_t FLength = 0;
-  uint64_t FGeneration = 0;
-  TPackedTexts FValues;              // each equally likely
-  TDrawAhead FAhead;
-  std::string FFixed;                // the value, without a draw, when FValues is empty
+  bool FIdentifierSafe;
+  TPreparedList FValues;   // each equally likely
+  int32_t FFixedLength = -1;
+  std::string FFixed;      // the value, without a draw, when no entry fits FFixedLength
 };
 
 class TCPDictWord : public TColParams {
@@ -86,12 +83,7 @@ class TCPTown : public TColParams {
  private:
   // Every entry of the list in use, proper-cased and trimmed, prepared once per list and load:
   // a value is then one draw and one copy.
-  const TPackedTexts& PreparedTowns(TWordList list);
-
-  int FPreparedList = -1;
-  uint64_t FPreparedGeneration = 0;
-  TPackedTexts FPrepared;
-  TDrawAhead FAhead;
+  TPreparedList FTowns;
 };
 
 // A street address in English or French form.
@@ -107,6 +99,10 @@ class TCPAddress : public TColParams {
  private:
   void GenerateEnglish(TTextBuffer& out);
   void GenerateFrench(TTextBuffer& out);
+
+  TPreparedList FTowns;   // English: world towns; French: French towns
+  TPreparedList FWords;   // French words
+  TPreparedList FNames;   // boys' names, for the streets named after a rank
 };
 
 // A country name in English or French, or its ISO code.
@@ -126,6 +122,7 @@ class TCPCountry : public TColParams {
 
  private:
   bool FJustCode = false;
+  TPreparedList FCountries;
 };
 
 // A US state name, or its two-letter code.
@@ -145,6 +142,7 @@ class TCPUSStates : public TColParams {
 
  private:
   bool FShortName = false;
+  TPreparedList FStates;
 };
 
 // The value of a dictionary word drawn from an empty list, and of the other list generators.

@@ -27,9 +27,6 @@ std::string_view CurrentTitleCode(const TColParams& generator) {
   return generators->Person().LastInternalValue();
 }
 
-// Domain names take one English dictionary word, drawn as the dictionary-word generator draws
-// and made safe for a domain name.
-void MakeIdentifierSafe(std::string& word) { IdentifierSafeInPlace(word); }
 
 }  // namespace
 
@@ -42,26 +39,11 @@ void TCPFirstName::DoGenerate(TTextBuffer& out) {
     return;
   }
   const TWordList which = code[0] == '0' ? TWordList::BoyNames : TWordList::GirlNames;
-  const TPackedTexts& names = Names(which);
-  if (names.empty())
+  TPreparedList& names = FNames[which == TWordList::BoyNames ? 0 : 1];
+  if (names.Prepare(WordsOf(Context()), which, TPreparedList::Trimmed).empty())
     throw EGenerationError("The first-name list \"" + std::string(WordListFileName(which)) +
                            "\" is empty: a first name cannot be drawn.");
-  names.AppendTo(out, FDraws[which == TWordList::BoyNames ? 0 : 1].Next(names));
-}
-
-const TPackedTexts& TCPFirstName::Names(TWordList which) {
-  const TWordLists& words = WordsOf(Context());
-  const uint64_t generation = words.Generation();
-  if (generation != FNamesGeneration) {
-    FNamesGeneration = generation;
-    const TWordList lists[2] = {TWordList::BoyNames, TWordList::GirlNames};
-    for (int i = 0; i < 2; ++i) {
-      FNames[i].clear();
-      FDraws[i].Reset();
-      for (const std::string& name : words.List(lists[i])) FNames[i].push_back(TrimView(name));
-    }
-  }
-  return FNames[which == TWordList::BoyNames ? 0 : 1];
+  names.AppendDraw(out);
 }
 
 // ---- TCPLastName ----
@@ -285,7 +267,7 @@ KELVAST_SEXGEN_SETTER(SetMissPercent, float)
 
 // ---- TCPEmail ----
 
-TCPEmail::TCPEmail() : FDomainWords(MakeIdentifierSafe) { DeclareParts(); }
+TCPEmail::TCPEmail() : FDomainWords(true) { DeclareParts(); }
 TCPEmail::~TCPEmail() = default;
 
 const TPropList& TCPEmail::Props() const {
@@ -346,7 +328,7 @@ void TCPEmail::DoGenerate(TTextBuffer& out) {
 
 // ---- TCPWebSite ----
 
-TCPWebSite::TCPWebSite() : FDomainWords(MakeIdentifierSafe) { InitDataLength(3); }
+TCPWebSite::TCPWebSite() : FDomainWords(true) { InitDataLength(3); }
 
 const TPropList& TCPWebSite::Props() const {
   using C = TCPWebSite;

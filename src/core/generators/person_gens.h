@@ -25,12 +25,7 @@ class TCPFirstName : public TColParams {
   void DoGenerate(TTextBuffer& out) override;
 
  private:
-  // The trimmed names of a list, packed once per load of the lists.
-  const TPackedTexts& Names(TWordList which);
-
-  uint64_t FNamesGeneration = 0;
-  TPackedTexts FNames[2];  // boys, girls
-  TDrawAhead FDraws[2];
+  TPreparedList FNames[2];  // boys, girls
   TAlphabet FAlphabet;  // without a title
 };
 

@@ -103,11 +103,13 @@ void PrintLine(const std::string& ansi) { std::cout << AnsiToUtf8(ansi) << '\n';
 
 int Run(const TCliOptions& o) {
   std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
+  // The model's own output file chooses the format; --output only names the file, whose
+  // extension the format then sets.
+  const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : DefaultMode(*model);
   if (o.Records) model->SetRecNumber(*o.Records);
   if (o.Output) model->SetSQLFile(*o.Output);
   if (o.Connection) model->SetConnectionString(*o.Connection);
   if (o.Seed) RandSeed(*o.Seed);
-  const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : DefaultMode(*model);
   const std::unique_ptr<TOdbcConnection> connection = OpenConnectionFor(*model, mode, !o.Connection);
   TProgressReporter reporter(o.Yes, o.Quiet);
   reporter.SetRollbackAnswer(o.OnErrors == "rollback");

@@ -151,6 +151,16 @@ TEST(Cli, SamplePrintsTheTenRecordGrid) {
   EXPECT_EQ(RunCli({"sample", kExamples + "/people.model", "--seed", "3"}).Out, r.Out);
 }
 
+// The model's own output file chooses the format; --output, even without an extension, only
+// names the file.
+TEST(Cli, TheModelsOutputFileChoosesTheFormat) {
+  TempDir dir;
+  const TCliRun r = RunCli({"run", kExamples + "/orders.model", "--records", "3", "--seed", "2",
+                            "--output", (dir / "o").string(), "--quiet"});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(SplitLines(ReadFileBytes(dir / "o.sql")).size(), 6u + 3u + 3u);
+}
+
 TEST(Cli, PlanSkipsAMissingModelAndRunsTheRest) {
   TempDir dir;
   fs::copy_file(kExamples + "/people.model", dir / "first.model");

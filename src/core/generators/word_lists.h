@@ -77,7 +77,6 @@ inline const std::vector<std::string>& WordList(TWordList list) {
 }
 inline int WordCount(TWordList list) { return SharedWordLists().Count(list); }
 inline const std::string& LoremJoined() { return SharedWordLists().Lorem(); }
-inline uint64_t WordListsGeneration() { return SharedWordLists().Generation(); }
 
 // The Dict folder beside the running executable.
 std::filesystem::path DefaultDictFolder();

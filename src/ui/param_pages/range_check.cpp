@@ -48,8 +48,6 @@ void TRangeCheck::Update() {
   if (!conflict) FPending = nullptr;
 }
 
-bool TRangeCheck::NoteShown() const { return !FNote->isHidden(); }
-
 void TRangeCheck::FocusChanged(QWidget* old, QWidget* now) {
   // Focus going nowhere is the window losing activation: the field is not left for that.
   if (!FPending || !old || !now) return;

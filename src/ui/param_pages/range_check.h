@@ -33,8 +33,6 @@ class TRangeCheck : public QObject {
   // The note follows the conflict, without a box: for a field whose change never warns, and
   // for values loaded from the model.
   void Update();
-  // The note is shown (for tests and screenshots).
-  bool NoteShown() const;
 
  private:
   void FocusChanged(QWidget* old, QWidget* now);

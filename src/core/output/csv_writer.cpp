@@ -56,7 +56,7 @@ void TCsvWriter::Row(TRowSink& file) {
         row += ',';
         continue;
       }
-      if (std::memchr(text.data(), '"', n)) {
+      if (text.Contains('"')) {
         AppendQuotedField(row, text.data(), text.data() + n);
         continue;
       }

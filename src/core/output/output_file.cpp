@@ -116,19 +116,34 @@ void TOutputFile::WaitForWriter() {
   if (FWriteError != 0) Fail(FWriteError);
 }
 
-void TOutputFile::Flush() {
-  if (FBuffer.empty()) return;
+void TOutputFile::HandOver(TTextBuffer& buffer) {
   if (FFd < 0) Fail(EBADF);
   WaitForWriter();
   if (!FWriter.joinable()) FWriter = std::thread([this] { WriterLoop(); });
   {
     std::lock_guard lock(FMutex);
-    FHandedOver += FBuffer.size();
-    FPending.swap(FBuffer);  // the written buffer comes back empty, with its capacity
-    FLineEnd = 0;
+    FHandedOver += buffer.size();
+    FPending.swap(buffer);  // the written buffer comes back empty, with its capacity
     FBusy = true;
   }
   FChanged.notify_all();
+}
+
+void TOutputFile::Flush() {
+  if (FBuffer.empty()) return;
+  HandOver(FBuffer);
+  FLineEnd = 0;
+}
+
+void TOutputFile::WriteLines(TBlockSink& block) {
+  if (block.Lines().empty()) return;
+  // What this file holds (a header) goes first; then the block's text is written where it
+  // lies, and the buffer written before, empty now, becomes the block's storage.
+  Flush();
+  TTextBuffer lines;
+  block.SwapLines(lines);
+  HandOver(lines);
+  block.SwapLines(lines);
 }
 
 void TOutputFile::Close() {

@@ -36,13 +36,9 @@ class TOutputFile final : public TRowSink {
 
   const std::string& Path() const { return FPath; }
 
-  // Appends complete lines (a block of rows made elsewhere). Buffers are handed over only at
-  // line ends, whichever way the lines came.
-  void WriteLines(std::string_view lines) {
-    FBuffer += lines;
-    FLineEnd = FBuffer.size();
-    if (FBuffer.size() >= FFullAt) Flush();
-  }
+  // Appends a block's complete lines by handing its buffer to the writing thread, with no copy
+  // of the text; the block comes back empty, with the buffer written before as its storage.
+  void WriteLines(TBlockSink& block);
 
   // Hands the buffer to the writing thread (waiting for the one before to be written); raises
   // EFileError when an earlier write failed.
@@ -60,6 +56,9 @@ class TOutputFile final : public TRowSink {
   int WriteAll(const char* data, size_t size);
   void WriterLoop();
   void StopWriter();
+  // Waits for the writing thread, then swaps buffer (not empty) for its empty one and lets it
+  // write.
+  void HandOver(TTextBuffer& buffer);
   [[noreturn]] void Fail(int err);
 
   void Full() override { Flush(); }

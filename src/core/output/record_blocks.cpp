@@ -126,7 +126,7 @@ class TBlockPipeline {
     std::unique_lock lock(FMutex);
     FChanged.wait(lock, [&] { return slot.Block == b && slot.Ready; });
     lock.unlock();
-    file.WriteLines(slot.Sink.Lines());
+    file.WriteLines(slot.Sink);
     const int64_t done = slot.Done;
     writer.AddRows(done, slot.DataSize);
     const std::exception_ptr error = slot.Error;

@@ -60,6 +60,13 @@ class TBlockSink final : public TRowSink {
     FBuffer.clear();
     FLineEnd = 0;
   }
+  // Exchanges the block's complete lines for other's storage, which must hold no text: other
+  // gets the lines (a line left incomplete by an error is dropped), the block no lines.
+  void SwapLines(TTextBuffer& other) {
+    FBuffer.resize(FLineEnd);
+    FBuffer.swap(other);
+    Clear();
+  }
 };
 
 }  // namespace kelvast

@@ -78,7 +78,7 @@ inline void TSqlWriter::AppendValue(TTextBuffer& out, const TColParams& param,
     at[0] = FStringOpen;
     TTextBuffer::CopyPadded(at + 1, value);
     at[n + 1] = FStringClose;
-  } else if (!std::memchr(value.data(), '\'', n)) {
+  } else if (!value.Contains('\'')) {
     // An apostrophe opens and closes the text, whatever the closing character says.
     char* at = out.Extend(n + 2);
     at[0] = '\'';

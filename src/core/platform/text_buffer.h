@@ -11,6 +11,9 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kelvast {
 
@@ -28,6 +31,11 @@ class TPaddedView : public std::string_view {
     while (end != begin && static_cast<unsigned char>(end[-1]) <= 32) --end;
     return TPaddedView(begin, static_cast<size_t>(end - begin));
   }
+
+  // Whether the text holds c. The text is scanned in whole 16-byte lanes that may reach into the
+  // padding, with the bytes past the end masked off: no library call and no loop over the
+  // bytes for the short texts of a record.
+  bool Contains(char c) const;
 
  private:
   friend class TTextBuffer;
@@ -241,5 +249,28 @@ class TTextBuffer {
   char* FEnd = nullptr;
   char* FLimit = nullptr;
 };
+
+inline bool TPaddedView::Contains(char c) const {
+  static_assert(TTextBuffer::kPadding >= 16, "a lane may start at the text's last byte");
+  const char* at = data();
+  size_t left = size();
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi8(c);
+  for (; left > 0; at += 16) {
+    const __m128i lane = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(lane, wanted)));
+    if (left < 16) {
+      hits &= (1u << left) - 1;
+      left = 0;
+    } else {
+      left -= 16;
+    }
+    if (hits != 0) return true;
+  }
+  return false;
+#else
+  return std::memchr(at, c, left) != nullptr;
+#endif
+}
 
 }  // namespace kelvast

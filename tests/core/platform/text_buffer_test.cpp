@@ -105,5 +105,22 @@ TEST(TextBuffer, PaddedViewsCopyEveryLengthAndTrimWithinTheirText) {
   }
 }
 
+TEST(TextBuffer, PaddedViewsFindACharacterOnlyWithinTheirText) {
+  // The character at every position of texts of every length up to three lanes, and the same
+  // character just past the end (still in the buffer's storage), which must not count.
+  TTextBuffer buffer(64);
+  for (size_t n = 0; n <= 48; ++n) {
+    buffer.assign(std::string(n, 'x') + '"');
+    EXPECT_TRUE(buffer.View().Contains('"')) << n;
+    buffer.resize(n);
+    EXPECT_FALSE(buffer.View().Contains('"')) << n;
+    for (size_t at = 0; at < n; ++at) {
+      buffer[at] = '"';
+      EXPECT_TRUE(buffer.View().Contains('"')) << n << " at " << at;
+      buffer[at] = 'x';
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelvast

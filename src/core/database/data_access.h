@@ -2,6 +2,7 @@
 // The data-access interface: what the core needs of a database connection. The program owns one
 // connection; generators that read existing tables use the current one.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,6 +11,9 @@
 #include "core/platform/errors.h"
 
 namespace kelvast {
+
+class TBulkSession;
+struct TBulkTarget;
 
 // A database failure, carrying the driver's diagnostic message, its SQLSTATE (five characters,
 // empty when the failure did not come from a driver) and the driver's native error code.
@@ -56,6 +60,11 @@ class TDataAccess {
   virtual void CommitTrans() = 0;
   virtual void RollbackTrans() = 0;
   virtual bool InTransaction() const = 0;
+
+  // A session that loads rows into target by the fastest path the connection offers, or null to
+  // run every row's INSERT statement on this connection. Raises EDatabaseError when a bulk path
+  // exists but cannot be opened.
+  virtual std::unique_ptr<TBulkSession> OpenBulkSession(const TBulkTarget& target);
 };
 
 

@@ -1,0 +1,28 @@
+#pragma once
+// The bulk path of a connection that offers none of its own: every row's INSERT statement run on
+// the connection, one after another, inside the connection's transaction.
+
+#include "core/database/bulk_session.h"
+
+namespace kelvast {
+
+class TStatementSession final : public TBulkSession {
+ public:
+  TStatementSession(TDataAccess& connection, TBulkTarget target)
+      : FDb(connection), FTarget(std::move(target)) {}
+
+  std::string PathName() const override { return "statements"; }
+  void Execute(const std::string& sql) override { FDb.Execute(sql); }
+  void Begin() override { FDb.BeginTrans(); }
+  void Commit() override { FDb.CommitTrans(); }
+  void Rollback() override { FDb.RollbackTrans(); }
+  bool InTransaction() const override { return FDb.InTransaction(); }
+  void Load(const TValueBatch& batch, size_t first, size_t count) override;
+
+ private:
+  TDataAccess& FDb;
+  TBulkTarget FTarget;
+  std::string FStatement;
+};
+
+}  // namespace kelvast

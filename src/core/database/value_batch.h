@@ -1,0 +1,91 @@
+#pragma once
+// Rows of values on their way into a table by a bulk path. Each value is NULL or a text in
+// Windows-1252, exactly what the record's INSERT statement would hold; each column is written
+// either as a number (spliced as it is) or as a text (a string literal).
+//
+// Rows travel from the record loop as value records: per column a 4-byte little-endian length
+// (0xFFFFFFFF for NULL) and the value's bytes, the row ended by CR LF like every line of a row
+// sink, so that rows made on several threads pass through the same blocks as a file's lines.
+//
+//   TValueBatch batch(2);
+//   batch.AddRecords(lines);                 // whole value records
+//   batch.Value(0, 1);                       // the text of row 0's second value
+//   batch.IsNull(0, 0);
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/platform/text_buffer.h"
+
+namespace kelvast {
+
+inline constexpr uint32_t kNullValueLength = 0xFFFFFFFFu;
+
+// Appends one value of a value record; a null view (data() == nullptr) is NULL.
+void AppendRecordValue(TTextBuffer& row, std::string_view value);
+// Appends NULL to a value record.
+void AppendRecordNull(TTextBuffer& row);
+
+// A column of the target table as a bulk path needs it.
+struct TBulkColumn {
+  std::string Name;     // as the statements write it, delimited
+  bool Number = false;  // written unquoted, as a number
+};
+
+class TValueBatch;
+
+// Where the rows go: the table and its columns as the INSERT statements name them, and each
+// row's INSERT statement as the SQL script would write it (without the ";"), which a path without
+// a bulk interface runs and every path reports for a row that fails.
+struct TBulkTarget {
+  std::string Table;  // delimited
+  std::vector<TBulkColumn> Columns;
+  std::function<std::string(const TValueBatch& batch, size_t row)> Statement;
+};
+
+class TValueBatch {
+ public:
+  explicit TValueBatch(size_t columns) : FColumns(columns) {}
+
+  size_t Columns() const { return FColumns; }
+  size_t Rows() const { return FColumns == 0 ? FRowCount : FValues.size() / FColumns; }
+  // The bytes the batch holds, to bound a batch's memory.
+  size_t Bytes() const { return FText.size(); }
+  bool Empty() const { return Rows() == 0; }
+
+  void Clear() {
+    FText.clear();
+    FValues.clear();
+    FRowCount = 0;
+  }
+  // Appends the rows of whole value records; raises EFormatError on a damaged record.
+  void AddRecords(std::string_view records);
+
+  bool IsNull(size_t row, size_t column) const {
+    return At(row, column).Length == kNullValueLength;
+  }
+  // The value's text; empty for NULL.
+  std::string_view Value(size_t row, size_t column) const {
+    const TSpan& span = At(row, column);
+    if (span.Length == kNullValueLength) return {};
+    return {FText.data() + span.Offset, span.Length};
+  }
+
+ private:
+  struct TSpan {
+    uint32_t Offset;
+    uint32_t Length;
+  };
+  const TSpan& At(size_t row, size_t column) const { return FValues[row * FColumns + column]; }
+
+  size_t FColumns;
+  size_t FRowCount = 0;  // rows of a table without columns
+  std::string FText;
+  std::vector<TSpan> FValues;
+};
+
+}  // namespace kelvast

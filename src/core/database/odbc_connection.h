@@ -9,14 +9,14 @@
 // Text is Windows-1252 on this side and UTF-8 on the driver's. Transactions use the driver's
 // manual-commit mode; outside one every statement commits on its own.
 
+#include "core/database/data_access.h"
+#include "core/database/odbc_sources.h"
+#include "core/database/schema.h"
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "core/database/data_access.h"
-#include "core/database/odbc_sources.h"
-#include "core/database/schema.h"
 
 namespace kelvast {
 
@@ -60,6 +60,9 @@ class TOdbcConnection : public TDataAccess {
   void CommitTrans() override;
   void RollbackTrans() override;
   bool InTransaction() const override { return FInTransaction; }
+
+  // A PostgreSQL server's COPY over a session of its own when the string opens one directly.
+  std::unique_ptr<TBulkSession> OpenBulkSession(const TBulkTarget& target) override;
 
   // The database product as the driver names it ("SQLite", "PostgreSQL", ...).
   std::string DbmsName();

@@ -1,0 +1,62 @@
+#pragma once
+// The bulk path of a PostgreSQL server: rows sent by COPY ... FROM STDIN in text format over a
+// libpq session of its own, opened from the parameters of the ODBC connection string.
+//
+//   if (auto session = OpenPgBulkSession(connectionString, target)) {
+//     session->Begin();
+//     session->Load(batch, 0, batch.Rows());
+//     session->Commit();
+//   }
+
+#include "core/database/bulk_session.h"
+#include "core/database/pg_connection_params.h"
+#include "core/platform/text_buffer.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+
+namespace kelvast {
+
+class TPgBulkSession final : public TBulkSession {
+ public:
+  // Connects with the libpq parameters; raises EDatabaseError (SQLSTATE 08001) when it cannot.
+  TPgBulkSession(const std::vector<TPgParam>& params, const TBulkTarget& target);
+  ~TPgBulkSession() override;  // closing the session rolls back an open transaction
+  TPgBulkSession(const TPgBulkSession&) = delete;
+  TPgBulkSession& operator=(const TPgBulkSession&) = delete;
+
+  std::string PathName() const override { return "COPY"; }
+  void Execute(const std::string& sql) override;
+  void Begin() override;
+  void Commit() override;
+  void Rollback() override;
+  bool InTransaction() const override { return FInTransaction; }
+  void Load(const TValueBatch& batch, size_t first, size_t count) override;
+  void InsertStatement(const std::string& statement) override { Execute(statement); }
+
+ private:
+  // Runs a statement given in UTF-8 that returns no rows.
+  void Run(const std::string& utf8);
+  void EncodeValue(std::string_view value);
+  // Sends the encoded rows to the server; false when the COPY is over (the server refused it or
+  // the connection broke), which the results then tell.
+  bool Send();
+  void FinishCopy(bool sent, size_t first, size_t count);
+
+  pg_conn* FConn = nullptr;
+  std::string FCopy;  // the COPY statement, in UTF-8
+  bool FInTransaction = false;
+  TTextBuffer FBuffer;  // rows encoded for COPY, sent in chunks
+};
+
+// A bulk session for target when the connection string opens a PostgreSQL server directly and
+// the target has columns; null otherwise. Raises EDatabaseError when the server refuses it.
+std::unique_ptr<TBulkSession> OpenPgBulkSession(const std::string& connectionString,
+                                                const TBulkTarget& target);
+
+}  // namespace kelvast

@@ -1,12 +1,13 @@
 #include "core/database/odbc_connection.h"
 
 #include "core/database/connection_checks.h"
+
+#include <charconv>
+
 #include "core/database/odbc_handle.h"
 #include "core/database/pg_bulk_session.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
-
-#include <charconv>
 
 namespace kelvast {
 
@@ -19,8 +20,8 @@ struct TOdbcConnection::THandles {
   THandle Dbc;
   THandle Stmt;  // the one statement Query, Execute and the schema calls share
   bool Connected = false;
-  std::string Dbms;            // the database product ("SQLite", "PostgreSQL")
-  std::string Driver;          // the driver's file name ("libsqlite3odbc.so", "psqlodbcw.so")
+  std::string Dbms;    // the database product ("SQLite", "PostgreSQL")
+  std::string Driver;  // the driver's file name ("libsqlite3odbc.so", "psqlodbcw.so")
   char IdentifierQuote = ' ';  // the driver's quote for names; a blank when it has none
 
   ~THandles() {
@@ -166,8 +167,8 @@ std::unique_ptr<TOdbcConnection::THandles> TOdbcConnection::Connect(const std::s
   if (SQL_SUCCEEDED(SQLGetInfo(handles->Dbc.Get(), SQL_DRIVER_NAME, text, sizeof text, &length)))
     handles->Driver = text;
   text[0] = '\0';
-  if (SQL_SUCCEEDED(
-          SQLGetInfo(handles->Dbc.Get(), SQL_IDENTIFIER_QUOTE_CHAR, text, sizeof text, &length)) &&
+  if (SQL_SUCCEEDED(SQLGetInfo(handles->Dbc.Get(), SQL_IDENTIFIER_QUOTE_CHAR, text, sizeof text,
+                               &length)) &&
       length == 1)
     handles->IdentifierQuote = static_cast<char>(text[0]);
   return handles;

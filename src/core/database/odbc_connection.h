@@ -9,14 +9,14 @@
 // Text is Windows-1252 on this side and UTF-8 on the driver's. Transactions use the driver's
 // manual-commit mode; outside one every statement commits on its own.
 
-#include "core/database/data_access.h"
-#include "core/database/odbc_sources.h"
-#include "core/database/schema.h"
-
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "core/database/data_access.h"
+#include "core/database/odbc_sources.h"
+#include "core/database/schema.h"
 
 namespace kelvast {
 

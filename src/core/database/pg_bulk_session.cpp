@@ -1,12 +1,13 @@
 #include "core/database/pg_bulk_session.h"
 
-#include "core/platform/code_page.h"
-#include "core/platform/text_utils.h"
+#include <libpq-fe.h>
 
 #include <array>
 #include <charconv>
 #include <cstring>
-#include <libpq-fe.h>
+
+#include "core/platform/code_page.h"
+#include "core/platform/text_utils.h"
 
 namespace kelvast {
 

@@ -8,14 +8,14 @@
 //     session->Commit();
 //   }
 
-#include "core/database/bulk_session.h"
-#include "core/database/pg_connection_params.h"
-#include "core/platform/text_buffer.h"
-
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/database/bulk_session.h"
+#include "core/database/pg_connection_params.h"
+#include "core/platform/text_buffer.h"
 
 struct pg_conn;
 struct pg_result;

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "core/database/odbc_handle.h"
+#include "core/database/sqlite_bulk_session.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -344,6 +345,12 @@ void TOdbcConnection::Execute(const std::string& sql) {
       SQLExecDirect(st.Get(), odbc::Chars(utf8), static_cast<SQLINTEGER>(utf8.size()));
   // SQL_NO_DATA: a searched UPDATE or DELETE that touched no row, which is no failure.
   if (rc != SQL_NO_DATA) Check(rc, st, "Executing a statement");
+}
+
+std::unique_ptr<TBulkSession> TOdbcConnection::OpenBulkSession(const TBulkTarget& target) {
+  RequireOpen();
+  if (auto session = OpenSqliteBulkSession(FConnectionString, *this, target)) return session;
+  return nullptr;
 }
 
 void TOdbcConnection::BeginTrans() {

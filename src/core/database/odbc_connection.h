@@ -61,6 +61,9 @@ class TOdbcConnection : public TDataAccess {
   void RollbackTrans() override;
   bool InTransaction() const override { return FInTransaction; }
 
+  // An SQLite file's rows go through the SQLite library on a handle of its own.
+  std::unique_ptr<TBulkSession> OpenBulkSession(const TBulkTarget& target) override;
+
   // The database product as the driver names it ("SQLite", "PostgreSQL", ...).
   std::string DbmsName();
 

@@ -6,6 +6,7 @@
 
 #include "core/database/odbc_handle.h"
 #include "core/database/pg_bulk_session.h"
+#include "core/database/sqlite_bulk_session.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -347,6 +348,13 @@ void TOdbcConnection::Execute(const std::string& sql) {
   if (rc != SQL_NO_DATA) Check(rc, st, "Executing a statement");
 }
 
+std::unique_ptr<TBulkSession> TOdbcConnection::OpenBulkSession(const TBulkTarget& target) {
+  RequireOpen();
+  if (auto session = OpenPgBulkSession(FConnectionString, target)) return session;
+  if (auto session = OpenSqliteBulkSession(FConnectionString, *this, target)) return session;
+  return nullptr;
+}
+
 void TOdbcConnection::BeginTrans() {
   RequireOpen();
   if (FInTransaction) throw EDatabaseError("A transaction is already active.");
@@ -358,11 +366,6 @@ void TOdbcConnection::BeginTrans() {
 
 void TOdbcConnection::CommitTrans() { EndTransaction(true); }
 void TOdbcConnection::RollbackTrans() { EndTransaction(false); }
-
-std::unique_ptr<TBulkSession> TOdbcConnection::OpenBulkSession(const TBulkTarget& target) {
-  if (auto session = OpenPgBulkSession(FConnectionString, target)) return session;
-  return nullptr;
-}
 
 void TOdbcConnection::EndTransaction(bool commit) {
   RequireOpen();

@@ -61,7 +61,8 @@ class TOdbcConnection : public TDataAccess {
   void RollbackTrans() override;
   bool InTransaction() const override { return FInTransaction; }
 
-  // A PostgreSQL server's COPY over a session of its own when the string opens one directly.
+  // The fastest path the string's engine offers: a PostgreSQL server's COPY over a session of its
+  // own when the string opens one directly, an SQLite file's rows through the SQLite library.
   std::unique_ptr<TBulkSession> OpenBulkSession(const TBulkTarget& target) override;
 
   // The database product as the driver names it ("SQLite", "PostgreSQL", ...).

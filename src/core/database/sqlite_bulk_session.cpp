@@ -1,0 +1,290 @@
+#include "core/database/sqlite_bulk_session.h"
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "core/database/connection_checks.h"
+#include "core/database/connection_string.h"
+#include "core/platform/code_page.h"
+#include "core/platform/text_utils.h"
+
+namespace kelvast {
+
+namespace {
+
+std::string ToAnsi(const char* utf8) {
+  std::string ansi;
+  Utf8ToAnsi(utf8 ? utf8 : "", ansi);
+  return ansi;
+}
+
+// Failures that say nothing about the row being loaded: the database is held by another
+// connection, the disk or the file fails, the session itself is broken. Every other failure (a
+// constraint, a value a column cannot take, an error raised by a trigger or a function the
+// table's definition calls) belongs to the row.
+bool IsRowFailure(int rc) {
+  switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_NOMEM:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_INTERRUPT:
+    case SQLITE_ABORT:
+    case SQLITE_PERM:
+    case SQLITE_PROTOCOL:
+    case SQLITE_AUTH:
+    case SQLITE_MISUSE:
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Appends a Windows-1252 text as UTF-8; every character of the code page lies in the BMP.
+void AppendAsUtf8(std::string& out, std::string_view ansi) {
+  for (char c : ansi) {
+    const char16_t w = AnsiToWideChar(static_cast<unsigned char>(c));
+    if (w < 0x80) {
+      out += static_cast<char>(w);
+    } else if (w < 0x800) {
+      out += static_cast<char>(0xC0 | (w >> 6));
+      out += static_cast<char>(0x80 | (w & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (w >> 12));
+      out += static_cast<char>(0x80 | ((w >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (w & 0x3F));
+    }
+  }
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+struct TNumber {
+  enum { Integer, Real, Other } Kind = Other;
+  int64_t IntegerValue = 0;
+  double RealValue = 0;
+};
+
+// The value a number column's text gives when it is spliced into a statement: a signed integer
+// literal within 64 bits is an integer; any other numeric literal (a decimal point, an exponent,
+// an integer too large for 64 bits) is a real; anything else is left to be bound as text.
+TNumber ParseNumber(std::string_view text) {
+  TNumber number;
+  size_t i = 0;
+  const size_t n = text.size();
+  const bool negative = n > 0 && text[0] == '-';
+  if (n > 0 && (text[0] == '-' || text[0] == '+')) ++i;
+  const size_t start = i;
+  size_t digits = 0;
+  bool real = false;
+  for (; i < n && IsDigit(text[i]); ++i)
+    ++digits;
+  if (i < n && text[i] == '.') {
+    real = true;
+    for (++i; i < n && IsDigit(text[i]); ++i)
+      ++digits;
+  }
+  if (digits == 0) return number;
+  bool tinyExponent = false;
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    real = true;
+    ++i;
+    if (i < n && (text[i] == '-' || text[i] == '+')) tinyExponent = text[i++] == '-';
+    size_t exponentDigits = 0;
+    for (; i < n && IsDigit(text[i]); ++i)
+      ++exponentDigits;
+    if (exponentDigits == 0) return number;
+  }
+  if (i != n) return number;
+  const char* begin = text.data() + start;
+  const char* end = text.data() + n;
+  if (!real) {
+    uint64_t magnitude = 0;
+    constexpr uint64_t kMaxMagnitude = uint64_t{1} << 63;
+    if (std::from_chars(begin, end, magnitude).ec == std::errc{} &&
+        magnitude <= kMaxMagnitude - (negative ? 0 : 1)) {
+      number.Kind = TNumber::Integer;
+      number.IntegerValue = negative ? static_cast<int64_t>(0 - magnitude)
+                                     : static_cast<int64_t>(magnitude);
+      return number;
+    }
+  }
+  number.Kind = TNumber::Real;
+  if (std::from_chars(begin, end, number.RealValue).ec == std::errc::result_out_of_range)
+    number.RealValue = tinyExponent ? 0.0 : std::numeric_limits<double>::infinity();
+  if (negative) number.RealValue = -number.RealValue;
+  return number;
+}
+
+int BusyMilliseconds(const std::string& connectionString) {
+  if (connectionString.find('=') == std::string::npos) return kSqliteBusyMilliseconds;
+  for (const TConnectionAttribute& a : SplitConnectionString(connectionString)) {
+    if (!SameTextAscii(a.Key, "Timeout")) continue;
+    int milliseconds = 0;
+    const auto [end, ec] =
+        std::from_chars(a.Value.data(), a.Value.data() + a.Value.size(), milliseconds);
+    return ec == std::errc{} && milliseconds >= 0 ? milliseconds : kSqliteBusyMilliseconds;
+  }
+  return kSqliteBusyMilliseconds;
+}
+
+std::string InsertSql(const TBulkTarget& target) {
+  std::string sql = "INSERT INTO " + target.Table;
+  if (target.Columns.empty()) return sql + " DEFAULT VALUES";
+  sql += " (";
+  for (size_t c = 0; c < target.Columns.size(); ++c)
+    sql += (c ? ", " : "") + target.Columns[c].Name;
+  sql += ") VALUES (";
+  for (size_t c = 0; c < target.Columns.size(); ++c)
+    sql += c ? ", ?" : "?";
+  return sql + ")";
+}
+
+}  // namespace
+
+TSqliteBulkSession::TSqliteBulkSession(const std::string& database, int busyMilliseconds,
+                                       bool foreignKeys, TBulkTarget target)
+    : FTarget(std::move(target)) {
+  // Read-write without SQLITE_OPEN_CREATE: a file that went missing is never made anew.
+  const int rc = sqlite3_open_v2(database.c_str(), &FDb, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string message = ToAnsi(FDb ? sqlite3_errmsg(FDb) : sqlite3_errstr(rc));
+    Close();
+    throw EDatabaseError("Cannot connect to the database: " + message, "", rc);
+  }
+  try {
+    sqlite3_extended_result_codes(FDb, 1);
+    sqlite3_db_config(FDb, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+    sqlite3_busy_timeout(FDb, busyMilliseconds);
+    Execute(foreignKeys ? "PRAGMA foreign_keys = ON" : "PRAGMA foreign_keys = OFF");
+    const std::string sql = AnsiToUtf8(InsertSql(FTarget));
+    if (sqlite3_prepare_v3(FDb, sql.c_str(), static_cast<int>(sql.size()),
+                           SQLITE_PREPARE_PERSISTENT, &FInsert, nullptr) != SQLITE_OK)
+      Fail(sqlite3_extended_errcode(FDb), -1);
+  } catch (...) {
+    Close();
+    throw;
+  }
+  FBound.resize(FTarget.Columns.size());
+}
+
+TSqliteBulkSession::~TSqliteBulkSession() { Close(); }
+
+void TSqliteBulkSession::Close() noexcept {
+  if (FInsert) sqlite3_finalize(FInsert);
+  FInsert = nullptr;
+  if (!FDb) return;
+  if (!sqlite3_get_autocommit(FDb)) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close_v2(FDb);
+  FDb = nullptr;
+}
+
+void TSqliteBulkSession::Fail(int rc, long row) const {
+  const std::string message = ToAnsi(sqlite3_errmsg(FDb));
+  if (row >= 0 && IsRowFailure(rc)) throw EBulkLoadError(message, "", rc, row);
+  throw EDatabaseError(message, "", rc);
+}
+
+void TSqliteBulkSession::Execute(const std::string& sql) {
+  const std::string utf8 = AnsiToUtf8(sql);
+  if (sqlite3_exec(FDb, utf8.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    Fail(sqlite3_extended_errcode(FDb), -1);
+}
+
+bool TSqliteBulkSession::InTransaction() const { return !sqlite3_get_autocommit(FDb); }
+
+void TSqliteBulkSession::BindRow(const TValueBatch& batch, size_t row) {
+  // Texts of the code page's upper half are converted into one buffer first and bound after,
+  // since the buffer may move while it grows. Everything bound stays in place until the step:
+  // the batch, and the buffer until the next row.
+  FUtf8.clear();
+  int rc = SQLITE_OK;
+  for (size_t c = 0; c < FBound.size() && rc == SQLITE_OK; ++c) {
+    const int index = static_cast<int>(c) + 1;
+    FBound[c].Length = -1;
+    if (batch.IsNull(row, c)) {
+      rc = sqlite3_bind_null(FInsert, index);
+      continue;
+    }
+    const std::string_view value = batch.Value(row, c);
+    if (FTarget.Columns[c].Number) {
+      const TNumber number = ParseNumber(value);
+      if (number.Kind == TNumber::Integer) {
+        rc = sqlite3_bind_int64(FInsert, index, number.IntegerValue);
+        continue;
+      }
+      if (number.Kind == TNumber::Real) {
+        rc = sqlite3_bind_double(FInsert, index, number.RealValue);
+        continue;
+      }
+    }
+    if (IsAscii(value)) {
+      rc = sqlite3_bind_text(FInsert, index, value.data(), static_cast<int>(value.size()),
+                             SQLITE_STATIC);
+      continue;
+    }
+    const size_t offset = FUtf8.size();
+    AppendAsUtf8(FUtf8, value);
+    FBound[c] = {offset, static_cast<int>(FUtf8.size() - offset)};
+  }
+  for (size_t c = 0; c < FBound.size() && rc == SQLITE_OK; ++c) {
+    if (FBound[c].Length < 0) continue;
+    rc = sqlite3_bind_text(FInsert, static_cast<int>(c) + 1, FUtf8.data() + FBound[c].Offset,
+                           FBound[c].Length, SQLITE_STATIC);
+  }
+  if (rc != SQLITE_OK) Fail(rc, -1);
+}
+
+void TSqliteBulkSession::Load(const TValueBatch& batch, size_t first, size_t count) {
+  for (size_t row = first; row < first + count; ++row) {
+    BindRow(batch, row);
+    const int rc = sqlite3_step(FInsert);
+    if (rc != SQLITE_DONE) {
+      sqlite3_reset(FInsert);
+      sqlite3_clear_bindings(FInsert);
+      Fail(rc, static_cast<long>(row));
+    }
+    sqlite3_reset(FInsert);
+  }
+  // The batch and the buffer may change before the next load binds again.
+  sqlite3_clear_bindings(FInsert);
+}
+
+std::unique_ptr<TBulkSession> OpenSqliteBulkSession(const std::string& connectionString,
+                                                    TDataAccess& connection,
+                                                    const TBulkTarget& target) {
+  const std::optional<std::string> database = SqliteDatabaseOf(connectionString);
+  // A second handle on an in-memory database would open another, empty one.
+  if (!database || *database == ":memory:") return nullptr;
+  CheckSqliteTarget(connectionString);
+  // A driver named after SQLite may be the SQLite 2 one, whose files this library cannot read.
+  std::vector<std::string> version;
+  try {
+    version = connection.Query("SELECT sqlite_version()");
+  } catch (const EDatabaseError&) {
+    return nullptr;
+  }
+  if (version.empty() || version.front().rfind("3.", 0) != 0) return nullptr;
+  const std::vector<std::string> foreignKeys = connection.Query("PRAGMA foreign_keys");
+  return std::make_unique<TSqliteBulkSession>(
+      AnsiToUtf8(*database), BusyMilliseconds(connectionString),
+      !foreignKeys.empty() && foreignKeys.front() == "1", target);
+}
+
+}  // namespace kelvast

@@ -349,8 +349,8 @@ void TOdbcConnection::Execute(const std::string& sql) {
 }
 
 std::unique_ptr<TBulkSession> TOdbcConnection::OpenBulkSession(const TBulkTarget& target) {
-  RequireOpen();
   if (auto session = OpenPgBulkSession(FConnectionString, target)) return session;
+  RequireOpen();
   if (auto session = OpenSqliteBulkSession(FConnectionString, *this, target)) return session;
   return nullptr;
 }

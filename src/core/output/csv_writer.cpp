@@ -30,7 +30,7 @@ bool NeedsQuotes(const char* begin, const char* end) {
 
 TCsvWriter::TCsvWriter(TGenModel& model) : FColumns(WrittenColumns(model)) {}
 
-void TCsvWriter::Header(TOutputFile& file, TDateTime) {
+void TCsvWriter::Header(TRowStream& file, TDateTime) {
   TTextBuffer& row = file.RowBuffer();
   for (const TWrittenColumn& column : FColumns) {
     const std::string& name = column.Item->DBColName();

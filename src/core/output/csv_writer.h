@@ -12,9 +12,9 @@ class TCsvWriter : public TRecordWriter {
     return std::make_unique<TCsvWriter>(copy);
   }
 
-  void Header(TOutputFile& file, TDateTime start) override;
+  void Header(TRowStream& file, TDateTime start) override;
   void Row(TRowSink& file) override;
-  void Footer(TOutputFile&, TDateTime) override {}
+  void Footer(TRowStream&, TDateTime) override {}
 
  private:
   std::vector<TWrittenColumn> FColumns;

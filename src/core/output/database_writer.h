@@ -1,22 +1,19 @@
 #pragma once
-// The direct insert. While records are generated, each one's INSERT statement (the SQL script's
-// record line) goes to a temporary file; after the last record the file is read back and every
-// statement executed on the connection, inside one transaction, under savepoints, so that a failed
-// statement leaves the others in place on every database (PostgreSQL would otherwise abort the
-// whole transaction). The caller then decides whether a transaction with failures is committed
-// or rolled back.
-//
-// The temporary file holds one record per statement, "<byte count> <statement>" CR LF, so a
-// value holding a line break stays inside its statement and the statement runs whole.
+// The direct insert: the run's rows stream into the table by the fastest path the connection
+// offers (a PostgreSQL server's COPY, an SQLite file's prepared statement, or each row's INSERT
+// statement), inside one transaction, batch by batch under savepoints, so that a failed row
+// leaves the others in place on every database. The caller then decides whether a transaction
+// with failures is committed or rolled back.
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/database/bulk_session.h"
 #include "core/database/data_access.h"
+#include "core/output/batch_loader.h"
+#include "core/output/insert_stream.h"
 #include "core/output/generation_run.h"
 #include "core/output/record_writer.h"
 #include "core/output/sql_writer.h"
@@ -30,83 +27,66 @@ inline constexpr std::string_view kWritingToTableMessage = "Writing to table..."
 // "%d errors has been detected. Cancel data insert (rollback transaction) ?" with the count.
 std::string RollbackQuestion(int errors);
 
-// Creates a new, empty temporary file for one run's statements and returns its path: the
-// executable's name, six random characters and ".TEMP", beside the executable when its folder is
-// writable, else in the system temporary folder. EFileError when it cannot.
-std::filesystem::path NewDatabaseTempFile();
-
-// Appends one statement record to the temporary file.
-void WriteStatementRecord(TRowSink& file, std::string_view statement);
-
-// Reads the statement records of a temporary file back, in order.
-class TStatementReader {
- public:
-  // Raises EFileError when the file cannot be opened.
-  explicit TStatementReader(const std::filesystem::path& path);
-  ~TStatementReader();
-  TStatementReader(const TStatementReader&) = delete;
-  TStatementReader& operator=(const TStatementReader&) = delete;
-
-  // The next statement; false at the end of the file. Raises EFormatError on a damaged record.
-  bool Next(std::string& statement);
-
- private:
-  [[noreturn]] void Damaged() const;
-
-  std::filesystem::path FPath;
-  std::FILE* FFile = nullptr;
-};
-
-// The writer of the direct insert. Header checks the connection and begins a transaction, Row
-// appends a statement record, Footer runs the statements and commits or rolls back.
+// The writer of the direct insert. Begin checks the connection, opens the engine's bulk path and
+// begins a transaction; the run then streams its rows into Stream(), which loads them batch by
+// batch; Footer loads the last rows and commits, or asks the observer when rows failed.
 class TDatabaseWriter : public TRecordWriter {
  public:
-  // `connection` may be null or closed: Header then shows kNoConnectionMessage and stops.
+  // `connection` may be null or closed: Begin then shows kNoConnectionMessage and stops.
   TDatabaseWriter(TGenModel& model, TDataAccess* connection, TRunObserver& observer);
-  // Removes the temporary file if a run ended before the footer did.
+  // Rolls back a transaction that a run left open (an error, an interruption).
   ~TDatabaseWriter() override;
 
-  void Header(TOutputFile& file, TDateTime start) override;
+  // Prepares the insert of `records` rows; false (after the message) when there is no open
+  // connection. Raises EDatabaseError when the bulk path cannot be opened.
+  bool Begin(int64_t records);
+  // Where the run writes its rows, after Begin.
+  TRowStream& Stream() { return *FStream; }
+  // Gives up the rows loaded so far: the transaction is rolled back.
+  void Abandon();
+
+  void Header(TRowStream&, TDateTime) override {}
+  // The record's value record.
   void Row(TRowSink& file) override;
-  // Closes the file, runs its statements, removes it, then commits, or asks the observer when
-  // statements failed. Raises the error of a commit or rollback that fails, of a lost
-  // connection, or of anything else outside a statement's own failure (after a rollback).
-  void Footer(TOutputFile& file, TDateTime start) override;
-  // Rows only: the statement records of another copy of the model.
+  // Loads the last rows, then commits, or asks the observer when rows failed. Raises the error
+  // of a commit or rollback that fails, of a lost connection, or of anything else outside a
+  // row's own failure (after a rollback).
+  void Footer(TRowStream& file, TDateTime start) override;
+  // Rows only: the value records of another copy of the model.
   std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const override {
     return std::make_unique<TDatabaseWriter>(copy, nullptr, FObserver);
   }
-  void AddRows(int64_t rows, int64_t dataSize) override;
 
-  // Header found no open connection; the run stops.
-  bool Stopped() const { return FStopped; }
-  int FailedStatements() const { return FFailed; }
+  // A load failed while the rows were streaming (raised by the run's Stream()): the
+  // transaction is rolled back, the memo shown, and the error raised again with the row it
+  // came at.
+  [[noreturn]] void LoadFailed(const EDatabaseError& e);
+
+  // The path the rows take ("COPY", "prepared statement", "statements").
+  std::string PathName() const;
+  int FailedStatements() const { return FLoader ? FLoader->Failed() : 0; }
   bool RolledBack() const { return FRolledBack; }
-  // The error memo: per failed statement the message, CR LF, the statement, CR LF, 56 hyphens,
-  // CR LF; a failed commit or rollback adds its message and CR LF.
+  // The error memo: per failed row the message, CR LF, its statement, CR LF, 56 hyphens, CR LF;
+  // a failed commit or rollback adds its message and CR LF.
   const std::string& Errors() const { return FErrors; }
 
  private:
-  void ExecuteStatements();
-  void OpenSavepoint();
-  void RunStatement(const std::string& statement);
-  void RunGuarded(const std::string& statement);
-  void NextBatch();
-  void RecordFailure(const EDatabaseError& e, const std::string& statement);
-  void Finish(bool commit);
-  void RemoveTempFile() noexcept;
+  // Loads what remains and ends the transaction as answered.
+  void Finish();
+  void EndTransaction(bool commit);
+  // Rolls back after an error and shows the memo.
+  void GiveUp() noexcept;
+  // The failure's message with the row it came at, for an error that ends the insert.
+  [[noreturn]] void RaiseEnding(const EDatabaseError& e);
 
   TSqlWriter FSql;
   TDataAccess* FConnection;
   TRunObserver& FObserver;
-  std::filesystem::path FTempPath;
-  bool FStopped = false;
-  bool FTransaction = false;  // the run works inside a transaction
-  bool FSavepoints = false;   // statements run under savepoints (dropped if the engine has none)
-  std::vector<std::string> FBatch;  // the statements since the last savepoint, all successful
-  size_t FBatchBytes = 0;
-  int64_t FStatements = 0;
-  int FFailed = 0;
+  std::unique_ptr<TBulkSession> FSession;
+  std::unique_ptr<TBatchLoader> FLoader;
+  std::unique_ptr<TInsertStream> FStream;
+  int64_t FTotal = 0;
+  bool FTransaction = false;
   bool FRolledBack = false;
   std::string FErrors;
 };

@@ -47,10 +47,7 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
     result.Outcome = roNoFileName;
     return result;
   }
-  if (options.Mode == omDatabase)
-    result.OutputPath = (options.TempFile.empty() ? NewDatabaseTempFile() : options.TempFile).string();
-  else
-    result.OutputPath = OutputPathFor(model.SQLFile(), options.Mode);
+  if (options.Mode != omDatabase) result.OutputPath = OutputPathFor(model.SQLFile(), options.Mode);
   std::error_code ec;
   if (options.Mode != omDatabase && result.OutputPath != kStandardOutput &&
       std::filesystem::exists(result.OutputPath, ec) &&
@@ -67,32 +64,40 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   model.PrepareAll(options.Connection);
   std::unique_ptr<TRecordWriter> writer =
       OutputFormatOf(options.Mode).MakeWriter(model, options, observer);
-  TOutputFile file(result.OutputPath, 1 << 20,
-                   options.Mode == omDatabase ? teWindows1252 : options.Encoding);
-  const TDateTime start = options.FixedTime.value_or(Now());
-  writer->Header(file, start);
-  // The direct insert stops here without a connection; its writer removes the temporary file.
-  auto* insert = dynamic_cast<TDatabaseWriter*>(writer.get());
-  if (insert && insert->Stopped()) {
-    result.Outcome = roNoConnection;
-    return result;
-  }
-
   const TRecordRange range = PartRange(model.RecNumber(), options.Part, options.Parts);
-  const TBlocksOutcome made = WriteRecordBlocks(model, *writer, file, observer, range, seed,
-                                                options.Threads, options.Connection);
+  // The direct insert streams into the table; every other format into its file.
+  auto* insert = dynamic_cast<TDatabaseWriter*>(writer.get());
+  std::unique_ptr<TOutputFile> file;
+  if (insert) {
+    if (!insert->Begin(range.Count)) {
+      result.Outcome = roNoConnection;
+      return result;
+    }
+  } else {
+    file = std::make_unique<TOutputFile>(result.OutputPath, 1 << 20, options.Encoding);
+  }
+  TRowStream& out = insert ? insert->Stream() : *file;
+  const TDateTime start = options.FixedTime.value_or(Now());
+  writer->Header(out, start);
+
+  TBlocksOutcome made;
+  try {
+    made = WriteRecordBlocks(model, *writer, out, observer, range, seed, options.Threads,
+                             options.Connection);
+  } catch (const EDatabaseError& e) {
+    if (insert) insert->LoadFailed(e);
+    throw;
+  }
   if (made.Interrupted) result.Outcome = roInterrupted;
   result.Records = made.Written;
   if (result.Outcome == roInterrupted && insert) {
-    // Nothing has reached the table yet: the statements run at the footer. The writer removes
-    // its file and the transaction begun at the header is given up.
-    TDataAccess* db = options.Connection;
-    if (db && db->InTransaction()) db->RollbackTrans();
+    // The rows loaded so far are given up with the transaction.
+    insert->Abandon();
     result.RolledBack = true;
     return result;
   }
-  writer->Footer(file, start);
-  file.Close();
+  writer->Footer(out, start);
+  out.Close();
   result.DataSize = writer->DataSize();
   if (insert) {
     result.FailedStatements = insert->FailedStatements();

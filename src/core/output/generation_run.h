@@ -68,8 +68,6 @@ struct TRunOptions {
   // The moment the run's times are taken from (start and end alike) instead of the clock, so
   // that two runs with the same seed give the same bytes.
   std::optional<TDateTime> FixedTime;
-  // Direct insert: the temporary file; empty means a new one (NewDatabaseTempFile).
-  std::filesystem::path TempFile;
   // The threads that make the records; 0 for every core. The records are the same bytes
   // whatever the number.
   int Threads = 0;

@@ -14,7 +14,7 @@ namespace kelvast {
 
 TOutputFile::TOutputFile(std::string path, size_t bufferSize, TTextEncoding encoding)
     // Room for a full buffer plus a long row, so appending rarely reallocates.
-    : TRowSink(bufferSize + (bufferSize >> 2), bufferSize),
+    : TRowStream(bufferSize + (bufferSize >> 2), bufferSize),
       FPath(std::move(path)),
       FPending(bufferSize + (bufferSize >> 2)),
       FEncoding(encoding) {

@@ -21,7 +21,7 @@ namespace kelvast {
 // The character encoding of a text file: Windows-1252 as held in memory, or UTF-8.
 enum TTextEncoding : int { teWindows1252 = 0, teUtf8 = 1 };
 
-class TOutputFile final : public TRowSink {
+class TOutputFile final : public TRowStream {
  public:
   // Creates (or empties) the file, which stays locked against other runs until it is closed;
   // raises EFileError when it cannot, or when another run is writing it. "-" writes to standard
@@ -38,13 +38,13 @@ class TOutputFile final : public TRowSink {
 
   // Appends a block's complete lines by handing its buffer to the writing thread, with no copy
   // of the text; the block comes back empty, with the buffer written before as its storage.
-  void WriteLines(TBlockSink& block);
+  void WriteLines(TBlockSink& block) override;
 
   // Hands the buffer to the writing thread (waiting for the one before to be written); raises
   // EFileError when an earlier write failed.
   void Flush();
   // Writes out everything and closes; raises EFileError on failure. Further writes are errors.
-  void Close();
+  void Close() override;
 
   // Bytes handed to the file so far (written or buffered), before any conversion to UTF-8.
   uint64_t BytesWritten() const { return FHandedOver + FBuffer.size(); }

@@ -62,7 +62,7 @@ class TProgress {
   int64_t FStep;
 };
 
-TBlocksOutcome WriteOnThisThread(TGenModel& model, TRecordWriter& writer, TOutputFile& file,
+TBlocksOutcome WriteOnThisThread(TGenModel& model, TRecordWriter& writer, TRowStream& file,
                                  TRunObserver& observer, TRecordRange range, uint64_t seed) {
   TBlocksOutcome outcome;
   TProgress progress(observer, range.Count);
@@ -121,7 +121,7 @@ class TBlockPipeline {
   // Waits for block b, appends its lines to file, counts its rows in writer and frees its slot;
   // returns its records. An error of the block is raised after its complete records are
   // appended.
-  int64_t Take(int64_t b, TOutputFile& file, TRecordWriter& writer) {
+  int64_t Take(int64_t b, TRowStream& file, TRecordWriter& writer) {
     TSlot& slot = SlotOf(b);
     std::unique_lock lock(FMutex);
     FChanged.wait(lock, [&] { return slot.Block == b && slot.Ready; });
@@ -217,7 +217,7 @@ int RunThreads(int threads) {
   return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-TBlocksOutcome WriteRecordBlocks(TGenModel& model, TRecordWriter& writer, TOutputFile& file,
+TBlocksOutcome WriteRecordBlocks(TGenModel& model, TRecordWriter& writer, TRowStream& file,
                                  TRunObserver& observer, TRecordRange range, uint64_t seed,
                                  int threads, TDataAccess* connection) {
   const int64_t blocks = (range.Count + kBlockRecords - 1) / kBlockRecords;

@@ -34,7 +34,7 @@ struct TBlocksOutcome {
 // threads (0: every core). Workers' copies are prepared with connection. An error of a record
 // ends the run after the records before it, whatever thread made it: they are written, then the
 // error is raised.
-TBlocksOutcome WriteRecordBlocks(TGenModel& model, TRecordWriter& writer, TOutputFile& file,
+TBlocksOutcome WriteRecordBlocks(TGenModel& model, TRecordWriter& writer, TRowStream& file,
                                  TRunObserver& observer, TRecordRange range, uint64_t seed,
                                  int threads, TDataAccess* connection);
 

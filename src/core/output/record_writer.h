@@ -26,9 +26,9 @@ class TRecordWriter {
  public:
   virtual ~TRecordWriter() = default;
 
-  virtual void Header(TOutputFile& file, TDateTime start) = 0;
+  virtual void Header(TRowStream& file, TDateTime start) = 0;
   virtual void Row(TRowSink& file) = 0;
-  virtual void Footer(TOutputFile& file, TDateTime start) = 0;
+  virtual void Footer(TRowStream& file, TDateTime start) = 0;
 
   // A writer of this one's rows from another copy of the model, for a worker of a run on several
   // threads; only its Row is used, and the counts of the rows it made come back through AddRows.

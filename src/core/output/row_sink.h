@@ -69,4 +69,16 @@ class TBlockSink final : public TRowSink {
   }
 };
 
+// Where a run's rows go, in order: a file, or a table through a direct insert. The rows come as
+// lines built in the stream's own buffer (RowBuffer, EndLine) or as whole blocks of lines made on
+// other threads.
+class TRowStream : public TRowSink {
+ public:
+  using TRowSink::TRowSink;
+  // Appends a block's complete lines; the block comes back empty.
+  virtual void WriteLines(TBlockSink& block) = 0;
+  // Finishes the stream: everything is written out. Raises the error of the stream's writing.
+  virtual void Close() = 0;
+};
+
 }  // namespace kelvast

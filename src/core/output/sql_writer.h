@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/database/value_batch.h"
 #include "core/output/record_writer.h"
 
 namespace kelvast {
@@ -18,9 +19,9 @@ class TSqlWriter : public TRecordWriter {
   explicit TSqlWriter(TGenModel& model, bool comments = true,
                       std::optional<TDateTime> fixedEnd = std::nullopt);
 
-  void Header(TOutputFile& file, TDateTime start) override;
+  void Header(TRowStream& file, TDateTime start) override;
   void Row(TRowSink& file) override;
-  void Footer(TOutputFile& file, TDateTime start) override;
+  void Footer(TRowStream& file, TDateTime start) override;
   std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const override {
     return std::make_unique<TSqlWriter>(copy, FComments, FFixedEnd);
   }
@@ -30,6 +31,14 @@ class TSqlWriter : public TRecordWriter {
   // Appends that statement to out.
   void AppendStatement(TTextBuffer& out);
 
+  // The current record as a value record (value_batch.h): a blank value is NULL, as the
+  // statement writes it. Counts the values' size as the statement does.
+  void AppendValueRecord(TTextBuffer& out);
+  // The table and columns the statements name, and the statement of a row of values (without
+  // the ";"), the same text BuildStatement gives for the record the row came from.
+  TBulkTarget Target() const;
+  std::string StatementOf(const TValueBatch& batch, size_t row) const;
+
  private:
   // value is the generator's own (a view into its buffer), copied as padded words.
   void AppendValue(TTextBuffer& out, const TColParams& param, TPaddedView value);
@@ -38,6 +47,8 @@ class TSqlWriter : public TRecordWriter {
   bool FComments;
   std::optional<TDateTime> FFixedEnd;
   std::vector<TWrittenColumn> FColumns;
+  std::string FTable;   // the table's name, delimited
+  std::vector<std::string> FColumnNames;  // the columns' names, delimited
   std::string FPrefix;  // INSERT INTO ... VALUES (
   char FStringOpen;
   char FStringClose;

@@ -123,7 +123,7 @@ TXmlWriter::TXmlWriter(TGenModel& model, TTextEncoding encoding)
   }
 }
 
-void TXmlWriter::Header(TOutputFile& file, TDateTime) {
+void TXmlWriter::Header(TRowStream& file, TDateTime) {
   const std::string encoding =
       FEncoding == teUtf8 ? "UTF-8" : "windows-" + std::to_string(AnsiCodePage());
   file.WriteLine("<?xml version=\"1.0\" encoding=\"" + encoding + "\" standalone=\"yes\"?>");
@@ -153,6 +153,6 @@ void TXmlWriter::Row(TRowSink& file) {
   file.EndLine();
 }
 
-void TXmlWriter::Footer(TOutputFile& file, TDateTime) { file.WriteLine("</RECORDS>"); }
+void TXmlWriter::Footer(TRowStream& file, TDateTime) { file.WriteLine("</RECORDS>"); }
 
 }  // namespace kelvast

@@ -17,9 +17,9 @@ class TXmlWriter : public TRecordWriter {
     return std::make_unique<TXmlWriter>(copy, FEncoding);
   }
 
-  void Header(TOutputFile& file, TDateTime start) override;
+  void Header(TRowStream& file, TDateTime start) override;
   void Row(TRowSink& file) override;
-  void Footer(TOutputFile& file, TDateTime start) override;
+  void Footer(TRowStream& file, TDateTime start) override;
 
  private:
   std::vector<TWrittenColumn> FColumns;

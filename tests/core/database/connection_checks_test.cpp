@@ -106,7 +106,6 @@ TEST_F(ConnectionChecks, ALockedDatabaseStopsTheInsertOnceAfterTheBusyWait) {
   options.Mode = omDatabase;
   options.DictFolder = KELVAST_DICT_DIR;
   options.Connection = &insert;
-  options.TempFile = dir / "run.TEMP";
   struct Observer : TRunObserver {
     std::string memo;
     void DatabaseErrors(const std::string& m) override { memo = m; }

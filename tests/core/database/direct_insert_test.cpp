@@ -1,6 +1,5 @@
-// The direct insert on both databases: a large run committed, failed statements rolled back or
-// committed on the caller's word, no connection, values with line breaks, and the temporary file
-// gone after every ending.
+// The direct insert on both databases: a large run committed, failed rows rolled back or
+// committed on the caller's word, no connection, values with line breaks.
 
 #include <gtest/gtest.h>
 
@@ -49,10 +48,8 @@ class DirectInsertTest : public DatabaseTest<B> {
     o.Mode = omDatabase;
     o.DictFolder = KELVAST_DICT_DIR;
     o.Connection = connection;
-    o.TempFile = this->Temp / "kelvast.TEMP";
     return o;
   }
-  bool TempFileExists() { return fs::exists(this->Temp / "kelvast.TEMP"); }
 };
 TYPED_TEST_SUITE(DirectInsertTest, Backends, BackendNames);
 
@@ -75,7 +72,6 @@ TYPED_TEST(DirectInsertTest, TenThousandRowsAreCommitted) {
   EXPECT_EQ(this->Db().Query("SELECT MAX(id) FROM people"), (std::vector<std::string>{"10000"}));
   EXPECT_EQ(this->Db().Query("SELECT DISTINCT name FROM people"),
             (std::vector<std::string>{"O'Brien"}));
-  EXPECT_FALSE(this->TempFileExists());
 }
 
 TYPED_TEST(DirectInsertTest, AnInterruptedInsertLeavesTheTableAlone) {
@@ -92,7 +88,6 @@ TYPED_TEST(DirectInsertTest, AnInterruptedInsertLeavesTheTableAlone) {
   EXPECT_TRUE(result.RolledBack);
   EXPECT_FALSE(this->Db().InTransaction());
   EXPECT_EQ(this->Count("people"), 1);
-  EXPECT_FALSE(this->TempFileExists());
 }
 
 TYPED_TEST(DirectInsertTest, FailedStatementsAreRolledBackOrCommittedAsAnswered) {
@@ -147,7 +142,6 @@ TYPED_TEST(DirectInsertTest, FailedStatementsAreRolledBackOrCommittedAsAnswered)
     for (size_t at = memo.find(rule); at != std::string::npos; at = memo.find(rule, at + 1))
       ++rules;
     EXPECT_EQ(rules, 3u);
-    EXPECT_FALSE(this->TempFileExists());
   }
 }
 
@@ -167,7 +161,6 @@ TYPED_TEST(DirectInsertTest, NoConnectionStopsTheRun) {
     const TRunResult result = RunGeneration(model, this->Options(c.connection), observer);
     EXPECT_EQ(result.Outcome, roNoConnection);
     EXPECT_EQ(observer.messages, (std::vector<std::string>{"There's no active connection..."}));
-    EXPECT_FALSE(this->TempFileExists());
   }
   EXPECT_EQ(this->Count("people"), 0);
 }
@@ -193,7 +186,6 @@ TYPED_TEST(DirectInsertTest, ZeroRecordsCommitsAnEmptyTransaction) {
   EXPECT_EQ(result.Outcome, roDone);
   EXPECT_FALSE(this->Db().InTransaction());
   EXPECT_EQ(this->Count("people"), 0);
-  EXPECT_FALSE(this->TempFileExists());
 }
 
 TYPED_TEST(DirectInsertTest, FailedCommitIsReportedAndRolledBack) {
@@ -215,7 +207,6 @@ TYPED_TEST(DirectInsertTest, FailedCommitIsReportedAndRolledBack) {
   EXPECT_TRUE(observer.questions.empty());
   EXPECT_FALSE(this->Db().InTransaction());
   EXPECT_EQ(this->Count("child"), 0);
-  EXPECT_FALSE(this->TempFileExists());
 }
 
 }  // namespace

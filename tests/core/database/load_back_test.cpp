@@ -27,7 +27,6 @@ class LoadBackTest : public DatabaseTest<B> {
     options.Mode = mode;
     options.DictFolder = KELVAST_DICT_DIR;
     options.Connection = &this->Db();
-    options.TempFile = this->Temp / "kelvast.TEMP";
     TRunObserver quiet;
     return RunGeneration(model, options, quiet);
   }

@@ -1,0 +1,59 @@
+#pragma once
+// Loads batches of rows through a bulk session so that the transaction ends up holding exactly
+// the rows whose own INSERT statements would succeed, as if each row had had a savepoint of its
+// own. A batch is loaded whole under one savepoint; when it fails, it is rolled back and
+// narrowed down: the engine's word on which row failed splits it there, otherwise it is halved,
+// down to single rows. A single failing row is tried once more as its INSERT statement, whose
+// verdict and message are the ones reported.
+//
+// Every failure goes to the error memo in row order: the message, CR LF, the statement, CR LF,
+// 56 hyphens, CR LF.
+
+#include <cstdint>
+#include <string>
+
+#include "core/database/bulk_session.h"
+
+namespace kelvast {
+
+class TBatchLoader {
+ public:
+  // maxFailures: after this many failed rows (0: no limit) nothing more is loaded.
+  TBatchLoader(TBulkSession& session, TBulkTarget target, int maxFailures)
+      : FSession(session), FTarget(std::move(target)), FMaxFailures(maxFailures) {}
+
+  // Loads every row of batch, in order. Raises EDatabaseError for anything but a row's own
+  // failure: a lost connection, a locked database, a savepoint refused.
+  void Load(const TValueBatch& batch);
+
+  // Rows run so far, loaded or failed; when the limit stopped the insert, up to the row that
+  // reached it.
+  int64_t Rows() const { return FRows; }
+  int Failed() const { return FFailed; }
+  // The limit of failures was reached: the rows after it were left out.
+  bool Stopped() const { return FStopped; }
+  const std::string& Errors() const { return FErrors; }
+  // Adds a line to the memo (the limit's notice, a failed commit).
+  void AddError(const std::string& line) { FErrors += line + "\r\n"; }
+
+ private:
+  // Loads rows [first, first + count) under a savepoint; narrows them down when they fail.
+  void LoadGuarded(const TValueBatch& batch, size_t first, size_t count);
+  // Splits rows that failed together, at failedRow when the engine named it (else -1).
+  void Narrow(const TValueBatch& batch, size_t first, size_t count, long failedRow);
+  // A row the bulk path refused: its statement decides.
+  void TryStatement(const TValueBatch& batch, size_t row);
+  void RecordFailure(const EDatabaseError& e, const std::string& statement);
+
+  TBulkSession& FSession;
+  TBulkTarget FTarget;
+  int FMaxFailures;
+  bool FSavepoints = true;
+  int64_t FRows = 0;
+  int64_t FBatchStart = 0;
+  int FFailed = 0;
+  bool FStopped = false;
+  std::string FErrors;
+};
+
+}  // namespace kelvast

@@ -1,5 +1,7 @@
 #include "core/output/batch_loader.h"
 
+#include <algorithm>
+
 namespace kelvast {
 
 namespace {
@@ -38,7 +40,43 @@ void TBatchLoader::Load(const TValueBatch& batch) {
 }
 
 void TBatchLoader::LoadGuarded(const TValueBatch& batch, size_t first, size_t count) {
-  if (count == 0 || FStopped) return;
+  // Rows go in chunks, the whole range first. After a failure the next chunk is twice as long as
+  // the stretch that went in before it, and doubles after every success: rows that fail now and
+  // then are not each paid for with the rest of the batch sent again.
+  size_t chunk = count;
+  while (count > 0 && !FStopped) {
+    const size_t n = std::min(chunk, count);
+    const long failed = TryLoad(batch, first, n);
+    if (failed == kLoaded) {
+      first += n;
+      count -= n;
+      chunk = std::max(chunk, n) * 2;
+      continue;
+    }
+    if (failed >= static_cast<long>(first) && failed < static_cast<long>(first + n)) {
+      // The rows before the named one went in before it failed: they go in again together.
+      const auto row = static_cast<size_t>(failed);
+      LoadGuarded(batch, first, row - first);
+      TryStatement(batch, row);
+      const size_t done = row + 1 - first;
+      first += done;
+      count -= done;
+      chunk = std::max<size_t>(kSmallestChunk, 2 * done);
+    } else if (n == 1) {
+      TryStatement(batch, first);
+      first += 1;
+      count -= 1;
+    } else {
+      // The engine did not say which row: halves, down to single rows.
+      LoadGuarded(batch, first, n / 2);
+      LoadGuarded(batch, first + n / 2, n - n / 2);
+      first += n;
+      count -= n;
+    }
+  }
+}
+
+long TBatchLoader::TryLoad(const TValueBatch& batch, size_t first, size_t count) {
   FSession.Execute(kSavepoint);
   try {
     FSession.Load(batch, first, count);
@@ -49,27 +87,10 @@ void TBatchLoader::LoadGuarded(const TValueBatch& batch, size_t first, size_t co
     const auto* load = dynamic_cast<const EBulkLoadError*>(&e);
     FSession.Execute(kRollbackTo);
     FSession.Execute(kRelease);
-    Narrow(batch, first, count, load ? load->Row() : -1);
-    return;
+    return load ? load->Row() : -1;
   }
   FSession.Execute(kRelease);
-}
-
-void TBatchLoader::Narrow(const TValueBatch& batch, size_t first, size_t count, long failedRow) {
-  const size_t end = first + count;
-  if (failedRow >= static_cast<long>(first) && failedRow < static_cast<long>(end)) {
-    // The rows before the named one went in before it failed: they go in again together.
-    const auto row = static_cast<size_t>(failedRow);
-    LoadGuarded(batch, first, row - first);
-    TryStatement(batch, row);
-    LoadGuarded(batch, row + 1, end - row - 1);
-  } else if (count == 1) {
-    TryStatement(batch, first);
-  } else {
-    const size_t half = count / 2;
-    LoadGuarded(batch, first, half);
-    LoadGuarded(batch, first + half, count - half);
-  }
+  return kLoaded;
 }
 
 void TBatchLoader::TryStatement(const TValueBatch& batch, size_t row) {

@@ -37,10 +37,14 @@ class TBatchLoader {
   void AddError(const std::string& line) { FErrors += line + "\r\n"; }
 
  private:
-  // Loads rows [first, first + count) under a savepoint; narrows them down when they fail.
+  static constexpr long kLoaded = -2;
+  static constexpr size_t kSmallestChunk = 64;
+
+  // Loads rows [first, first + count) under savepoints, narrowing down the ones that fail.
   void LoadGuarded(const TValueBatch& batch, size_t first, size_t count);
-  // Splits rows that failed together, at failedRow when the engine named it (else -1).
-  void Narrow(const TValueBatch& batch, size_t first, size_t count, long failedRow);
+  // One load under a savepoint: kLoaded, or the failing row the engine named (else -1), after
+  // rolling back to the savepoint.
+  long TryLoad(const TValueBatch& batch, size_t first, size_t count);
   // A row the bulk path refused: its statement decides.
   void TryStatement(const TValueBatch& batch, size_t row);
   void RecordFailure(const EDatabaseError& e, const std::string& statement);

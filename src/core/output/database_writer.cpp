@@ -14,6 +14,7 @@ TDatabaseWriter::TDatabaseWriter(TGenModel& model, TDataAccess* connection, TRun
     : FSql(model, /*comments=*/false), FConnection(connection), FObserver(observer) {}
 
 TDatabaseWriter::~TDatabaseWriter() {
+  if (FStream) FStream->Stop();  // no load may run while the transaction ends
   if (!FSession || !FTransaction || !FSession->InTransaction()) return;
   try {
     FSession->Rollback();
@@ -58,6 +59,7 @@ bool TDatabaseWriter::Begin(int64_t records) {
 std::string TDatabaseWriter::PathName() const { return FSession ? FSession->PathName() : ""; }
 
 void TDatabaseWriter::Abandon() {
+  if (FStream) FStream->Stop();
   if (FSession && FTransaction && FSession->InTransaction()) FSession->Rollback();
   FRolledBack = true;
 }
@@ -97,6 +99,7 @@ void TDatabaseWriter::Footer(TRowStream&, TDateTime) {
 }
 
 void TDatabaseWriter::LoadFailed(const EDatabaseError& e) {
+  if (FStream) FStream->Stop();
   FErrors = FLoader->Errors();
   try {
     RaiseEnding(e);

@@ -213,6 +213,25 @@ class TGenerationTabTest : public QObject {
     QCOMPARE(shown, text);
   }
 
+  void insertProgressShowsRowsRateAndTimeLeft() {
+    // A direct insert's rows reach the table while they are made: the label follows the rows in
+    // the table, with their rate and the time left, and the records made do not overwrite it.
+    TGenerationFixture f;
+    TGenerationObserver observer(*f.Find<TGenerationTab>("TabSheet3"));
+    observer.InsertProgress(0, 200);
+    QCOMPARE(f.Progress(), QStringLiteral("Writing to table..."));
+    QTest::qWait(20);
+    observer.InsertProgress(50, 200);
+    const QString shown = f.Progress();
+    QVERIFY2(shown.startsWith(QStringLiteral("Writing to table... 50/200 (25")), qPrintable(shown));
+    QVERIFY2(shown.contains(QStringLiteral(" rows/s ")) && shown.endsWith(QStringLiteral(" s left")),
+             qPrintable(shown));
+    observer.Progress(200, 200);
+    QCOMPARE(f.Progress(), shown);
+    observer.Finished();
+    QCOMPARE(f.Progress(), QStringLiteral("Done - 100%"));
+  }
+
   void sampleShowsTenRowsAndStealthInParentheses() {
     TMessageRecorder messages;
     TGenerationFixture f;

@@ -54,6 +54,7 @@ void TGenerationObserver::Started() {
 void TGenerationObserver::Finished(TRunEnd end) {
   if (!FStarted) return;
   FStarted = false;
+  FInserting = false;
   FTab.FBar->hide();
   if (FTab.FPlanBar) FTab.FPlanBar->setValue(FTab.FPlanBar->minimum());
   FTab.FProgressLabel->setText(end == reDone     ? QStringLiteral("Done - 100%")
@@ -105,7 +106,7 @@ void TGenerationObserver::Progress(int64_t record, int64_t total) {
   // formatted and bars moved for every report cost the run a tenth of its time, and a bar's
   // setValue may even repaint at once.
   if (record < total && FSinceEvents.elapsed() < FTab.FEventInterval) return;
-  FTab.FProgressLabel->setText(ProgressText(record, total));
+  if (!FInserting) FTab.FProgressLabel->setText(ProgressText(record, total));
   SetBars(record, total);
   ProcessEvents();
   FSinceEvents.restart();
@@ -125,10 +126,20 @@ void TGenerationObserver::InsertProgress(int64_t statement, int64_t total) {
     // The memo belongs to the previous run until the statements start.
     FTab.FErrors->clear();
     FTab.FProgressLabel->setText(QStringLiteral("Writing to table..."));
+    FInserting = true;
+    FInsertClock.start();
     ProcessEvents();
     FSinceEvents.restart();
     return;
   }
+  // The rows stream into the table while they are made: their rate and the time left.
+  const double seconds = static_cast<double>(FInsertClock.elapsed()) / 1000.0;
+  const double rate = seconds > 0 ? static_cast<double>(statement) / seconds : 0.0;
+  const double left = rate > 0 ? static_cast<double>(total - statement) / rate : 0.0;
+  FTab.FProgressLabel->setText(QStringLiteral("Writing to table... %1  %2 rows/s  %3 s left")
+                                   .arg(ProgressText(statement, total))
+                                   .arg(QLocale().toString(rate, 'f', 0))
+                                   .arg(QLocale().toString(left, 'f', 0)));
   SetBars(statement, total);
 }
 

@@ -58,6 +58,9 @@ class TGenerationObserver : public TRunObserver {
   TGenerationTab& FTab;
   bool FStarted = false;
   QElapsedTimer FSinceEvents;
+  // A direct insert: the label shows the rows in the table, their rate and the time left.
+  bool FInserting = false;
+  QElapsedTimer FInsertClock;
 };
 
 class TGenerationTab : public QWidget {

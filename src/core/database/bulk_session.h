@@ -42,6 +42,13 @@ class TBulkSession {
   // Runs one statement that returns no rows (SAVEPOINT, RELEASE SAVEPOINT, ROLLBACK TO
   // SAVEPOINT). Raises EDatabaseError.
   virtual void Execute(const std::string& sql) = 0;
+  // Runs two such statements of our own (never one holding generated values), in one exchange
+  // with the server where the engine takes several statements in one text: the second does not
+  // run when the first fails.
+  virtual void ExecuteTogether(const std::string& first, const std::string& second) {
+    Execute(first);
+    Execute(second);
+  }
   virtual void Begin() = 0;
   virtual void Commit() = 0;
   virtual void Rollback() = 0;

@@ -32,6 +32,9 @@ class TPgBulkSession final : public TBulkSession {
 
   std::string PathName() const override { return "COPY"; }
   void Execute(const std::string& sql) override;
+  void ExecuteTogether(const std::string& first, const std::string& second) override {
+    Execute(first + ";\n" + second);
+  }
   void Begin() override;
   void Commit() override;
   void Rollback() override;

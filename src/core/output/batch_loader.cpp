@@ -85,8 +85,7 @@ long TBatchLoader::TryLoad(const TValueBatch& batch, size_t first, size_t count)
     // the rows' statements then report it row by row, as they would on their own.
     if (EndsTheInsert(e)) throw;
     const auto* load = dynamic_cast<const EBulkLoadError*>(&e);
-    FSession.Execute(kRollbackTo);
-    FSession.Execute(kRelease);
+    FSession.ExecuteTogether(kRollbackTo, kRelease);
     return load ? load->Row() : -1;
   }
   FSession.Execute(kRelease);
@@ -96,15 +95,14 @@ long TBatchLoader::TryLoad(const TValueBatch& batch, size_t first, size_t count)
 void TBatchLoader::TryStatement(const TValueBatch& batch, size_t row) {
   if (FStopped) return;
   const std::string statement = FTarget.Statement(batch, row);
+  // The statement runs on its own, never in one text with another: a value that a model's own
+  // string delimiters leave unescaped must not be able to start a statement of its own.
   if (FSavepoints) FSession.Execute(kSavepoint);
   try {
     FSession.InsertStatement(statement);
   } catch (const EDatabaseError& e) {
     if (EndsTheInsert(e)) throw;
-    if (FSavepoints) {
-      FSession.Execute(kRollbackTo);
-      FSession.Execute(kRelease);
-    }
+    if (FSavepoints) FSession.ExecuteTogether(kRollbackTo, kRelease);
     RecordFailure(e, statement);
     if (FStopped) FRows = FBatchStart + static_cast<int64_t>(row) + 1;
     return;

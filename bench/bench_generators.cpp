@@ -26,6 +26,8 @@ class TMemoryConnection : public TDataAccess {
     return {"Amsterdam", "Berlin", "Copenhagen", "Dublin", "Edinburgh", "Florence", "Geneva"};
   }
   void Execute(const std::string&) override {}
+  std::vector<std::string> FieldNames(const std::string&) override { return {"name"}; }
+  char IdentifierQuote() override { return '"'; }
   void BeginTrans() override {}
   void CommitTrans() override {}
   void RollbackTrans() override {}

@@ -45,6 +45,10 @@ class TWithoutSavepoints : public TDataAccess {
   void Execute(const std::string& sql) override {
     if (sql.find("SAVEPOINT") == std::string::npos) FInner.Execute(sql);
   }
+  std::vector<std::string> FieldNames(const std::string& table) override {
+    return FInner.FieldNames(table);
+  }
+  char IdentifierQuote() override { return FInner.IdentifierQuote(); }
   void BeginTrans() override { FInner.BeginTrans(); }
   void CommitTrans() override { FInner.CommitTrans(); }
   void RollbackTrans() override { FInner.RollbackTrans(); }
@@ -125,7 +129,6 @@ void Measure(const TEngine& engine, int rows, const fs::path& folder) {
       options.DictFolder = KELVAST_DICT_DIR;
       options.Mode = omDatabase;
       options.Connection = &through;
-      options.TempFile = folder / "bench.TEMP";
       times.push_back(Seconds([&] { RunGeneration(model, options, quiet); }));
       checkCount();
     }

@@ -40,7 +40,6 @@ class TPgBulkSession final : public TBulkSession {
   void Rollback() override;
   bool InTransaction() const override { return FInTransaction; }
   void Load(const TValueBatch& batch, size_t first, size_t count) override;
-  void InsertStatement(const std::string& statement) override { Execute(statement); }
 
  private:
   // Runs a statement given in UTF-8 that returns no rows.

@@ -40,7 +40,6 @@ class TSqliteBulkSession final : public TBulkSession {
   void Rollback() override { Execute("ROLLBACK"); }
   bool InTransaction() const override;
   void Load(const TValueBatch& batch, size_t first, size_t count) override;
-  void InsertStatement(const std::string& statement) override { Execute(statement); }
 
  private:
   // A text of the row converted into FUtf8; Length -1 for every other value.

@@ -27,6 +27,8 @@ const TPropList& TColParams::BaseProps() {
       TextProp<C>("LastValue", &C::LastValue, &C::SetLastValue),
       BoolProp<C>("Modified", &C::Modified, &C::SetModified),
       EnumProp<C, TGenCase>("DataCase", kGenCaseIdents, &C::DataCase, &C::SetDataCase),
+      // Left out while 0, so models without unique keys are stored as before.
+      IntProp<C>("Unique", &C::Unique, &C::SetUnique, 0),
   }};
   return kProps;
 }
@@ -85,6 +87,7 @@ void TColParams::Assign(const TColParams& source) {
   FAllowNull = source.FAllowNull;
   FNullPercent = source.FNullPercent;
   FStealth = source.FStealth;
+  FUnique = source.FUnique;
 }
 
 void ApplyCase(TTextBuffer& s, TGenCase c) {

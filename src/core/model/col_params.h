@@ -47,6 +47,11 @@ class TColParams : public TPersistent {
   void SetExportType(TExportType v) { SetProp(FExportType, v); }
   TGenCase DataCase() const { return FDataCase; }
   void SetDataCase(TGenCase v) { SetProp(FDataCase, v); }
+  // The unique key the generator's values belong to: 0 for none. The generators of a model that
+  // share a key number make a tuple that no two records repeat; a generator alone in its key
+  // never repeats a value.
+  int32_t Unique() const { return FUnique; }
+  void SetUnique(int32_t v) { SetProp(FUnique, v < 0 ? 0 : v); }
 
   // The value of the current record; a plain store that reports nothing.
   std::string_view LastValue() const { return FLastValue.View(); }
@@ -157,6 +162,7 @@ class TColParams : public TPersistent {
   TGenContext FContext;
   TExportType FExportType = etString;
   TGenCase FDataCase = gcNoChange;
+  int32_t FUnique = 0;
 };
 
 // The delimiter rule shared by the model and column references: the text when it is, trimmed,

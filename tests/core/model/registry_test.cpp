@@ -89,7 +89,8 @@ TEST(RegistryTest, OrdinalsOutsideTheTableGiveAString) {
 
 TEST(RegistryTest, StoredPropertiesComeInFileOrder) {
   const std::vector<std::string> base{"UseExternalFile", "ExternalFile", "AllowNull", "NullPercent",
-                                      "Stealth",         "LastValue",    "Modified",  "DataCase"};
+                                      "Stealth",         "LastValue",    "Modified",  "DataCase",
+                                      "Unique"};
   const std::vector<std::string> integer{"MinValue", "MaxValue", "Sign", "ExportType"};
   struct Case {
     TColType type;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/database/schema.h"
 #include "core/platform/errors.h"
 
 namespace kelvast {
@@ -55,6 +56,11 @@ class TDataAccess {
   virtual std::vector<std::string> FieldNames(const std::string& table) = 0;
   // The character the driver quotes names with ('"' for most engines); a blank when it has none.
   virtual char IdentifierQuote() = 0;
+  // The named table's columns with their types, lengths and nullability, as the catalogue
+  // reports them; empty when no such table exists or the connection has no catalogue.
+  virtual std::vector<TColumnInfo> Columns(const std::string& table);
+  // The name the database engine gives itself ("PostgreSQL", "SQLite"); empty when unknown.
+  virtual std::string DbmsName();
 
   virtual void BeginTrans() = 0;
   virtual void CommitTrans() = 0;

@@ -46,7 +46,7 @@ class TOdbcConnection : public TDataAccess {
   // The names of the tables of type TABLE, in the driver's order: no views, no system tables.
   std::vector<std::string> TableNames();
   // The columns of the named table in the driver's order (case and blanks count).
-  std::vector<TColumnInfo> Columns(const std::string& table);
+  std::vector<TColumnInfo> Columns(const std::string& table) override;
   // The same, one column at a time, so a caller keeps what was read before a failure.
   void ForEachColumn(const std::string& table, const std::function<void(const TColumnInfo&)>& each);
 
@@ -66,7 +66,7 @@ class TOdbcConnection : public TDataAccess {
   std::unique_ptr<TBulkSession> OpenBulkSession(const TBulkTarget& target) override;
 
   // The database product as the driver names it ("SQLite", "PostgreSQL", ...).
-  std::string DbmsName();
+  std::string DbmsName() override;
 
  private:
   struct THandles;

@@ -1,0 +1,9 @@
+#include "core/database/data_access.h"
+
+namespace kelvast {
+
+std::vector<TColumnInfo> TDataAccess::Columns(const std::string&) { return {}; }
+
+std::string TDataAccess::DbmsName() { return {}; }
+
+}  // namespace kelvast

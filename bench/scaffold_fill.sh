@@ -24,24 +24,24 @@ psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U postgres -d kelvast_tes
   -f tests/data/scaffold/shop_schema_pg.sql
 sqlite3 "$work/shop.db" < tests/data/scaffold/shop_schema_sqlite.sql
 
-seconds() {  # command...: prints the wall seconds it took
-  local start end
-  start=$(date +%s.%N)
-  "$@" >/dev/null 2>"$work/err" || { cat "$work/err" >&2; return 1; }
-  end=$(date +%s.%N)
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }'
+measure() {  # command...: prints "seconds peak_kib"
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/err" ||
+    { cat "$work/err" >&2; return 1; }
+  tail -n 1 "$work/time"
 }
-report() {  # name seconds rows
-  awk -v n="$1" -v s="$2" -v r="$3" 'BEGIN {
+report() {  # name rows seconds peak_kib
+  awk -v n="$1" -v r="$2" -v s="$3" -v m="$4" 'BEGIN {
     if (s <= 0) s = 0.01;
-    printf "%-34s %8.2f s %12.0f rows/s\n", n, s, r / s }'
+    printf "%-30s %8.2f s", n, s;
+    if (r > 0) printf " %10.0f rows/s", r / s;
+    printf " %8.1f MB peak\n", m / 1024 }'
 }
 
 printf '%s records in each of %s tables\n' "$records" "$tables"
 for engine in sqlite postgresql; do
   if [ $engine = sqlite ]; then connection=$work/shop.db; else connection=$odbc; fi
-  s=$(seconds "$cli" scaffold --connection "$connection" --records "$records" --output "$work/$engine")
-  report "scaffold ($engine)" "$s" 0 | sed 's/ *0 rows\/s//'
-  s=$(seconds "$cli" plan "$work/$engine/database.plan" --format db --quiet)
-  report "plan --format db ($engine)" "$s" $((records * tables))
+  report "scaffold ($engine)" 0 $(measure "$cli" scaffold --connection "$connection" \
+    --records "$records" --output "$work/$engine")
+  report "plan --format db ($engine)" $((records * tables)) \
+    $(measure "$cli" plan "$work/$engine/database.plan" --format db --quiet)
 done

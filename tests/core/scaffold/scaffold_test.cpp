@@ -117,6 +117,9 @@ TYPED_TEST(ScaffoldTest, KeyToATableOutsideThePlanDrawsExistingRows) {
   ASSERT_EQ(scaffold.Status, 0) << scaffold.Err;
   const std::unique_ptr<TGenModel> model = LoadModelFile(this->Out() / "orders.model");
   EXPECT_EQ(model->Cols().FindByName("customer_id")->ColType(), ctColRef);
+  // Names are quoted as the driver quotes them.
+  EXPECT_EQ(model->Delimiter(), std::string(2, this->Db().IdentifierQuote()));
+  EXPECT_NE(this->Db().IdentifierQuote(), ' ');
   const TCliRun plan = this->RunPlan();
   ASSERT_EQ(plan.Status, 0) << plan.Err;
   EXPECT_EQ(this->Count("orders"), 200);

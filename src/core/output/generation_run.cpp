@@ -5,6 +5,7 @@
 #include "core/output/database_writer.h"
 #include "core/output/output_file.h"
 #include "core/output/record_blocks.h"
+#include "core/output/unique_check.h"
 #include "core/platform/date_time.h"
 #include "core/platform/errors.h"
 #include "core/platform/format_settings.h"
@@ -62,6 +63,8 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   TPointDecimalScope point;
   TWordListsLoaded lists(options.DictFolder);
   model.PrepareAll(options.Connection);
+  // Before any file is made: a run that cannot keep its unique keys is refused.
+  CheckUniqueKeys(model, model.RecNumber());
   std::unique_ptr<TRecordWriter> writer =
       OutputFormatOf(options.Mode).MakeWriter(model, options, observer);
   const TRecordRange range = PartRange(model.RecNumber(), options.Part, options.Parts);

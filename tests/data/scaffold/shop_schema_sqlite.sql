@@ -1,5 +1,6 @@
 -- A small shop: single and composite primary keys, an employee's manager (a key to its own
--- table), nullable and NOT NULL foreign keys, a unique index, DECIMAL, TIMESTAMP and VARCHAR(n).
+-- table), nullable and NOT NULL foreign keys, unique indexes of one and two columns, DECIMAL,
+-- TIMESTAMP and VARCHAR(n).
 CREATE TABLE customers (
   customer_id INTEGER PRIMARY KEY,
   first_name varchar(20) NOT NULL,
@@ -42,3 +43,4 @@ CREATE TABLE order_lines (
   unit_price decimal(8,2) NOT NULL,
   PRIMARY KEY (order_id, line_no)
 );
+CREATE UNIQUE INDEX order_lines_product ON order_lines (order_id, product_id);

@@ -51,6 +51,7 @@ bench: deps
 	  case $$b in *bench_gui_run) continue;; esac; echo "== $$b"; $$b; done
 	@echo "== end to end"; bench/end_to_end.sh build/bench/bin/kelvast-cli $(BENCH_RECORDS)
 	@echo "== window against command line"; bench/gui_vs_cli.sh build/bench/bin $(GUI_BENCH_RECORDS)
+	@echo "== whole schema from its catalogue"; bench/scaffold_fill.sh build/bench/bin/kelvast-cli $(SCAFFOLD_BENCH_RECORDS)
 
 # Each target grows its corpus in build/fuzz/corpus/<target> from the seeds in fuzz/corpus/<target>;
 # a crashing input is saved as build/fuzz/artifacts/<target>-crash-* and replays with

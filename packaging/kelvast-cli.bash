@@ -3,7 +3,7 @@
 _kelvast_cli() {
   local cur prev words cword
   _init_completion || return
-  local commands="run sample plan show export import help"
+  local commands="run sample plan show export import scaffold help"
   if [[ $cword -eq 1 ]]; then
     COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
     return
@@ -15,6 +15,7 @@ _kelvast_cli() {
     plan) options="--format --encoding --seed --dict --yes --quiet --help" ;;
     export) options="--output --yes --help" ;;
     import) options="--output --yes --help" ;;
+    scaffold) options="--connection --tables --records --output --json --dict --quiet --help" ;;
     help) COMPREPLY=($(compgen -W "$commands" -- "$cur")); return ;;
     *) options="--help" ;;
   esac
@@ -23,8 +24,8 @@ _kelvast_cli() {
     --encoding) COMPREPLY=($(compgen -W "windows-1252 utf-8" -- "$cur")); return ;;
     --on-errors) COMPREPLY=($(compgen -W "rollback commit" -- "$cur")); return ;;
     --dict) _filedir -d; return ;;
-    --output|--errors-file) _filedir; return ;;
-    --records|--seed|--max-errors|--connection) return ;;
+    --output|--errors-file) [[ $command == scaffold ]] && _filedir -d || _filedir; return ;;
+    --records|--seed|--max-errors|--connection|--tables) return ;;
   esac
   if [[ $cur == -* ]]; then
     COMPREPLY=($(compgen -W "$options" -- "$cur"))

@@ -23,6 +23,7 @@
 #include "core/platform/errors.h"
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
+#include "core/scaffold/scaffold.h"
 
 namespace kelvast::cli {
 
@@ -331,6 +332,33 @@ int Plan(const TCliOptions& o) {
   return skipped + result.Failed > 0 ? 1 : 0;
 }
 
+int ScaffoldCommand(const TCliOptions& o) {
+  TScaffoldOptions options;
+  for (const std::string& table : o.Tables) {
+    std::string name;
+    if (!Utf8ToAnsi(Trim(table), name))
+      throw EKelvastError("The table name \"" + table +
+                          "\" holds characters that Windows-1252 cannot hold; models store names "
+                          "in Windows-1252.");
+    if (!name.empty()) options.Tables.push_back(name);
+  }
+  options.Records = o.Records.value_or(1000);
+  options.OutputDir = *o.Output;
+  options.Json = o.Json;
+  if (o.Dict) options.DictFolder = *o.Dict;
+  std::string connection;
+  Utf8ToAnsi(*o.Connection, connection);
+  TOdbcConnection db(connection);
+  db.Open();
+  const TScaffoldResult result = Scaffold(db, options);
+  for (const std::string& note : result.Notes)
+    std::fprintf(stderr, "kelvast-cli: note: %s\n", AnsiToUtf8(note).c_str());
+  if (!o.Quiet)
+    std::fprintf(stderr, "kelvast-cli: %zu models and the plan %s written\n", result.Models.size(),
+                 result.PlanPath.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int RunCommand(const TCliOptions& o) {
@@ -339,6 +367,7 @@ int RunCommand(const TCliOptions& o) {
   if (o.Command == "plan") return Plan(o);
   if (o.Command == "show") return Show(o);
   if (o.Command == "export") return Export(o);
+  if (o.Command == "scaffold") return ScaffoldCommand(o);
   return Import(o);
 }
 

@@ -110,6 +110,25 @@ class TCommandLine {
     import->add_option("--output", FOutput, "Model file to write")->required();
     Yes(import, o);
 
+    CLI::App* scaffold =
+        Command("scaffold", "Write one model per table of a live database, with a plan that "
+                            "fills the tables in foreign-key order (run it with plan --format db).");
+    scaffold
+        ->add_option("--connection", FConnection,
+                     "ODBC connection string, or an SQLite file's path. The password may come "
+                     "from the driver's own sources instead (PostgreSQL: PGPASSWORD, ~/.pgpass)")
+        ->required();
+    scaffold->add_option("--tables", o.Tables, "Tables to model, comma-separated (default: all)")
+        ->delimiter(',');
+    scaffold->add_option("--records", FRecords, "Records of each table (default: 1000)")
+        ->check(CLI::Range(1, INT32_MAX));
+    scaffold->add_option("--output", FOutput,
+                         "Folder of the models and of database.plan; created when missing")
+        ->required();
+    scaffold->add_flag("--json", o.Json, "Also write each model as JSON (TABLE.json)");
+    Dict(scaffold);
+    Quiet(scaffold, o);
+
     FHelp = FApp.add_subcommand("help", "Describe a command: kelvast-cli help COMMAND.");
     FHelp->add_option("COMMAND", FHelpTopic, "The command to describe");
   }

@@ -10,7 +10,7 @@
 namespace kelvast::cli {
 
 struct TCliOptions {
-  std::string Command;  // run, sample, plan, show, export, import
+  std::string Command;  // run, sample, plan, show, export, import, scaffold
   std::string Operand;  // MODEL, PLAN or FILE.json
   std::optional<std::string> Format;      // sql, csv, xml, db
   std::optional<int32_t> Records;
@@ -27,6 +27,8 @@ struct TCliOptions {
   int32_t Parts = 1;      //             N
   bool Yes = false;
   bool Quiet = false;
+  std::vector<std::string> Tables;  // scaffold --tables
+  bool Json = false;                // scaffold --json
 };
 
 // What parsing decided: options to run, or text to print and an exit status.

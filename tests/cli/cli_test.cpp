@@ -38,6 +38,8 @@ TEST(Cli, UsageErrorsExitWithTwo) {
       {"run", "m.model", "--format", "pdf"},
       {"sample", "m.model", "--yes"},
       {"import", "m.json"},
+      {"scaffold", "--output", "d"},
+      {"scaffold", "--connection", "x.db", "--output", "d", "--records", "0"},
   };
   for (const auto& args : cases) {
     SCOPED_TRACE(args.empty() ? "(none)" : args[0]);

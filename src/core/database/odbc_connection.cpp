@@ -378,4 +378,44 @@ void TOdbcConnection::EndTransaction(bool commit) {
         FHandles->Dbc, "Ending a transaction");
 }
 
+std::vector<std::vector<std::string>> TOdbcConnection::CatalogRows(TCatalogCall call,
+                                                                 const std::string& table) {
+  RequireOpen();
+  const THandle& st = FHandles->Stmt;
+  TCursorScope cursor(st);
+  const std::string name = AnsiToUtf8(table);
+  SQLCHAR* t = odbc::Chars(name);
+  SQLRETURN rc = SQL_ERROR;
+  switch (call) {
+    case ccTables:
+      rc = SQLTables(st.Get(), nullptr, 0, nullptr, 0, odbc::Chars("%"), SQL_NTS,
+                     odbc::Chars("TABLE"), SQL_NTS);
+      break;
+    case ccColumns:
+      rc = SQLColumns(st.Get(), nullptr, 0, nullptr, 0, t, SQL_NTS, odbc::Chars("%"), SQL_NTS);
+      break;
+    case ccPrimaryKeys:
+      rc = SQLPrimaryKeys(st.Get(), nullptr, 0, nullptr, 0, t, SQL_NTS);
+      break;
+    case ccForeignKeys:
+      rc = SQLForeignKeys(st.Get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, t,
+                          SQL_NTS);
+      break;
+    case ccUniqueIndexes:
+      rc = SQLStatistics(st.Get(), nullptr, 0, nullptr, 0, t, SQL_NTS, SQL_INDEX_UNIQUE, SQL_QUICK);
+      break;
+  }
+  Check(rc, st, "Reading the catalogue");
+  SQLSMALLINT columns = 0;
+  Check(SQLNumResultCols(st.Get(), &columns), st, "Reading the catalogue");
+  std::vector<std::vector<std::string>> rows;
+  while ((rc = SQLFetch(st.Get())) != SQL_NO_DATA) {
+    Check(rc, st, "Reading the catalogue");
+    std::vector<std::string>& row = rows.emplace_back(static_cast<size_t>(columns));
+    for (SQLSMALLINT i = 0; i < columns; ++i)
+      GetText(st, static_cast<SQLUSMALLINT>(i + 1), row[static_cast<size_t>(i)]);
+  }
+  return rows;
+}
+
 }  // namespace kelvast

@@ -68,6 +68,14 @@ class TOdbcConnection : public TDataAccess {
   // The database product as the driver names it ("SQLite", "PostgreSQL", ...).
   std::string DbmsName() override;
 
+  // The catalogue calls behind the schema reader (schema_catalog.h).
+  enum TCatalogCall { ccTables, ccColumns, ccPrimaryKeys, ccForeignKeys, ccUniqueIndexes };
+  // The rows of one catalogue call, every cell as the driver's UTF-8 text (NULL: empty), names
+  // not converted so that a caller can tell a name the code page cannot hold. ccTables lists
+  // every table of type TABLE (table ignored); the others describe the named table: its columns,
+  // its primary key, the foreign keys it holds, its unique indexes. Raises EDatabaseError.
+  std::vector<std::vector<std::string>> CatalogRows(TCatalogCall call, const std::string& table);
+
  private:
   struct THandles;
   static std::unique_ptr<THandles> Connect(const std::string& target);

@@ -1,6 +1,7 @@
 #include "core/generators/composite_gens.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "core/database/data_access.h"
 #include "core/database/sql_names.h"
@@ -119,6 +120,21 @@ void TCPColRef::Assign(const TColParams& source) {
     FField = s->FField;
     FValues = s->FValues;
   }
+}
+
+TUniqueSpace TCPColRef::UniqueSpace() const {
+  FUniqueValues.clear();
+  std::unordered_set<std::string> seen;
+  for (const std::string& value : FValues) {
+    const std::string_view trimmed = TrimView(value);
+    if (seen.insert(DataCase() == gcNoChange ? std::string(trimmed) : AnsiUpperCase(trimmed)).second)
+      FUniqueValues.push_back(trimmed);
+  }
+  return {true, FUniqueValues.size(), false, {}};
+}
+
+void TCPColRef::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
+  if (index < FUniqueValues.size()) out += FUniqueValues[static_cast<size_t>(index)];
 }
 
 void TCPColRef::DoGenerate(TTextBuffer& out) {

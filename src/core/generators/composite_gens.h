@@ -66,9 +66,13 @@ class TCPColRef : public TColParams {
   void Prepare(const TGenContext& context) override;
   void ModelDelimiterChanged(bool names, const std::string& delimiter) override;
   void Assign(const TColParams& source) override;
+  // The values read, trimmed, each counted once (without regard to case under a case
+  // transform).
+  TUniqueSpace UniqueSpace() const override;
 
  protected:
   void DoGenerate(TTextBuffer& out) override;
+  void AppendUniqueValue(TTextBuffer& out, TUniqueCount index) override;
 
  private:
   std::string FTable;
@@ -76,6 +80,7 @@ class TCPColRef : public TColParams {
   std::string FDelimiter = "''";
   std::string FStrDelimiter = "''";
   std::vector<std::string> FValues;
+  mutable std::vector<std::string_view> FUniqueValues;  // set by UniqueSpace, into FValues
 };
 
 }  // namespace kelvast

@@ -9,6 +9,7 @@
 #include "core/platform/errors.h"
 #include "core/platform/float_format.h"
 #include "core/platform/format_settings.h"
+#include "core/generators/unique_values.h"
 #include "core/platform/random.h"
 
 namespace kelvast {
@@ -50,6 +51,37 @@ void TCPInteger::DoGenerate(TTextBuffer& out) {
   AppendDecimal(out, v);
 }
 
+namespace {
+// The bounds of the values an integer generator writes: the range, or its magnitudes under a
+// sign rule (positive: |v|; negative: -|v|).
+void WrittenBounds(int32_t min, int32_t max, int32_t sign, int64_t& first, int64_t& last) {
+  const int64_t low = std::min(min, max);
+  const int64_t high = std::max(min, max);
+  if (sign == 0) {
+    first = low;
+    last = high;
+    return;
+  }
+  const int64_t smallest = low > 0 ? low : high < 0 ? -high : 0;
+  const int64_t largest = std::max(-low, high);
+  first = sign > 0 ? smallest : -largest;
+  last = sign > 0 ? largest : -smallest;
+}
+}  // namespace
+
+TUniqueSpace TCPInteger::UniqueSpace() const {
+  int64_t first, last;
+  WrittenBounds(FMinValue, FMaxValue, FSign, first, last);
+  return {true, static_cast<TUniqueCount>(last - first + 1), false,
+          GroupedDigits(first) + " to " + GroupedDigits(last)};
+}
+
+void TCPInteger::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
+  int64_t first, last;
+  WrittenBounds(FMinValue, FMaxValue, FSign, first, last);
+  AppendDecimal(out, first + static_cast<int64_t>(index));
+}
+
 // ---- TCPIncremental ----
 
 const TPropList& TCPIncremental::Props() const {
@@ -66,6 +98,18 @@ const TPropList& TCPIncremental::Props() const {
 void TCPIncremental::Prepare(const TGenContext& context) {
   TCPInteger::Prepare(context);
   FCurrent = FStartValue;
+}
+
+TUniqueSpace TCPIncremental::UniqueSpace() const {
+  const int64_t start = FStartValue;
+  const int64_t step = FStep;
+  if (step == 0) return {true, 1, true, GroupedDigits(start)};
+  // Records 1..n hold start + n * step; n stops where the next value leaves the 32-bit range.
+  const int64_t room = step > 0 ? INT32_MAX - start : start - INT32_MIN;
+  const int64_t records = room / (step > 0 ? step : -step);
+  std::string range;
+  if (records > 0) range = GroupedDigits(start + step) + " to " + GroupedDigits(start + records * step);
+  return {true, static_cast<TUniqueCount>(records), true, range};
 }
 
 void TCPIncremental::Assign(const TColParams& source) {

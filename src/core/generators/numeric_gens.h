@@ -23,11 +23,14 @@ class TCPInteger : public TColParams {
   void SetSign(int32_t v) { SetProp(FSign, v); }
 
   void Assign(const TColParams& source) override;
+  // The integers of the range as the sign rule writes them.
+  TUniqueSpace UniqueSpace() const override;
 
  protected:
   // MinValue, MaxValue, Sign and ExportType, the properties every subclass stores first.
   static const TPropList& IntegerProps();
   void DoGenerate(TTextBuffer& out) override;
+  void AppendUniqueValue(TTextBuffer& out, TUniqueCount index) override;
 
  private:
   int32_t FMinValue = INT32_MIN;
@@ -51,9 +54,13 @@ class TCPIncremental : public TCPInteger {
 
   void Prepare(const TGenContext& context) override;
   void Assign(const TColParams& source) override;
+  // Already unique by the record's number: as many records as the values stay in the 32-bit
+  // range (one with Step 0).
+  TUniqueSpace UniqueSpace() const override;
 
  protected:
   void DoGenerate(TTextBuffer& out) override;
+  void AppendUniqueValue(TTextBuffer& out, TUniqueCount) override { DoGenerate(out); }
 
  private:
   int32_t FStartValue = 0;
@@ -75,6 +82,7 @@ class TCPBit : public TCPInteger {
 
   // "0" or "1", the last draw, whatever texts stand for them; draws nothing.
   std::string_view LastInternalValue() override { return FLastDraw; }
+  TUniqueSpace UniqueSpace() const override { return {}; }
 
  protected:
   void DoGenerate(TTextBuffer& out) override;

@@ -117,6 +117,7 @@ class TCPSex : public TCPInteger {
 
   // "0" (mister), "1" (missis) or "2" (miss) of the last draw; draws nothing.
   std::string_view LastInternalValue() override { return FLastDraw; }
+  TUniqueSpace UniqueSpace() const override { return {}; }
 
  protected:
   void DoGenerate(TTextBuffer& out) override;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "core/generators/unique_values.h"
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
 
@@ -34,12 +35,31 @@ void TCPString::Assign(const TColParams& source) {
   }
 }
 
-void TCPString::DoGenerate(TTextBuffer& out) {
-  // The length is uniform over the two bounds taken as magnitudes, in whichever order they
-  // come, so a minimum above the length or a negative bound neither fails nor loops.
-  int64_t low = std::llabs(static_cast<int64_t>(FMinSize));
-  int64_t high = std::llabs(static_cast<int64_t>(DataLength()));
+void TCPString::Lengths(int64_t& low, int64_t& high) const {
+  // The two bounds taken as magnitudes, in whichever order they come, so a minimum above the
+  // length or a negative bound neither fails nor loops.
+  low = std::llabs(static_cast<int64_t>(FMinSize));
+  high = std::llabs(static_cast<int64_t>(DataLength()));
   if (low > high) std::swap(low, high);
+}
+
+TUniqueSpace TCPString::UniqueSpace() const {
+  FUniqueChars = UniqueAlphabet(CharSetAlphabet(FCharset), DataCase());
+  int64_t low, high;
+  Lengths(low, high);
+  return {true, TextSpaceSize(FUniqueChars.size(), std::max<int64_t>(low, 1), std::min<int64_t>(high, UINT16_MAX)), false, {}};
+}
+
+void TCPString::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
+  int64_t low, high;
+  Lengths(low, high);
+  AppendIndexedText(out, FUniqueChars, std::max<int64_t>(low, 1), std::min<int64_t>(high, UINT16_MAX), index);
+}
+
+void TCPString::DoGenerate(TTextBuffer& out) {
+  // The length is uniform over the two bounds.
+  int64_t low, high;
+  Lengths(low, high);
   const int64_t span = high - low + 1;
   const int64_t length = low + (span > INT32_MAX ? Random(INT32_MAX) : Random(static_cast<int32_t>(span)));
   AppendRandomCharString(out, FAlphabet, FCharset, static_cast<uint16_t>(length));
@@ -87,6 +107,46 @@ void TCPFormatted::DoGenerate(TTextBuffer& out) {
   }
 }
 
+namespace {
+// The characters a mask's placeholder stands for; empty for a character copied as it is.
+std::string_view PlaceholderChars(char c) {
+  switch (c) {
+    case 'a': return "abcdefghijklmnopqrstuvwxyz";
+    case 'A': return "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    case '0': return "0123456789";
+    case 'z': return "abcdefghijklmnopqrstuvwxyz0123456789";
+    case 'Z': return "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    case '?': return "!\"#$%&'()*+,-./";
+    default: return {};
+  }
+}
+}  // namespace
+
+TUniqueSpace TCPFormatted::UniqueSpace() const {
+  TUniqueCount size = 1;
+  for (const char c : FMask)
+    if (const std::string_view chars = PlaceholderChars(c); !chars.empty())
+      size = SaturatingMul(size, chars.size());
+  return {true, size, false, {}};
+}
+
+void TCPFormatted::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
+  // The last placeholder is the fastest digit; 64-bit division when the index fits.
+  const size_t start = out.size();
+  out += FMask;
+  auto fill = [&](auto digits) {
+    for (char *p = out.data() + out.size(), *first = out.data() + start; p != first;) {
+      char& c = *--p;
+      const std::string_view chars = PlaceholderChars(c);
+      if (chars.empty()) continue;
+      c = chars[static_cast<size_t>(digits % chars.size())];
+      digits /= chars.size();
+    }
+  };
+  if (index <= UINT64_MAX) fill(static_cast<uint64_t>(index));
+  else fill(index);
+}
+
 // ---- TCPZip ----
 
 TCPZip::TCPZip() { InitDataLength(2); }
@@ -112,16 +172,32 @@ void TCPZip::Assign(const TColParams& source) {
   }
 }
 
-void TCPZip::DoGenerate(TTextBuffer& out) {
-  // The alphabets of the four settings, built once; with neither box the fallback set's.
+namespace {
+// The alphabets of the four settings, built once; with neither box the fallback set's.
+const std::string& ZipAlphabet(bool numbers, bool letters) {
   static const std::array<std::string, 4> kAlphabets = [] {
     const TCharSet digits = TCharSet::Range('0', '9');
-    const TCharSet letters = TCharSet::Range('A', 'Z');
+    const TCharSet capitals = TCharSet::Range('A', 'Z');
     return std::array<std::string, 4>{CharSetAlphabet(TCharSet()), CharSetAlphabet(digits),
-                                      CharSetAlphabet(letters), CharSetAlphabet(digits + letters)};
+                                      CharSetAlphabet(capitals), CharSetAlphabet(digits + capitals)};
   }();
-  AppendRandomChars(out, kAlphabets[(FNumbers ? 1 : 0) + (FLetters ? 2 : 0)],
-                    static_cast<uint16_t>(DataLength()));
+  return kAlphabets[(numbers ? 1 : 0) + (letters ? 2 : 0)];
+}
+}  // namespace
+
+void TCPZip::DoGenerate(TTextBuffer& out) {
+  AppendRandomChars(out, ZipAlphabet(FNumbers, FLetters), static_cast<uint16_t>(DataLength()));
+}
+
+TUniqueSpace TCPZip::UniqueSpace() const {
+  FUniqueChars = UniqueAlphabet(ZipAlphabet(FNumbers, FLetters), DataCase());
+  const int64_t length = static_cast<uint16_t>(DataLength());
+  return {true, TextSpaceSize(FUniqueChars.size(), length, length), false, {}};
+}
+
+void TCPZip::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
+  const int64_t length = static_cast<uint16_t>(DataLength());
+  AppendIndexedText(out, FUniqueChars, length, length, index);
 }
 
 // ---- TCPConst ----

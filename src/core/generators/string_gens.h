@@ -26,14 +26,22 @@ class TCPString : public TColParams {
   void SetCharsetText(const std::string& members) { SetCharset(TCharSet::FromText(members)); }
 
   void Assign(const TColParams& source) override;
+  // The texts of the length range over the set's characters that trimming keeps, the empty
+  // text left out.
+  TUniqueSpace UniqueSpace() const override;
 
  protected:
   void DoGenerate(TTextBuffer& out) override;
+  void AppendUniqueValue(TTextBuffer& out, TUniqueCount index) override;
 
  private:
+  // The shortest and longest lengths a value takes.
+  void Lengths(int64_t& low, int64_t& high) const;
+
   int32_t FMinSize = 1;
   TCharSet FCharset;
   TAlphabet FAlphabet;
+  mutable std::string FUniqueChars;  // the unique space's alphabet, set by UniqueSpace
 };
 
 // A mask: a, A, 0, z, Z and ? are replaced by a random character of their class; every other
@@ -48,9 +56,12 @@ class TCPFormatted : public TColParams {
   void SetMask(const std::string& v) { SetProp(FMask, v); }
 
   void Assign(const TColParams& source) override;
+  // Every combination of the placeholders' characters.
+  TUniqueSpace UniqueSpace() const override;
 
  protected:
   void DoGenerate(TTextBuffer& out) override;
+  void AppendUniqueValue(TTextBuffer& out, TUniqueCount index) override;
 
  private:
   std::string FMask;
@@ -69,13 +80,17 @@ class TCPZip : public TColParams {
   void SetLetters(bool v) { SetProp(FLetters, v); }
 
   void Assign(const TColParams& source) override;
+  // Every code of DataLength characters that trimming keeps.
+  TUniqueSpace UniqueSpace() const override;
 
  protected:
   void DoGenerate(TTextBuffer& out) override;
+  void AppendUniqueValue(TTextBuffer& out, TUniqueCount index) override;
 
  private:
   bool FNumbers = true;
   bool FLetters = false;
+  mutable std::string FUniqueChars;  // the unique space's alphabet, set by UniqueSpace
 };
 
 // The same text for every record.

@@ -43,8 +43,22 @@ void TCPDate::Prepare(const TGenContext& context) {
   FDays = TDayCache();
 }
 
-void TCPDate::DoGenerate(TTextBuffer& out) {
-  const double day = DrawDay(FMinDate, FMaxDate);
+void TCPDate::DoGenerate(TTextBuffer& out) { AppendDay(out, DrawDay(FMinDate, FMaxDate)); }
+
+TUniqueSpace TCPDate::UniqueSpace() const {
+  const double first = std::trunc(std::min(FMinDate, FMaxDate));
+  const double last = std::trunc(std::max(FMinDate, FMaxDate));
+  // Days outside any calendar date are not counted (the bounds stay within a few million days).
+  if (!(last - first < 1e15)) return {true, 0, false, {}};
+  return {true, static_cast<TUniqueCount>(last - first + 1), false,
+          FormatDateTime(FFormat, first) + " to " + FormatDateTime(FFormat, last)};
+}
+
+void TCPDate::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
+  AppendDay(out, std::trunc(std::min(FMinDate, FMaxDate)) + static_cast<double>(index));
+}
+
+void TCPDate::AppendDay(TTextBuffer& out, double day) {
   // A run draws from a fixed range of whole days, so each day is formatted once. Ranges beyond
   // about 360 years are formatted every time, keeping the cache small.
   constexpr double kMaxDays = 1 << 17;

@@ -29,11 +29,17 @@ class TCPDate : public TColParams {
   // Also forgets the formatted days, so a run follows the current locale settings.
   void Prepare(const TGenContext& context) override;
   void Assign(const TColParams& source) override;
+  // The days of the range.
+  TUniqueSpace UniqueSpace() const override;
 
  protected:
   void DoGenerate(TTextBuffer& out) override;
+  void AppendUniqueValue(TTextBuffer& out, TUniqueCount index) override;
 
  private:
+  // Appends the text of a whole day.
+  void AppendDay(TTextBuffer& out, double day);
+
   TDateTime FMinDate = 0;
   TDateTime FMaxDate = 0;
   std::string FFormat = "mm/dd/yyyy";

@@ -37,6 +37,11 @@ TPaddedView TColParams::GenerateValue() {
   if (!IsBlank(FLastValue)) return FLastValue.View();
 
   FLastValue.clear();
+  if (FUniqueActive) {
+    AppendUniqueValue(FLastValue, FUniqueIndex);
+    if (FDataCase != gcNoChange) ApplyCase(FLastValue, FDataCase);
+    return FLastValue.View();
+  }
   if (FUseExternalFile && !FExternalLines.empty()) {
     const std::string& line = FExternalLines[Random(static_cast<int32_t>(FExternalLines.size()))];
     FLastValue.assign(TrimView(line));
@@ -52,6 +57,8 @@ TPaddedView TColParams::GenerateValue() {
 
 std::string_view TColParams::LastInternalValue() { return GetValue(); }
 
+void TColParams::AppendUniqueValue(TTextBuffer& out, TUniqueCount) { DoGenerate(out); }
+
 std::string ReadDelimiter(const std::string& stored) {
   return TrimView(stored).size() == 2 ? stored : std::string("  ");
 }
@@ -62,6 +69,8 @@ TColParams& TColParams::PartAt(int) const { throw std::out_of_range("TColParams:
 
 void TColParams::Prepare(const TGenContext& context) {
   FContext = context;
+  // The model's unique keys switch it on again after every generator is prepared.
+  FUniqueActive = false;
   if (!FUseExternalFile) return;
   std::error_code ec;
   if (!std::filesystem::exists(FExternalFile, ec)) {

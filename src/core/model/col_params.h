@@ -11,10 +11,20 @@
 #include "core/model/gen_context.h"
 #include "core/model/persistent.h"
 #include "core/model/property.h"
+#include "core/platform/permutation.h"
 #include "core/platform/text_buffer.h"
 #include "core/platform/text_utils.h"
 
 namespace kelvast {
+
+// The values a generator can write without repeating one, counted as written: after its case
+// and length rules.
+struct TUniqueSpace {
+  bool Applies = false;    // the type enumerates a finite space of values
+  TUniqueCount Size = 0;   // how many distinct values
+  bool ByRecord = false;   // each record's value comes from its number and never repeats (counters)
+  std::string Range;       // the values' bounds for messages ("1 to 5,000"), or empty
+};
 
 class TColParams : public TPersistent {
  public:
@@ -52,6 +62,14 @@ class TColParams : public TPersistent {
   // never repeats a value.
   int32_t Unique() const { return FUnique; }
   void SetUnique(int32_t v) { SetProp(FUnique, v < 0 ? 0 : v); }
+
+  // The space of values a unique key draws from; Applies is false for types without one.
+  virtual TUniqueSpace UniqueSpace() const { return {}; }
+  // Set by the model's unique keys: while active, every value is the one of index UniqueIndex
+  // of that space, and no value is NULL.
+  bool UniqueActive() const { return FUniqueActive; }
+  void SetUniqueActive(bool v) { FUniqueActive = v; }
+  void SetUniqueIndex(TUniqueCount index) { FUniqueIndex = index; }
 
   // The value of the current record; a plain store that reports nothing.
   std::string_view LastValue() const { return FLastValue.View(); }
@@ -97,7 +115,7 @@ class TColParams : public TPersistent {
     // needs no scan and no call.
     if (!FLastValue.empty() && !IsTrimChar(FLastValue[0])) return FLastValue.View();
     // Without an external file, nulls or a case transform the value is what the type makes.
-    if (!(FUseExternalFile | FAllowNull) && FDataCase == gcNoChange) {
+    if (!(FUseExternalFile | FAllowNull | FUniqueActive) && FDataCase == gcNoChange) {
       FLastValue.clear();
       DoGenerate(FLastValue);
       return FLastValue.View();
@@ -126,6 +144,9 @@ class TColParams : public TPersistent {
  protected:
   // Produces one raw value of the type, appended to out (which is empty on entry).
   virtual void DoGenerate(TTextBuffer& out) = 0;
+  // Appends the value of index `index` (below UniqueSpace().Size) of the type's unique space;
+  // distinct indexes give distinct values once the case transform is applied.
+  virtual void AppendUniqueValue(TTextBuffer& out, TUniqueCount index);
 
   template <class T, class V>
   void SetProp(T& field, const V& v) {
@@ -163,6 +184,8 @@ class TColParams : public TPersistent {
   TExportType FExportType = etString;
   TGenCase FDataCase = gcNoChange;
   int32_t FUnique = 0;
+  bool FUniqueActive = false;
+  TUniqueCount FUniqueIndex = 0;
 };
 
 // The delimiter rule shared by the model and column references: the text when it is, trimmed,

@@ -1,6 +1,7 @@
 #include "core/model/gen_model.h"
 
 #include "core/model/param_factory.h"
+#include "core/platform/random.h"
 #include "core/platform/text_utils.h"
 
 namespace kelvast {
@@ -69,11 +70,15 @@ void TGenModel::PrepareAll(TDataAccess* connection, const TWordLists* words) {
   FRecord = 0;
   FPerson->Prepare(context);
   for (const auto& item : FCols) item->Param().Prepare(context);
+  FUniqueKeys.Build(*this);
+  // A model without unique keys draws nothing here, so its runs are as they always were.
+  if (!FUniqueKeys.Empty()) FUniqueKeys.Seed(GlobalRandom().Next());
 }
 
 void TGenModel::NewRecord(int64_t record) {
   FRecord = record;
   for (const auto& item : FCols) item->Param().ClearLastValue();
+  if (!FUniqueKeys.Empty()) FUniqueKeys.NewRecord(record);
   FPerson->ClearLastValue();
   FPerson->GetValue();
 }

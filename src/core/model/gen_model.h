@@ -9,6 +9,7 @@
 #include "core/model/col_to_gens.h"
 #include "core/model/gen_context.h"
 #include "core/model/persistent.h"
+#include "core/model/unique_keys.h"
 
 namespace kelvast {
 
@@ -79,6 +80,11 @@ class TGenModel : public TPersistent, public TGeneratorOwner {
   void NewRecord() { NewRecord(FRecord + 1); }
   void NewRecord(int64_t record);
 
+  // The unique keys found by the last PrepareAll, their orders drawn from the calling thread's
+  // source there; a run sets them from its seed so that every copy of the model agrees.
+  const TUniqueKeys& UniqueKeys() const { return FUniqueKeys; }
+  void SeedUniqueKeys(uint64_t seed) { FUniqueKeys.Seed(seed); }
+
  private:
   void SetText(std::string& field, const std::string& v);
 
@@ -96,6 +102,7 @@ class TGenModel : public TPersistent, public TGeneratorOwner {
   bool FModified = false;
   std::unique_ptr<TColParams> FPerson;
   int64_t FRecord = 0;
+  TUniqueKeys FUniqueKeys;
 };
 
 }  // namespace kelvast

@@ -6,6 +6,7 @@
 #include "core/output/output_file.h"
 #include "core/output/record_blocks.h"
 #include "core/output/table_check.h"
+#include "core/output/unique_check.h"
 #include "core/platform/date_time.h"
 #include "core/platform/errors.h"
 #include "core/platform/format_settings.h"
@@ -63,6 +64,8 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   TPointDecimalScope point;
   TWordListsLoaded lists(options.DictFolder);
   model.PrepareAll(options.Connection);
+  // Before any file is made: a run that cannot keep its unique keys is refused.
+  CheckUniqueKeys(model, model.RecNumber());
   // A direct insert starts only when the model fits its table: every problem is listed at once,
   // before the first row goes in.
   if (options.Mode == omDatabase && options.Connection && options.Connection->Connected())

@@ -35,6 +35,8 @@ int64_t MakeBlock(TGenModel& model, TRecordWriter& writer, TRowSink& sink,
                   const TRecordRange& block, uint64_t seed, std::exception_ptr& error) {
   GlobalRandom() = BlockRandom(seed, BlockNumber(block));
   NewDrawEpoch();
+  // Unique values follow the run's seed, the same on every thread.
+  model.SeedUniqueKeys(seed);
   int64_t done = 0;
   try {
     for (; done < block.Count; ++done) {

@@ -12,7 +12,10 @@ class TQtFileDialogs : public TFileDialogSeam {
     QFileDialog dialog(parent, request.Title, request.Folder);
     dialog.setNameFilters(QtNameFilters(request.Filter));
     dialog.setDefaultSuffix(request.DefaultExt);
-    if (request.Kind == TFileDialogRequest::Save) {
+    if (request.Kind == TFileDialogRequest::ChooseFolder) {
+      dialog.setFileMode(QFileDialog::Directory);
+      dialog.setOption(QFileDialog::ShowDirsOnly);
+    } else if (request.Kind == TFileDialogRequest::Save) {
       dialog.setAcceptMode(QFileDialog::AcceptSave);
       dialog.setFileMode(QFileDialog::AnyFile);
     } else {

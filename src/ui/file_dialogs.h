@@ -9,7 +9,8 @@ class QWidget;
 namespace kelvast::ui {
 
 struct TFileDialogRequest {
-  enum TKind { Open, Save };
+  // ChooseFolder: an existing folder is chosen; Filter and DefaultExt do not apply.
+  enum TKind { Open, Save, ChooseFolder };
   TKind Kind = Open;
   QString Title;
   // Filter in "Description|*.ext|Description|*.ext" form.

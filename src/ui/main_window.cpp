@@ -5,6 +5,7 @@
 #include "core/platform/random.h"
 #include "ui/current_model.h"
 #include "ui/file_dialogs.h"
+#include "ui/file_name_edit.h"
 #include "ui/hint_switch.h"
 #include "ui/logo.h"
 #include "ui/message_box.h"
@@ -73,6 +74,10 @@ TFMain::TFMain(const TAppPaths& paths, QWidget* parent)
   connectionHooks.RefreshGeneratorList = [this] { FGeneratorsTab->RefreshGeneratorList(); };
   connectionHooks.OpenDir = &FConnectionOpenDir;
   connectionHooks.SaveDir = &FConnectionSaveDir;
+  connectionHooks.OpenPlan = [this](const QString& planFile) {
+    FPlanTab->PlanFileField()->setText(planFile);
+    FPageControl->setCurrentWidget(FPlanTab);
+  };
   FConnectionTab = new TConnectionTab(FState, connectionHooks);
   FGeneratorsTab = new TGeneratorsTab(FState);
   // The fields of the table shown on the Connection tab are the generators' target fields.

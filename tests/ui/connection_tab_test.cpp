@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -297,6 +300,55 @@ class TConnectionTabTest : public QObject {
     f.Destroy();
     QCOMPARE(IniSection(f.SettingsFile()).value(QStringLiteral("CONNECTION")),
              QStringLiteral("other.db"));
+  }
+
+  // The models of the checked tables and their plan are made in the chosen folder, and the plan
+  // opens on its tab with the referenced table first; a cancelled dialog makes nothing.
+  void CreateModelsOpensThePlanOfTheCheckedTables_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false;
+  }
+  void CreateModelsOpensThePlanOfTheCheckedTables() {
+    QFETCH(bool, ok);
+    TWindowFixture f;
+    const QString db = f.Dir() + QStringLiteral("/shop.db");
+    RunSql(db, {"CREATE TABLE cities (code INTEGER PRIMARY KEY, title VARCHAR(20))",
+                "CREATE TABLE people (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL, "
+                "city INTEGER NOT NULL REFERENCES cities(code))",
+                "CREATE TABLE unused (x INTEGER)"});
+    dynamic_cast<TConnectionTab*>(f.Find<QWidget>("TabSheet1"))->ApplyConnectionString(db);
+    const QString folder = f.Dir() + QStringLiteral("/models");
+    bool okWithoutTables = true;
+    TDialogScript script([&](QDialog& dialog) {
+      auto* tables = Child<QListWidget>(dialog, "lbTables");
+      QCOMPARE(tables->count(), 3);
+      for (int i = 0; i < tables->count(); ++i) tables->item(i)->setCheckState(Qt::Unchecked);
+      okWithoutTables = Child<QAbstractButton>(dialog, "OkButton")->isEnabled();
+      for (int i = 0; i < tables->count(); ++i)
+        if (tables->item(i)->text() != QStringLiteral("unused"))
+          tables->item(i)->setCheckState(Qt::Checked);
+      Child<QSpinBox>(dialog, "seRecords")->setValue(25);
+      SetText(dialog, "edFolder", folder);
+      Click(dialog, ok ? "OkButton" : "CancelButton");
+    });
+    TMessageRecorder messages;
+    f.Find<QPushButton>("btnCreateModels")->click();
+    QCOMPARE(script.Ran, QStringList{QStringLiteral("ScaffoldDialog")});
+    QVERIFY(!okWithoutTables);
+    auto* plan = f.Find<QListWidget>("lbPlan");
+    if (!ok) {
+      QVERIFY(!QFile::exists(folder));
+      QCOMPARE(plan->count(), 0);
+      return;
+    }
+    for (const auto& shown : messages.Shown) QVERIFY2(shown.Icon != TMsgIcon::Error, qPrintable(shown.Text));
+    QCOMPARE(f.Find<QLineEdit>("jvFNPlan")->text(), folder + QStringLiteral("/database.plan"));
+    QCOMPARE(f.Find<QTabWidget>("PageControl1")->currentWidget(), f.Find<QWidget>("TabSheet5"));
+    QCOMPARE(plan->count(), 2);
+    QVERIFY(plan->item(0)->text().endsWith(QStringLiteral("cities.model")));
+    QVERIFY(plan->item(1)->text().endsWith(QStringLiteral("people.model")));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/unused.model")));
   }
 };
 

@@ -2,8 +2,12 @@
 
 #include "core/database/schema.h"
 #include "core/files/connection_file.h"
+#include "core/output/database_writer.h"
+#include "core/scaffold/scaffold.h"
 #include "ui/ansi_text.h"
+#include "ui/dialog_runner.h"
 #include "ui/dialogs/conn_edit_form.h"
+#include "ui/dialogs/scaffold_dialog.h"
 #include "ui/file_dialogs.h"
 #include "ui/title_grid.h"
 #include "ui/message_box.h"
@@ -69,6 +73,11 @@ TConnectionTab::TConnectionTab(TUiState& state, TConnectionHooks hooks, QWidget*
   tables->addWidget(FTables, 1);
   FCopy = SpeedButton("sbcopyfields", "Copy fields to clipboard", this);
   tables->addWidget(FCopy);
+  FCreateModels = new QPushButton(QStringLiteral("Create models for this database..."), this);
+  FCreateModels->setObjectName(QStringLiteral("btnCreateModels"));
+  FCreateModels->setToolTip(
+      QStringLiteral("A model for each table, with keys that hold, and the plan that fills them"));
+  tables->addWidget(FCreateModels);
 
   FGrid = new QTableWidget(this);
   FGrid->setObjectName(QStringLiteral("sg1"));
@@ -85,6 +94,7 @@ TConnectionTab::TConnectionTab(TUiState& state, TConnectionHooks hooks, QWidget*
   connect(FSave, &QToolButton::clicked, this, &TConnectionTab::sbSaveConnectionClick);
   connect(FClear, &QToolButton::clicked, this, [this] { ApplyConnectionString({}); });
   connect(FCopy, &QToolButton::clicked, this, [this] { CopyFields(); });
+  connect(FCreateModels, &QPushButton::clicked, this, &TConnectionTab::btnCreateModelsClick);
   // A pick whose connection cannot be opened is reported; the grid keeps what it showed.
   connect(FTables, &QComboBox::currentIndexChanged, this, [this] {
     try {
@@ -116,6 +126,42 @@ void TConnectionTab::btnConnectionClick() {
     FState.Connection->Close();
     EditConnection(*FState.Connection, this);
     ApplyConnectionString(FromAnsi(FState.Connection->ConnectionString()));
+  } catch (const std::exception& e) {
+    ReportError(this, e);
+  }
+}
+
+void TConnectionTab::btnCreateModelsClick() {
+  try {
+    TOdbcConnection& db = *FState.Connection;
+    if (!db.Connected()) {
+      if (db.ConnectionString().find_first_not_of(" \t") == std::string::npos) {
+        ShowMessage(this, FromAnsi(kNoConnectionMessage));
+        return;
+      }
+      TWaitCursor wait;
+      db.Open();
+    }
+    QStringList tables;
+    for (const std::string& table : db.TableNames()) tables << FromAnsi(table);
+    TScaffoldDialog dialog(tables, FScaffoldDir, this);
+    if (ExecDialog(dialog) != QDialog::Accepted) return;
+    FScaffoldDir = dialog.Folder();
+    TScaffoldOptions options;
+    for (const QString& table : dialog.CheckedTables()) options.Tables.push_back(ToAnsi(table));
+    options.Records = dialog.Records();
+    options.OutputDir = FileSystemName(dialog.Folder());
+    TScaffoldResult result;
+    {
+      TWaitCursor wait;
+      result = Scaffold(db, options);
+    }
+    if (!result.Notes.empty()) {
+      QString text;
+      for (const std::string& note : result.Notes) text += FromAnsi(note) + u'\n';
+      ShowMessage(this, text.trimmed(), TMsgIcon::Information);
+    }
+    if (FHooks.OpenPlan) FHooks.OpenPlan(FromFileSystemName(result.PlanPath));
   } catch (const std::exception& e) {
     ReportError(this, e);
   }

@@ -27,6 +27,8 @@ struct TConnectionHooks {
   // with its settings; the tab keeps its own when none is given.
   QString* OpenDir = nullptr;
   QString* SaveDir = nullptr;
+  // Opens a plan file on the plan tab and brings that tab to the front.
+  std::function<void(const QString& planFile)> OpenPlan;
 };
 
 class TConnectionTab : public QWidget {
@@ -53,6 +55,9 @@ class TConnectionTab : public QWidget {
   void sbLoadConClick();
   // Writes the connection's string to a connection file.
   void sbSaveConnectionClick();
+  // Asks for tables, records and a folder, makes a model of each table and their plan from the
+  // connected database, then opens the plan. Errors go to the error report.
+  void btnCreateModelsClick();
 
  private:
   void RefreshTables();
@@ -62,6 +67,7 @@ class TConnectionTab : public QWidget {
   TUiState& FState;
   TConnectionHooks FHooks;
   QString FOwnOpenDir, FOwnSaveDir;
+  QString FScaffoldDir;  // the folder the last models were made in
   QPushButton* FConnection;
   QToolButton* FLoad;
   QToolButton* FSave;
@@ -70,6 +76,7 @@ class TConnectionTab : public QWidget {
   QTableWidget* FGrid;
   QToolButton* FCopy;
   QToolButton* FClear;
+  QPushButton* FCreateModels;
 };
 
 }  // namespace kelvast::ui

@@ -61,6 +61,8 @@ TEST(Cli, HelpAndUsageMessages) {
       {{"help", "run"}, 0, "above 10,000,000 are accepted"},
       {{"help", "plan"}, 0, "Plan file"},
       {{"plan", "-h"}, 0, "Exit status"},
+      {{"--help"}, 0, "scaffold"},
+      {{"help", "scaffold"}, 0, "--tables"},
       {{"--version"}, 0, "kelvast-cli "},
       {{"help", "frobnicate"}, 2, "unknown command \"frobnicate\""},
       {{"run", "m.model", "--records=-3"}, 2, "not in range 0 to 2147483647"},

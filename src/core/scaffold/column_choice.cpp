@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/generators/composite_gens.h"
 #include "core/generators/dictionary_gens.h"
 #include "core/generators/numeric_gens.h"
 #include "core/generators/person_gens.h"

@@ -76,8 +76,10 @@ bool DigitsOnly(const std::string& mask) {
 
 TValueShape GeneratorShape(const TColParams& p, int64_t records) {
   if (const auto* g = dynamic_cast<const TCPIncremental*>(&p)) {
-    const int64_t last = g->StartValue() + (std::max<int64_t>(records, 1) - 1) * g->Step();
-    return IntegerShape(g->StartValue(), last);
+    // Record n holds StartValue + n * Step.
+    const int64_t n = std::max<int64_t>(records, 1);
+    return IntegerShape(int64_t{g->StartValue()} + g->Step(),
+                        int64_t{g->StartValue()} + n * g->Step());
   }
   if (const auto* g = dynamic_cast<const TCPBit*>(&p)) {
     const auto number = [](const std::string& s) { return DigitsOnly(s) && s.size() < 10; };
@@ -270,6 +272,10 @@ std::vector<std::string> CheckAgainstTable(const TGenModel& model,
       problems.push_back(who + " writes NULL in " + std::to_string(p.NullPercent()) +
                          " % of records; field " + Quoted(field.Name) + " is NOT NULL.");
     const TValueShape shape = ShapeOf(p, records);
+    // A counter wraps around past the 32-bit range, which would repeat its values.
+    if (dynamic_cast<const TCPIncremental*>(&p) && (shape.Min < INT32_MIN || shape.Max > INT32_MAX))
+      problems.push_back(who + " counts past the 32-bit range within the run's " +
+                         std::to_string(records) + " records, where its values would wrap around.");
     if (rules.Types)
       if (const auto why = Unfit(shape, field))
         problems.push_back(who + " writes " + *why + "; " + target + ".");

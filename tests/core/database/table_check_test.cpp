@@ -120,14 +120,19 @@ TYPED_TEST(TableCheckTest, FindsWhatTheEngineRefuses) {
        replace("amount", [](TGenModel& m) { AddInteger(m, "amount", 1, 100000); }), {},
        {"\"amount\" writes numbers of up to 6 digits before the decimal point; field \"amount\" "
         "is numeric(5,2)."}},
-      // 901 + 99 = 1000 at the run's last record: four digits where numeric(5,2) holds three.
+      // 900 + 100 = 1000 at the run's last record: four digits where numeric(5,2) holds three.
       {"a counter that passes the precision during the run",
        replace("amount",
                [](TGenModel& m) {
                  auto& item = AddCounter(m, "amount");
-                 static_cast<TCPIncremental&>(item.Param()).SetStartValue(901);
+                 static_cast<TCPIncremental&>(item.Param()).SetStartValue(900);
                }),
        {}, {"\"amount\" writes numbers of up to 4 digits before the decimal point"}},
+      {"a counter that would wrap around within the run",
+       [](TGenModel& m) {
+         static_cast<TCPIncremental&>(m.Cols()[0].Param()).SetStartValue(INT32_MAX - 50);
+       },
+       {"\"id\" counts past the 32-bit range within the run's 100 records"}, {}},
       {"text into an integer", replace("id", [](TGenModel& m) { AddText(m, "id", 3); }), {},
        {"\"id\" writes values that are not numbers; field \"id\" is int4."}},
       {"an integer into a date",

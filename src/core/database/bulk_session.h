@@ -20,16 +20,27 @@
 namespace kelvast {
 
 // A load that failed on a row's values. Row is the failing row's index in the batch when the
-// engine says which row it was, else -1. After it the transaction must be rolled back to the
-// savepoint set before the load; the rows of the load before the failing one are not kept.
+// engine says which row it was, else -1. An engine that only narrows it down names the suspects
+// instead: the failing row lies in [SuspectsFrom, SuspectsTo), and the rows of the load before
+// SuspectsFrom went in; both are -1 when the engine says nothing. After the error the
+// transaction must be rolled back to the savepoint set before the load; the rows of the load
+// before the failing one are not kept.
 class EBulkLoadError : public EDatabaseError {
  public:
   EBulkLoadError(const std::string& message, std::string sqlState, int nativeError, long row)
-      : EDatabaseError(message, std::move(sqlState), nativeError), FRow(row) {}
-  long Row() const { return FRow; }
+      : EBulkLoadError(message, std::move(sqlState), nativeError, row, row < 0 ? -1 : row + 1) {}
+  EBulkLoadError(const std::string& message, std::string sqlState, int nativeError,
+                 long suspectsFrom, long suspectsTo)
+      : EDatabaseError(message, std::move(sqlState), nativeError),
+        FFrom(suspectsFrom),
+        FTo(suspectsTo) {}
+  long Row() const { return FFrom >= 0 && FTo == FFrom + 1 ? FFrom : -1; }
+  long SuspectsFrom() const { return FFrom; }
+  long SuspectsTo() const { return FTo; }
 
  private:
-  long FRow;
+  long FFrom;
+  long FTo;
 };
 
 class TBulkSession {
@@ -63,6 +74,13 @@ class TBulkSession {
   // row the bulk path refused gets the verdict and the message of its own statement. Raises
   // EDatabaseError when it fails.
   virtual void InsertStatement(const std::string& statement) { Execute(statement); }
+  // Gives row `row` of batch, which the bulk path refused, the verdict of the statement path:
+  // its statement (InsertStatement) unless the session binds its values as that path would.
+  virtual void InsertRow(const TValueBatch& batch, size_t row, const std::string& statement) {
+    (void)batch;
+    (void)row;
+    InsertStatement(statement);
+  }
 };
 
 }  // namespace kelvast

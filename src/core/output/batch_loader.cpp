@@ -46,8 +46,13 @@ void TBatchLoader::LoadGuarded(const TValueBatch& batch, size_t first, size_t co
   size_t chunk = count;
   while (count > 0 && !FStopped) {
     const size_t n = std::min(chunk, count);
-    const long failed = TryLoad(batch, first, n);
-    if (failed == kLoaded) {
+    const TSuspects suspects = TryLoad(batch, first, n);
+    const long failed = suspects.To == suspects.From + 1 ? suspects.From : -1;
+    const bool narrowed = suspects.From >= static_cast<long>(first) &&
+                          suspects.From < suspects.To &&
+                          suspects.To <= static_cast<long>(first + n) &&
+                          suspects.To - suspects.From < static_cast<long>(n);
+    if (suspects.From == kLoaded) {
       first += n;
       count -= n;
       chunk = std::max(chunk, n) * 2;
@@ -59,6 +64,17 @@ void TBatchLoader::LoadGuarded(const TValueBatch& batch, size_t first, size_t co
       LoadGuarded(batch, first, row - first);
       TryStatement(batch, row);
       const size_t done = row + 1 - first;
+      first += done;
+      count -= done;
+      chunk = std::max<size_t>(kSmallestChunk, 2 * done);
+    } else if (narrowed) {
+      // The rows before the suspects went in before the failure: they go in again together, and
+      // the suspects are narrowed down on their own.
+      const auto from = static_cast<size_t>(suspects.From);
+      const auto to = static_cast<size_t>(suspects.To);
+      LoadGuarded(batch, first, from - first);
+      LoadGuarded(batch, from, to - from);
+      const size_t done = to - first;
       first += done;
       count -= done;
       chunk = std::max<size_t>(kSmallestChunk, 2 * done);
@@ -76,7 +92,8 @@ void TBatchLoader::LoadGuarded(const TValueBatch& batch, size_t first, size_t co
   }
 }
 
-long TBatchLoader::TryLoad(const TValueBatch& batch, size_t first, size_t count) {
+TBatchLoader::TSuspects TBatchLoader::TryLoad(const TValueBatch& batch, size_t first,
+                                               size_t count) {
   FSession.Execute(kSavepoint);
   try {
     FSession.Load(batch, first, count);
@@ -86,10 +103,11 @@ long TBatchLoader::TryLoad(const TValueBatch& batch, size_t first, size_t count)
     if (EndsTheInsert(e)) throw;
     const auto* load = dynamic_cast<const EBulkLoadError*>(&e);
     FSession.ExecuteTogether(kRollbackTo, kRelease);
-    return load ? load->Row() : -1;
+    if (!load) return {-1, -1};
+    return {load->SuspectsFrom(), load->SuspectsTo()};
   }
   FSession.Execute(kRelease);
-  return kLoaded;
+  return {kLoaded, kLoaded};
 }
 
 void TBatchLoader::TryStatement(const TValueBatch& batch, size_t row) {
@@ -99,7 +117,7 @@ void TBatchLoader::TryStatement(const TValueBatch& batch, size_t row) {
   // string delimiters leave unescaped must not be able to start a statement of its own.
   if (FSavepoints) FSession.Execute(kSavepoint);
   try {
-    FSession.InsertStatement(statement);
+    FSession.InsertRow(batch, row, statement);
   } catch (const EDatabaseError& e) {
     if (EndsTheInsert(e)) throw;
     if (FSavepoints) FSession.ExecuteTogether(kRollbackTo, kRelease);

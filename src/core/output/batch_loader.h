@@ -42,9 +42,14 @@ class TBatchLoader {
 
   // Loads rows [first, first + count) under savepoints, narrowing down the ones that fail.
   void LoadGuarded(const TValueBatch& batch, size_t first, size_t count);
-  // One load under a savepoint: kLoaded, or the failing row the engine named (else -1), after
-  // rolling back to the savepoint.
-  long TryLoad(const TValueBatch& batch, size_t first, size_t count);
+  // The rows among which a load's failing row lies, as the engine narrowed them down; From -1
+  // when it said nothing, kLoaded when the load went in.
+  struct TSuspects {
+    long From;
+    long To;
+  };
+  // One load under a savepoint, rolled back to it when it fails.
+  TSuspects TryLoad(const TValueBatch& batch, size_t first, size_t count);
   // A row the bulk path refused: its statement decides.
   void TryStatement(const TValueBatch& batch, size_t row);
   void RecordFailure(const EDatabaseError& e, const std::string& statement);

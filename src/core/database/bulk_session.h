@@ -11,8 +11,10 @@
 //   session->Commit();
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/database/data_access.h"
 #include "core/database/value_batch.h"
@@ -43,6 +45,58 @@ class EBulkLoadError : public EDatabaseError {
   long FTo;
 };
 
+// The direct insert's own statements around its loads: setting, releasing and rolling back to
+// one of two savepoints. They are made only of fixed words and never hold a value, so a session
+// may send them in one text with each other and with the start of the load that follows.
+enum class TControl : unsigned char { Savepoint, Release, RollbackTo };
+
+class TControlStatements {
+ public:
+  // `slot` (0 or 1) picks the savepoint.
+  struct TItem {
+    TControl Kind;
+    int Slot;
+  };
+  TControlStatements() = default;
+  TControlStatements(std::initializer_list<TItem> items) : FItems(items) {}
+
+  void Add(TControl kind, int slot) { FItems.push_back({kind, slot == 0 ? 0 : 1}); }
+  void Append(const TControlStatements& more) {
+    FItems.insert(FItems.end(), more.FItems.begin(), more.FItems.end());
+  }
+  bool Empty() const { return FItems.empty(); }
+  void Clear() { FItems.clear(); }
+  // Each statement on its own.
+  std::vector<std::string> Statements() const {
+    std::vector<std::string> out;
+    for (const TItem& item : FItems) {
+      const char* name = item.Slot == 0 ? "kelvast_batch" : "kelvast_batch_next";
+      switch (item.Kind) {
+        case TControl::Savepoint:
+          out.push_back(std::string("SAVEPOINT ") + name);
+          break;
+        case TControl::Release:
+          out.push_back(std::string("RELEASE SAVEPOINT ") + name);
+          break;
+        case TControl::RollbackTo:
+          out.push_back(std::string("ROLLBACK TO SAVEPOINT ") + name);
+          break;
+      }
+    }
+    return out;
+  }
+  // All of them in one text, each ended by ";\n".
+  std::string Text() const {
+    std::string text;
+    for (const std::string& statement : Statements())
+      text += statement + ";\n";
+    return text;
+  }
+
+ private:
+  std::vector<TItem> FItems;
+};
+
 class TBulkSession {
  public:
   virtual ~TBulkSession() = default;
@@ -53,12 +107,11 @@ class TBulkSession {
   // Runs one statement that returns no rows (SAVEPOINT, RELEASE SAVEPOINT, ROLLBACK TO
   // SAVEPOINT). Raises EDatabaseError.
   virtual void Execute(const std::string& sql) = 0;
-  // Runs two such statements of our own (never one holding generated values), in one exchange
-  // with the server where the engine takes several statements in one text: the second does not
-  // run when the first fails.
-  virtual void ExecuteTogether(const std::string& first, const std::string& second) {
-    Execute(first);
-    Execute(second);
+  // Runs control statements in order, in one exchange with the server where the engine takes
+  // several statements in one text; those after a failing one do not run.
+  virtual void Control(const TControlStatements& statements) {
+    for (const std::string& statement : statements.Statements())
+      Execute(statement);
   }
   virtual void Begin() = 0;
   virtual void Commit() = 0;
@@ -69,6 +122,13 @@ class TBulkSession {
   // a row's values fail (a constraint, a value the column's type cannot take), and
   // EDatabaseError for anything else (a lost connection: SQLSTATE class 08).
   virtual void Load(const TValueBatch& batch, size_t first, size_t count) = 0;
+  // Runs `before`, then loads as Load does; an engine that starts its load with a statement may
+  // send both in one text. A failure of `before` is raised as EDatabaseError naming no row.
+  virtual void LoadAfter(const TControlStatements& before, const TValueBatch& batch, size_t first,
+                         size_t count) {
+    Control(before);
+    Load(batch, first, count);
+  }
 
   // Runs one row's INSERT statement (target.Statement) as the statement path would, so that a
   // row the bulk path refused gets the verdict and the message of its own statement. Raises

@@ -37,10 +37,9 @@ TOdbcBulkSession::TOdbcBulkSession(TDataAccess& connection, SQLHDBC dbc, TBulkTa
   std::string sql = AnsiToUtf8(InsertWithParameters(FTarget));
   if (numbers.Marker != "?") {
     // The markers of number columns take the engine's own form, in column order.
-    std::string marked;
-    size_t column = 0;
     const size_t values = sql.rfind(" VALUES (");
-    marked = sql.substr(0, values);
+    std::string marked = sql.substr(0, values);
+    size_t column = 0;
     for (size_t i = values; i < sql.size(); ++i) {
       if (sql[i] == '?' && FTarget.Columns[column++].Number)
         marked += numbers.Marker;

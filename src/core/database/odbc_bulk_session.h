@@ -53,6 +53,9 @@ class TOdbcBulkSession final : public TBulkSession {
   // driver cannot prepare it.
   TOdbcBulkSession(TDataAccess& connection, SQLHDBC dbc, TBulkTarget target, TParameterRows rows,
                    const TNumberParameters& numbers);
+  // The driver holds the addresses of the status array and the processed count.
+  TOdbcBulkSession(const TOdbcBulkSession&) = delete;
+  TOdbcBulkSession& operator=(const TOdbcBulkSession&) = delete;
 
   // "parameter arrays", or "bound parameters" when the driver takes one row per call.
   std::string PathName() const override;

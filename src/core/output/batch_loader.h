@@ -54,8 +54,17 @@ class TBatchLoader {
   void TryStatement(const TValueBatch& batch, size_t row);
   void RecordFailure(const EDatabaseError& e, const std::string& statement);
 
+  // The control statements that open the next step's savepoint: the pending release of the last
+  // one, then a savepoint of the other slot, so that a release that fails can never leave a
+  // rollback to undo the step before.
+  TControlStatements OpenSavepoint();
+  // Sends the pending release.
+  void Flush();
+
   TBulkSession& FSession;
   TBulkTarget FTarget;
+  TControlStatements FPending;  // goes to the server with the next statement
+  int FSlot = 0;                // the savepoint of the current step
   int FMaxFailures;
   bool FSavepoints = true;
   int64_t FRows = 0;

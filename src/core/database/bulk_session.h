@@ -11,8 +11,10 @@
 //   session->Commit();
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/database/data_access.h"
 #include "core/database/value_batch.h"
@@ -20,16 +22,79 @@
 namespace kelvast {
 
 // A load that failed on a row's values. Row is the failing row's index in the batch when the
-// engine says which row it was, else -1. After it the transaction must be rolled back to the
-// savepoint set before the load; the rows of the load before the failing one are not kept.
+// engine says which row it was, else -1. An engine that only narrows it down names the suspects
+// instead: the failing row lies in [SuspectsFrom, SuspectsTo), and the rows of the load before
+// SuspectsFrom went in; both are -1 when the engine says nothing. After the error the
+// transaction must be rolled back to the savepoint set before the load; the rows of the load
+// before the failing one are not kept.
 class EBulkLoadError : public EDatabaseError {
  public:
   EBulkLoadError(const std::string& message, std::string sqlState, int nativeError, long row)
-      : EDatabaseError(message, std::move(sqlState), nativeError), FRow(row) {}
-  long Row() const { return FRow; }
+      : EBulkLoadError(message, std::move(sqlState), nativeError, row, row < 0 ? -1 : row + 1) {}
+  EBulkLoadError(const std::string& message, std::string sqlState, int nativeError,
+                 long suspectsFrom, long suspectsTo)
+      : EDatabaseError(message, std::move(sqlState), nativeError),
+        FFrom(suspectsFrom),
+        FTo(suspectsTo) {}
+  long Row() const { return FFrom >= 0 && FTo == FFrom + 1 ? FFrom : -1; }
+  long SuspectsFrom() const { return FFrom; }
+  long SuspectsTo() const { return FTo; }
 
  private:
-  long FRow;
+  long FFrom;
+  long FTo;
+};
+
+// The direct insert's own statements around its loads: setting, releasing and rolling back to
+// one of two savepoints. They are made only of fixed words and never hold a value, so a session
+// may send them in one text with each other and with the start of the load that follows.
+enum class TControl : unsigned char { Savepoint, Release, RollbackTo };
+
+class TControlStatements {
+ public:
+  // `slot` (0 or 1) picks the savepoint.
+  struct TItem {
+    TControl Kind;
+    int Slot;
+  };
+  TControlStatements() = default;
+  TControlStatements(std::initializer_list<TItem> items) : FItems(items) {}
+
+  void Add(TControl kind, int slot) { FItems.push_back({kind, slot == 0 ? 0 : 1}); }
+  void Append(const TControlStatements& more) {
+    FItems.insert(FItems.end(), more.FItems.begin(), more.FItems.end());
+  }
+  bool Empty() const { return FItems.empty(); }
+  void Clear() { FItems.clear(); }
+  // Each statement on its own.
+  std::vector<std::string> Statements() const {
+    std::vector<std::string> out;
+    for (const TItem& item : FItems) {
+      const char* name = item.Slot == 0 ? "kelvast_batch" : "kelvast_batch_next";
+      switch (item.Kind) {
+        case TControl::Savepoint:
+          out.push_back(std::string("SAVEPOINT ") + name);
+          break;
+        case TControl::Release:
+          out.push_back(std::string("RELEASE SAVEPOINT ") + name);
+          break;
+        case TControl::RollbackTo:
+          out.push_back(std::string("ROLLBACK TO SAVEPOINT ") + name);
+          break;
+      }
+    }
+    return out;
+  }
+  // All of them in one text, each ended by ";\n".
+  std::string Text() const {
+    std::string text;
+    for (const std::string& statement : Statements())
+      text += statement + ";\n";
+    return text;
+  }
+
+ private:
+  std::vector<TItem> FItems;
 };
 
 class TBulkSession {
@@ -42,12 +107,11 @@ class TBulkSession {
   // Runs one statement that returns no rows (SAVEPOINT, RELEASE SAVEPOINT, ROLLBACK TO
   // SAVEPOINT). Raises EDatabaseError.
   virtual void Execute(const std::string& sql) = 0;
-  // Runs two such statements of our own (never one holding generated values), in one exchange
-  // with the server where the engine takes several statements in one text: the second does not
-  // run when the first fails.
-  virtual void ExecuteTogether(const std::string& first, const std::string& second) {
-    Execute(first);
-    Execute(second);
+  // Runs control statements in order, in one exchange with the server where the engine takes
+  // several statements in one text; those after a failing one do not run.
+  virtual void Control(const TControlStatements& statements) {
+    for (const std::string& statement : statements.Statements())
+      Execute(statement);
   }
   virtual void Begin() = 0;
   virtual void Commit() = 0;
@@ -58,11 +122,25 @@ class TBulkSession {
   // a row's values fail (a constraint, a value the column's type cannot take), and
   // EDatabaseError for anything else (a lost connection: SQLSTATE class 08).
   virtual void Load(const TValueBatch& batch, size_t first, size_t count) = 0;
+  // Runs `before`, then loads as Load does; an engine that starts its load with a statement may
+  // send both in one text. A failure of `before` is raised as EDatabaseError naming no row.
+  virtual void LoadAfter(const TControlStatements& before, const TValueBatch& batch, size_t first,
+                         size_t count) {
+    Control(before);
+    Load(batch, first, count);
+  }
 
   // Runs one row's INSERT statement (target.Statement) as the statement path would, so that a
   // row the bulk path refused gets the verdict and the message of its own statement. Raises
   // EDatabaseError when it fails.
   virtual void InsertStatement(const std::string& statement) { Execute(statement); }
+  // Gives row `row` of batch, which the bulk path refused, the verdict of the statement path:
+  // its statement (InsertStatement) unless the session binds its values as that path would.
+  virtual void InsertRow(const TValueBatch& batch, size_t row, const std::string& statement) {
+    (void)batch;
+    (void)row;
+    InsertStatement(statement);
+  }
 };
 
 }  // namespace kelvast

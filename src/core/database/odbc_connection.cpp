@@ -4,6 +4,7 @@
 
 #include <charconv>
 
+#include "core/database/odbc_bulk_session.h"
 #include "core/database/odbc_handle.h"
 #include "core/database/pg_bulk_session.h"
 #include "core/database/sqlite_bulk_session.h"
@@ -352,7 +353,21 @@ std::unique_ptr<TBulkSession> TOdbcConnection::OpenBulkSession(const TBulkTarget
   if (auto session = OpenPgBulkSession(FConnectionString, target)) return session;
   RequireOpen();
   if (auto session = OpenSqliteBulkSession(FConnectionString, *this, target)) return session;
-  return nullptr;
+  return OpenParameterSession(target);
+}
+
+std::unique_ptr<TBulkSession> TOdbcConnection::OpenParameterSession(const TBulkTarget& target,
+                                                                    bool arrays) {
+  RequireOpen();
+  TNumberParameters numbers;
+  // SQLite reads a literal with a decimal point or an exponent as a double; PostgreSQL reads
+  // every number literal as a number first, which the column's type then takes by assignment,
+  // whereas psqlODBC sends a number parameter as an untyped text that the column's type parses.
+  numbers.RealsAsDoubles = FHandles->Dbms == "SQLite";
+  if (FHandles->Dbms == "PostgreSQL") numbers.Marker = "CAST(? AS numeric)";
+  return std::make_unique<TOdbcBulkSession>(
+      *this, FHandles->Dbc.Get(), target,
+      arrays ? TParameterRows::Arrays : TParameterRows::Single, numbers);
 }
 
 void TOdbcConnection::BeginTrans() {

@@ -63,7 +63,13 @@ class TOdbcConnection : public TDataAccess {
 
   // The fastest path the string's engine offers: a PostgreSQL server's COPY over a session of its
   // own when the string opens one directly, an SQLite file's rows through the SQLite library.
+  // Any other driver's rows go as parameter arrays, or row by row with bound values when the
+  // driver takes no arrays.
   std::unique_ptr<TBulkSession> OpenBulkSession(const TBulkTarget& target) override;
+  // The session of any driver, whatever the engine: one prepared INSERT with bound values, sent
+  // as parameter arrays when `arrays` says so and the driver takes them. Raises EDatabaseError.
+  std::unique_ptr<TBulkSession> OpenParameterSession(const TBulkTarget& target,
+                                                     bool arrays = true);
 
   // The database product as the driver names it ("SQLite", "PostgreSQL", ...).
   std::string DbmsName() override;

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "core/database/number_literal.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -133,6 +134,10 @@ TPgBulkSession::TPgBulkSession(const std::vector<TPgParam>& params, const TBulkT
   }
   copy += ") FROM STDIN";
   FCopy = AnsiToUtf8(copy);
+  const std::string insert = InsertWithParameters(target);
+  FInsert = AnsiToUtf8(insert.substr(0, insert.rfind(" VALUES (") + 9));
+  for (const TBulkColumn& column : target.Columns)
+    FNumbers.push_back(column.Number);
 }
 
 TPgBulkSession::~TPgBulkSession() {
@@ -213,9 +218,14 @@ bool TPgBulkSession::Send() {
   return sent == 1;
 }
 
-void TPgBulkSession::Load(const TValueBatch& batch, size_t first, size_t count) {
-  if (count == 0) return;
-  PGresult* start = PQexec(FConn, FCopy.c_str());
+void TPgBulkSession::LoadAfter(const TControlStatements& before, const TValueBatch& batch,
+                               size_t first, size_t count) {
+  if (count == 0) {
+    Control(before);
+    return;
+  }
+  // Of several statements in one text, PQexec stops at the COPY, or at the first that fails.
+  PGresult* start = PQexec(FConn, before.Empty() ? FCopy.c_str() : (before.Text() + FCopy).c_str());
   if (PQresultStatus(start) != PGRES_COPY_IN) {
     // The statement itself failed (no such table or column, no right to insert): no row's fault.
     EDatabaseError error = ResultError(FConn, start);
@@ -240,6 +250,44 @@ void TPgBulkSession::Load(const TValueBatch& batch, size_t first, size_t count) 
   }
   if (sent) sent = Send() && PQputCopyEnd(FConn, nullptr) == 1;
   FinishCopy(sent, first, count);
+}
+
+void TPgBulkSession::InsertRow(const TValueBatch& batch, size_t row,
+                               const std::string& statement) {
+  // A number column's value that is no number literal says what it is only in its statement.
+  for (size_t c = 0; c < FNumbers.size(); ++c)
+    if (FNumbers[c] && !batch.IsNull(row, c) &&
+        ParseNumberLiteral(batch.Value(row, c)).Kind == TNumberLiteral::Other) {
+      InsertStatement(statement);
+      return;
+    }
+  std::string sql = FInsert;
+  std::vector<std::string> texts;
+  for (size_t c = 0; c < FNumbers.size(); ++c) {
+    if (c > 0) sql += ", ";
+    if (batch.IsNull(row, c)) {
+      sql += "NULL";
+    } else if (FNumbers[c]) {
+      sql += batch.Value(row, c);  // digits, a sign, a point and an exponent only
+    } else {
+      texts.push_back(AnsiToUtf8(batch.Value(row, c)));
+      sql += "$" + std::to_string(texts.size());
+    }
+  }
+  sql += ")";
+  std::vector<const char*> values;
+  for (const std::string& text : texts)
+    values.push_back(text.c_str());
+  PGresult* result = PQexecParams(FConn, sql.c_str(), static_cast<int>(values.size()), nullptr,
+                                  values.data(), nullptr, nullptr, 0);
+  if (Succeeded(result)) {
+    PQclear(result);
+    return;
+  }
+  EDatabaseError error = ResultError(FConn, result);
+  PQclear(result);
+  Drain(FConn);
+  throw error;
 }
 
 void TPgBulkSession::FinishCopy(bool sent, size_t first, size_t count) {

@@ -32,14 +32,22 @@ class TPgBulkSession final : public TBulkSession {
 
   std::string PathName() const override { return "COPY"; }
   void Execute(const std::string& sql) override;
-  void ExecuteTogether(const std::string& first, const std::string& second) override {
-    Execute(first + ";\n" + second);
-  }
   void Begin() override;
   void Commit() override;
   void Rollback() override;
   bool InTransaction() const override { return FInTransaction; }
-  void Load(const TValueBatch& batch, size_t first, size_t count) override;
+  void Load(const TValueBatch& batch, size_t first, size_t count) override {
+    LoadAfter({}, batch, first, count);
+  }
+  void Control(const TControlStatements& statements) override {
+    if (!statements.Empty()) Run(statements.Text());
+  }
+  // The control statements and the COPY go to the server in one text.
+  void LoadAfter(const TControlStatements& before, const TValueBatch& batch, size_t first,
+                 size_t count) override;
+  // The row's INSERT statement with its texts sent as parameters of unknown type, which the
+  // server reads as it reads string literals but never as SQL; numbers stay written as they are.
+  void InsertRow(const TValueBatch& batch, size_t row, const std::string& statement) override;
 
  private:
   // Runs a statement given in UTF-8 that returns no rows.
@@ -52,6 +60,8 @@ class TPgBulkSession final : public TBulkSession {
 
   pg_conn* FConn = nullptr;
   std::string FCopy;  // the COPY statement, in UTF-8
+  std::string FInsert;  // "INSERT INTO table (columns) VALUES (", in UTF-8
+  std::vector<bool> FNumbers;  // which columns take numbers
   bool FInTransaction = false;
   TTextBuffer FBuffer;  // rows encoded for COPY, sent in chunks
 };

@@ -3,13 +3,11 @@
 #include <sqlite3.h>
 
 #include <charconv>
-#include <cmath>
-#include <cstdint>
-#include <limits>
 #include <optional>
 
 #include "core/database/connection_checks.h"
 #include "core/database/connection_string.h"
+#include "core/database/number_literal.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -56,82 +54,6 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
-// Appends a Windows-1252 text as UTF-8; every character of the code page lies in the BMP.
-void AppendAsUtf8(std::string& out, std::string_view ansi) {
-  for (char c : ansi) {
-    const char16_t w = AnsiToWideChar(static_cast<unsigned char>(c));
-    if (w < 0x80) {
-      out += static_cast<char>(w);
-    } else if (w < 0x800) {
-      out += static_cast<char>(0xC0 | (w >> 6));
-      out += static_cast<char>(0x80 | (w & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (w >> 12));
-      out += static_cast<char>(0x80 | ((w >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (w & 0x3F));
-    }
-  }
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-struct TNumber {
-  enum { Integer, Real, Other } Kind = Other;
-  int64_t IntegerValue = 0;
-  double RealValue = 0;
-};
-
-// The value a number column's text gives when it is spliced into a statement: a signed integer
-// literal within 64 bits is an integer; any other numeric literal (a decimal point, an exponent,
-// an integer too large for 64 bits) is a real; anything else is left to be bound as text.
-TNumber ParseNumber(std::string_view text) {
-  TNumber number;
-  size_t i = 0;
-  const size_t n = text.size();
-  const bool negative = n > 0 && text[0] == '-';
-  if (n > 0 && (text[0] == '-' || text[0] == '+')) ++i;
-  const size_t start = i;
-  size_t digits = 0;
-  bool real = false;
-  for (; i < n && IsDigit(text[i]); ++i)
-    ++digits;
-  if (i < n && text[i] == '.') {
-    real = true;
-    for (++i; i < n && IsDigit(text[i]); ++i)
-      ++digits;
-  }
-  if (digits == 0) return number;
-  bool tinyExponent = false;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    real = true;
-    ++i;
-    if (i < n && (text[i] == '-' || text[i] == '+')) tinyExponent = text[i++] == '-';
-    size_t exponentDigits = 0;
-    for (; i < n && IsDigit(text[i]); ++i)
-      ++exponentDigits;
-    if (exponentDigits == 0) return number;
-  }
-  if (i != n) return number;
-  const char* begin = text.data() + start;
-  const char* end = text.data() + n;
-  if (!real) {
-    uint64_t magnitude = 0;
-    constexpr uint64_t kMaxMagnitude = uint64_t{1} << 63;
-    if (std::from_chars(begin, end, magnitude).ec == std::errc{} &&
-        magnitude <= kMaxMagnitude - (negative ? 0 : 1)) {
-      number.Kind = TNumber::Integer;
-      number.IntegerValue = negative ? static_cast<int64_t>(0 - magnitude)
-                                     : static_cast<int64_t>(magnitude);
-      return number;
-    }
-  }
-  number.Kind = TNumber::Real;
-  if (std::from_chars(begin, end, number.RealValue).ec == std::errc::result_out_of_range)
-    number.RealValue = tinyExponent ? 0.0 : std::numeric_limits<double>::infinity();
-  if (negative) number.RealValue = -number.RealValue;
-  return number;
-}
-
 int BusyMilliseconds(const std::string& connectionString) {
   if (connectionString.find('=') == std::string::npos) return kSqliteBusyMilliseconds;
   for (const TConnectionAttribute& a : SplitConnectionString(connectionString)) {
@@ -142,18 +64,6 @@ int BusyMilliseconds(const std::string& connectionString) {
     return ec == std::errc{} && milliseconds >= 0 ? milliseconds : kSqliteBusyMilliseconds;
   }
   return kSqliteBusyMilliseconds;
-}
-
-std::string InsertSql(const TBulkTarget& target) {
-  std::string sql = "INSERT INTO " + target.Table;
-  if (target.Columns.empty()) return sql + " DEFAULT VALUES";
-  sql += " (";
-  for (size_t c = 0; c < target.Columns.size(); ++c)
-    sql += (c ? ", " : "") + target.Columns[c].Name;
-  sql += ") VALUES (";
-  for (size_t c = 0; c < target.Columns.size(); ++c)
-    sql += c ? ", ?" : "?";
-  return sql + ")";
 }
 
 }  // namespace
@@ -173,7 +83,7 @@ TSqliteBulkSession::TSqliteBulkSession(const std::string& database, int busyMill
     sqlite3_db_config(FDb, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
     sqlite3_busy_timeout(FDb, busyMilliseconds);
     Execute(foreignKeys ? "PRAGMA foreign_keys = ON" : "PRAGMA foreign_keys = OFF");
-    const std::string sql = AnsiToUtf8(InsertSql(FTarget));
+    const std::string sql = AnsiToUtf8(InsertWithParameters(FTarget));
     if (sqlite3_prepare_v3(FDb, sql.c_str(), static_cast<int>(sql.size()),
                            SQLITE_PREPARE_PERSISTENT, &FInsert, nullptr) != SQLITE_OK)
       Fail(sqlite3_extended_errcode(FDb), -1);
@@ -224,12 +134,12 @@ void TSqliteBulkSession::BindRow(const TValueBatch& batch, size_t row) {
     }
     const std::string_view value = batch.Value(row, c);
     if (FTarget.Columns[c].Number) {
-      const TNumber number = ParseNumber(value);
-      if (number.Kind == TNumber::Integer) {
+      const TNumberLiteral number = ParseNumberLiteral(value);
+      if (number.Kind == TNumberLiteral::Integer) {
         rc = sqlite3_bind_int64(FInsert, index, number.IntegerValue);
         continue;
       }
-      if (number.Kind == TNumber::Real) {
+      if (number.Kind == TNumberLiteral::Real) {
         rc = sqlite3_bind_double(FInsert, index, number.RealValue);
         continue;
       }

@@ -32,8 +32,8 @@ class TSqliteBulkSession final : public TBulkSession {
 
   std::string PathName() const override { return "prepared statement"; }
   void Execute(const std::string& sql) override;
-  void ExecuteTogether(const std::string& first, const std::string& second) override {
-    Execute(first + ";\n" + second);
+  void Control(const TControlStatements& statements) override {
+    if (!statements.Empty()) Execute(statements.Text());
   }
   void Begin() override { Execute("BEGIN"); }
   void Commit() override { Execute("COMMIT"); }

@@ -1,6 +1,8 @@
 #pragma once
-// The bulk path of a connection that offers none of its own: every row's INSERT statement run on
-// the connection, one after another, inside the connection's transaction.
+// The path of a connection that offers no session of its own (an ODBC connection always offers
+// one, with bound parameters; this path is left for a driver that cannot prepare the INSERT):
+// every row's INSERT statement run on the connection, one after another, inside the connection's
+// transaction.
 
 #include "core/database/bulk_session.h"
 

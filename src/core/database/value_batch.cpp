@@ -35,6 +35,18 @@ void AppendRecordValue(TTextBuffer& row, std::string_view value) {
 
 void AppendRecordNull(TTextBuffer& row) { AppendLength(row, kNullValueLength); }
 
+std::string InsertWithParameters(const TBulkTarget& target) {
+  std::string sql = "INSERT INTO " + target.Table;
+  if (target.Columns.empty()) return sql + " DEFAULT VALUES";
+  sql += " (";
+  for (size_t c = 0; c < target.Columns.size(); ++c)
+    sql += (c ? ", " : "") + target.Columns[c].Name;
+  sql += ") VALUES (";
+  for (size_t c = 0; c < target.Columns.size(); ++c)
+    sql += c ? ", ?" : "?";
+  return sql + ")";
+}
+
 void TValueBatch::AddRecords(std::string_view records) {
   const char* at = records.data();
   const char* end = at + records.size();

@@ -47,6 +47,10 @@ struct TBulkTarget {
   std::function<std::string(const TValueBatch& batch, size_t row)> Statement;
 };
 
+// "INSERT INTO table (columns) VALUES (?, ...)", with one parameter per column; DEFAULT VALUES
+// for a target without columns.
+std::string InsertWithParameters(const TBulkTarget& target);
+
 class TValueBatch {
  public:
   explicit TValueBatch(size_t columns) : FColumns(columns) {}

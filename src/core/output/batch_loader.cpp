@@ -7,9 +7,6 @@ namespace kelvast {
 namespace {
 
 const std::string kErrorRule(56, '-');
-const std::string kSavepoint = "SAVEPOINT kelvast_batch";
-const std::string kRelease = "RELEASE SAVEPOINT kelvast_batch";
-const std::string kRollbackTo = "ROLLBACK TO SAVEPOINT kelvast_batch";
 
 // A failure that ends the insert rather than one row: the link or the database itself.
 bool EndsTheInsert(const EDatabaseError& e) { return e.ConnectionLost() || e.DatabaseLocked(); }
@@ -21,8 +18,7 @@ void TBatchLoader::Load(const TValueBatch& batch) {
   FBatchStart = FRows;
   if (FSavepoints) {
     try {
-      FSession.Execute(kSavepoint);
-      FSession.Execute(kRelease);
+      FSession.Control({{TControl::Savepoint, 0}, {TControl::Release, 0}});
     } catch (const EDatabaseError& e) {
       // An engine without savepoints (or a connection outside a transaction) runs each row's
       // statement bare: what fails is simply not there.
@@ -32,6 +28,7 @@ void TBatchLoader::Load(const TValueBatch& batch) {
   }
   if (FSavepoints) {
     LoadGuarded(batch, 0, batch.Rows());
+    Flush();
   } else {
     for (size_t row = 0; row < batch.Rows() && !FStopped; ++row)
       TryStatement(batch, row);
@@ -46,8 +43,13 @@ void TBatchLoader::LoadGuarded(const TValueBatch& batch, size_t first, size_t co
   size_t chunk = count;
   while (count > 0 && !FStopped) {
     const size_t n = std::min(chunk, count);
-    const long failed = TryLoad(batch, first, n);
-    if (failed == kLoaded) {
+    const TSuspects suspects = TryLoad(batch, first, n);
+    const long failed = suspects.To == suspects.From + 1 ? suspects.From : -1;
+    const bool narrowed = suspects.From >= static_cast<long>(first) &&
+                          suspects.From < suspects.To &&
+                          suspects.To <= static_cast<long>(first + n) &&
+                          suspects.To - suspects.From < static_cast<long>(n);
+    if (suspects.From == kLoaded) {
       first += n;
       count -= n;
       chunk = std::max(chunk, n) * 2;
@@ -59,6 +61,17 @@ void TBatchLoader::LoadGuarded(const TValueBatch& batch, size_t first, size_t co
       LoadGuarded(batch, first, row - first);
       TryStatement(batch, row);
       const size_t done = row + 1 - first;
+      first += done;
+      count -= done;
+      chunk = std::max<size_t>(kSmallestChunk, 2 * done);
+    } else if (narrowed) {
+      // The rows before the suspects went in before the failure: they go in again together, and
+      // the suspects are narrowed down on their own.
+      const auto from = static_cast<size_t>(suspects.From);
+      const auto to = static_cast<size_t>(suspects.To);
+      LoadGuarded(batch, first, from - first);
+      LoadGuarded(batch, from, to - from);
+      const size_t done = to - first;
       first += done;
       count -= done;
       chunk = std::max<size_t>(kSmallestChunk, 2 * done);
@@ -76,20 +89,36 @@ void TBatchLoader::LoadGuarded(const TValueBatch& batch, size_t first, size_t co
   }
 }
 
-long TBatchLoader::TryLoad(const TValueBatch& batch, size_t first, size_t count) {
-  FSession.Execute(kSavepoint);
+TControlStatements TBatchLoader::OpenSavepoint() {
+  TControlStatements before = FPending;
+  FPending.Clear();
+  FSlot ^= 1;
+  before.Add(TControl::Savepoint, FSlot);
+  return before;
+}
+
+void TBatchLoader::Flush() {
+  if (FPending.Empty()) return;
+  const TControlStatements pending = FPending;
+  FPending.Clear();
+  FSession.Control(pending);
+}
+
+TBatchLoader::TSuspects TBatchLoader::TryLoad(const TValueBatch& batch, size_t first,
+                                               size_t count) {
   try {
-    FSession.Load(batch, first, count);
+    FSession.LoadAfter(OpenSavepoint(), batch, first, count);
   } catch (const EDatabaseError& e) {
     // A failure that names no row (a load refused as a whole) is narrowed down all the same:
     // the rows' statements then report it row by row, as they would on their own.
     if (EndsTheInsert(e)) throw;
     const auto* load = dynamic_cast<const EBulkLoadError*>(&e);
-    FSession.ExecuteTogether(kRollbackTo, kRelease);
-    return load ? load->Row() : -1;
+    FSession.Control({{TControl::RollbackTo, FSlot}, {TControl::Release, FSlot}});
+    if (!load) return {-1, -1};
+    return {load->SuspectsFrom(), load->SuspectsTo()};
   }
-  FSession.Execute(kRelease);
-  return kLoaded;
+  FPending = {{TControl::Release, FSlot}};
+  return {kLoaded, kLoaded};
 }
 
 void TBatchLoader::TryStatement(const TValueBatch& batch, size_t row) {
@@ -97,19 +126,20 @@ void TBatchLoader::TryStatement(const TValueBatch& batch, size_t row) {
   const std::string statement = FTarget.Statement(batch, row);
   // The statement runs on its own, never in one text with another: a value that a model's own
   // string delimiters leave unescaped must not be able to start a statement of its own.
-  if (FSavepoints) FSession.Execute(kSavepoint);
+  if (FSavepoints) FSession.Control(OpenSavepoint());
   try {
-    FSession.InsertStatement(statement);
+    FSession.InsertRow(batch, row, statement);
   } catch (const EDatabaseError& e) {
     if (EndsTheInsert(e)) throw;
-    if (FSavepoints) FSession.ExecuteTogether(kRollbackTo, kRelease);
+    if (FSavepoints)
+      FSession.Control({{TControl::RollbackTo, FSlot}, {TControl::Release, FSlot}});
     RecordFailure(e, statement);
     if (FStopped) FRows = FBatchStart + static_cast<int64_t>(row) + 1;
     return;
   }
   // When the bulk path refused what the statement takes (a number that the column type's text
   // input reads otherwise), the row stays, as its statement put it.
-  if (FSavepoints) FSession.Execute(kRelease);
+  if (FSavepoints) FPending = {{TControl::Release, FSlot}};
 }
 
 void TBatchLoader::RecordFailure(const EDatabaseError& e, const std::string& statement) {

@@ -42,15 +42,29 @@ class TBatchLoader {
 
   // Loads rows [first, first + count) under savepoints, narrowing down the ones that fail.
   void LoadGuarded(const TValueBatch& batch, size_t first, size_t count);
-  // One load under a savepoint: kLoaded, or the failing row the engine named (else -1), after
-  // rolling back to the savepoint.
-  long TryLoad(const TValueBatch& batch, size_t first, size_t count);
+  // The rows among which a load's failing row lies, as the engine narrowed them down; From -1
+  // when it said nothing, kLoaded when the load went in.
+  struct TSuspects {
+    long From;
+    long To;
+  };
+  // One load under a savepoint, rolled back to it when it fails.
+  TSuspects TryLoad(const TValueBatch& batch, size_t first, size_t count);
   // A row the bulk path refused: its statement decides.
   void TryStatement(const TValueBatch& batch, size_t row);
   void RecordFailure(const EDatabaseError& e, const std::string& statement);
 
+  // The control statements that open the next step's savepoint: the pending release of the last
+  // one, then a savepoint of the other slot, so that a release that fails can never leave a
+  // rollback to undo the step before.
+  TControlStatements OpenSavepoint();
+  // Sends the pending release.
+  void Flush();
+
   TBulkSession& FSession;
   TBulkTarget FTarget;
+  TControlStatements FPending;  // goes to the server with the next statement
+  int FSlot = 0;                // the savepoint of the current step
   int FMaxFailures;
   bool FSavepoints = true;
   int64_t FRows = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // The direct insert: the run's rows stream into the table by the fastest path the connection
-// offers (a PostgreSQL server's COPY, an SQLite file's prepared statement, or each row's INSERT
-// statement), inside one transaction, batch by batch under savepoints, so that a failed row
+// offers (a PostgreSQL server's COPY, an SQLite file's prepared statement, any other ODBC
+// driver's prepared INSERT with bound parameter arrays or rows, or each row's INSERT statement
+// on a connection that offers none of these), inside one transaction, batch by batch under savepoints, so that a failed row
 // leaves the others in place on every database. The caller then decides whether a transaction
 // with failures is committed or rolled back.
 
@@ -62,7 +63,8 @@ class TDatabaseWriter : public TRecordWriter {
   // came at.
   [[noreturn]] void LoadFailed(const EDatabaseError& e);
 
-  // The path the rows take ("COPY", "prepared statement", "statements").
+  // The path the rows take ("COPY", "prepared statement", "parameter arrays", "bound
+  // parameters", "statements").
   std::string PathName() const;
   int FailedStatements() const { return FLoader ? FLoader->Failed() : 0; }
   bool RolledBack() const { return FRolledBack; }

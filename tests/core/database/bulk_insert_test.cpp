@@ -1,15 +1,21 @@
-// The direct insert's bulk paths against the statement-by-statement path on both databases:
+// The direct insert's bulk paths (the engine's own, and the parameter arrays and bound rows that
+// any ODBC driver gets) against the statement-by-statement path on both databases:
 // rows failing on CHECK, UNIQUE and NOT NULL constraints in the first, a middle and the last
 // batch, one row in a hundred, and every row. Both paths must leave the same rows in the table
 // and report the same failed statements, in the same order.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "core/database/bulk_session.h"
 #include "core/database/database_fixture.h"
+#include "core/files/model_file.h"
 #include "core/output/generation_run.h"
 #include "core/output/insert_stream.h"
 #include "core/output/output_fixture.h"
+#include "core/platform/random.h"
 
 namespace kelvast::test {
 namespace {
@@ -31,6 +37,21 @@ class StatementsOnly : public TDataAccess {
  private:
   TDataAccess& FDb;
 };
+
+// The connection as any other ODBC driver would offer it: the parameter session.
+class ParametersOnly : public StatementsOnly {
+ public:
+  ParametersOnly(TOdbcConnection& db, bool arrays) : StatementsOnly(db), FDb(db), FArrays(arrays) {}
+  std::unique_ptr<TBulkSession> OpenBulkSession(const TBulkTarget& target) override {
+    return FDb.OpenParameterSession(target, FArrays);
+  }
+
+ private:
+  TOdbcConnection& FDb;
+  bool FArrays;
+};
+
+enum class Path { Own, Arrays, BoundRows, Statements };
 
 struct Outcome {
   int failed = 0;
@@ -61,9 +82,9 @@ template <class B>
 class BulkInsertTest : public DatabaseTest<B> {
  protected:
   // Creates the table by `setup`, inserts `records` rows (id counting from 1, name `name`) by
-  // the connection's own path or by statements only, and reads back what happened.
+  // the given path, and reads back what happened.
   Outcome Insert(const std::vector<std::string>& setup, int records, const std::string& name,
-                 bool statementsOnly) {
+                 Path path) {
     this->Run({"DROP TABLE IF EXISTS items"});
     this->Run(setup);
     TGenModel model;
@@ -73,10 +94,15 @@ class BulkInsertTest : public DatabaseTest<B> {
     AddCounter(model, "id");
     AddConst(model, "name", name);
     StatementsOnly statements(this->Db());
+    ParametersOnly arrays(this->Db(), true), boundRows(this->Db(), false);
     TRunOptions options;
     options.Mode = omDatabase;
     options.DictFolder = KELVAST_DICT_DIR;
-    options.Connection = statementsOnly ? static_cast<TDataAccess*>(&statements) : &this->Db();
+    const std::map<Path, TDataAccess*> connections = {{Path::Own, &this->Db()},
+                                                       {Path::Arrays, &arrays},
+                                                       {Path::BoundRows, &boundRows},
+                                                       {Path::Statements, &statements}};
+    options.Connection = connections.at(path);
     MemoObserver observer;
     const TRunResult result = RunGeneration(model, options, observer);
     Outcome outcome;
@@ -119,13 +145,103 @@ TYPED_TEST(BulkInsertTest, FailingRowsAreTheStatementPathsOnes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Outcome bulk = this->Insert(c.setup, c.records, c.value, false);
-    const Outcome statements = this->Insert(c.setup, c.records, c.value, true);
-    EXPECT_EQ(bulk.failed, c.failures);
+    const Outcome statements = this->Insert(c.setup, c.records, c.value, Path::Statements);
     EXPECT_EQ(statements.failed, c.failures);
-    EXPECT_EQ(bulk.statements.size(), static_cast<size_t>(c.failures));
-    EXPECT_EQ(bulk.statements, statements.statements);
-    EXPECT_EQ(bulk.rows, statements.rows);
+    for (const Path path : {Path::Own, Path::Arrays, Path::BoundRows}) {
+      SCOPED_TRACE(static_cast<int>(path));
+      const Outcome bulk = this->Insert(c.setup, c.records, c.value, path);
+      EXPECT_EQ(bulk.failed, c.failures);
+      EXPECT_EQ(bulk.statements.size(), static_cast<size_t>(c.failures));
+      EXPECT_EQ(bulk.statements, statements.statements);
+      EXPECT_EQ(bulk.rows, statements.rows);
+    }
+  }
+}
+
+// The fields of one CSV line; an empty field is NULL, as the direct insert stores a blank value.
+std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back() += '"';
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  for (std::string& field : fields)
+    if (field.empty()) field = "<null>";
+  return fields;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts(1);
+  for (char c : text)
+    c == separator ? parts.emplace_back() : parts.back() += c;
+  return parts;
+}
+
+TYPED_TEST(BulkInsertTest, SeededInsertStoresTheRecordsOfTheSeedsCsvFile) {
+  const int records = 2 * static_cast<int>(TInsertStream::kBatchRows) + 500;
+  const uint64_t seed = 7;
+  std::unique_ptr<TGenModel> model = LoadModelFile(std::string(KELVAST_EXAMPLES) + "/people.model");
+  model->SetRecNumber(records);
+  model->SetSQLFile((this->Temp / "people").string());
+  TRunOptions options;
+  options.DictFolder = KELVAST_DICT_DIR;
+  options.Mode = omCsv;
+  TRunObserver quiet;
+  RandSeed(seed);
+  const TRunResult csv = RunGeneration(*model, options, quiet);
+  std::vector<std::string> lines = Split(ReadFileBytes(csv.OutputPath), '\n');
+  ASSERT_EQ(lines.size(), static_cast<size_t>(records) + 2);  // the title line, the last end
+  std::vector<std::vector<std::string>> expected;
+  for (size_t i = 1; i <= static_cast<size_t>(records); ++i) {
+    if (!lines[i].empty() && lines[i].back() == '\r') lines[i].pop_back();
+    expected.push_back(CsvFields(lines[i]));
+  }
+  const std::vector<std::string> names = {"id",    "first_name", "last_name", "email", "quantity",
+                                          "price", "signup_date", "city",     "zip",   "code"};
+  const std::vector<size_t> numbers = {0, 4, 5};
+  std::string select;
+  for (const std::string& name : names)
+    select += (select.empty() ? "" : " || '\x01' || ") + ("COALESCE(CAST(" + name +
+                                                       " AS text), '<null>')");
+
+  StatementsOnly statements(this->Db());
+  ParametersOnly arrays(this->Db(), true), boundRows(this->Db(), false);
+  for (TDataAccess* connection : {static_cast<TDataAccess*>(&this->Db()),
+                                  static_cast<TDataAccess*>(&arrays),
+                                  static_cast<TDataAccess*>(&boundRows)}) {
+    this->Run({"DROP TABLE IF EXISTS people",
+               "CREATE TABLE people (id integer, first_name text, last_name text, email text, "
+               "quantity integer, price numeric(10,2), signup_date text, city text, zip text, "
+               "code text)"});
+    options.Mode = omDatabase;
+    options.Connection = connection;
+    RandSeed(seed);
+    const TRunResult inserted = RunGeneration(*model, options, quiet);
+    EXPECT_EQ(inserted.FailedStatements, 0);
+    const std::vector<std::string> stored =
+        this->Db().Query("SELECT " + select + " FROM people ORDER BY id");
+    ASSERT_EQ(stored.size(), expected.size());
+    for (size_t r = 0; r < stored.size(); ++r) {
+      const std::vector<std::string> fields = Split(stored[r], '\x01');
+      ASSERT_EQ(fields.size(), names.size()) << stored[r];
+      for (size_t c = 0; c < names.size(); ++c) {
+        const bool number = std::find(numbers.begin(), numbers.end(), c) != numbers.end();
+        if (number && fields[c] != "<null>")
+          EXPECT_EQ(std::stod(fields[c]), std::stod(expected[r][c])) << names[c] << " " << r;
+        else
+          EXPECT_EQ(fields[c], expected[r][c]) << names[c] << " " << r;
+      }
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/database/connection_string.h"
 #include "core/database/database_fixture.h"
+#include "core/database/value_rows.h"
 
 namespace kelvast::test {
 namespace {
@@ -137,6 +138,63 @@ TEST_F(PgBulkSessionTest, AFailingRowIsNamedAndNothingStaysBehindItsSavepoint) {
               (std::vector<std::string>{"50", "100"}));
     Db().Execute("DELETE FROM u WHERE id = 50");
   }
+}
+
+TEST_F(PgBulkSessionTest, ARowTriedOnItsOwnKeepsItsBackslashesWhereLiteralsReadThem) {
+  // Where string literals read backslash escapes, a spliced text ending in a backslash would end
+  // its literal early; the row's texts go as parameters, its numbers as the statement writes them.
+  Run({"CREATE TABLE victim (v integer)", "CREATE TABLE t (id integer, s text, n numeric)"});
+  const TBulkTarget target = SplicingTarget("t", {{"id", true}, {"s", false}, {"n", true}});
+  const std::vector<TValueRow> rows = {
+      {"1", "\\", "12.50"},
+      {"2", "a\\'b \\\\ caf\xE9", "-1e3"},
+      {"3", "\\'); DROP TABLE victim; --", std::nullopt},
+      {"4", std::nullopt, "1 + 1"},  // no number literal: the statement itself runs
+  };
+  const TValueBatch batch = MakeBatch(3, rows);
+  std::unique_ptr<TBulkSession> session = Open(target);
+  ASSERT_NE(session, nullptr);
+  session->Execute("SET standard_conforming_strings = off");
+  for (size_t row = 0; row < rows.size(); ++row)
+    session->InsertRow(batch, row, target.Statement(batch, row));
+  EXPECT_EQ(Db().Query("SELECT COALESCE(s, '<null>') || ' ' || COALESCE(n::text, '<null>') "
+                       "FROM t ORDER BY id"),
+            (std::vector<std::string>{"\\ 12.50", "a\\'b \\\\ caf\xE9 -1000",
+                                      "\\'); DROP TABLE victim; -- <null>", "<null> 2"}));
+  EXPECT_EQ(Count("victim"), 0);
+}
+
+TEST_F(PgBulkSessionTest, ControlStatementsGoWithTheCopyAndStopItWhenTheyFail) {
+  Run({"CREATE TABLE c (id integer CHECK (id > 0))"});
+  const TBulkTarget target = Target("c", {"id"});
+  std::unique_ptr<TBulkSession> session = Open(target);
+  ASSERT_NE(session, nullptr);
+  session->Begin();
+  session->LoadAfter({{TControl::Savepoint, 0}}, Batch({{"1"}, {"2"}}, 1), 0, 2);
+  // A release that goes with the next savepoint and load; the load fails and is rolled back to
+  // the new savepoint, which keeps the rows of the first.
+  try {
+    session->LoadAfter({{TControl::Release, 0}, {TControl::Savepoint, 1}},
+                       Batch({{"3"}, {"-4"}}, 1), 0, 2);
+    ADD_FAILURE() << "the load succeeded";
+  } catch (const EBulkLoadError& e) {
+    EXPECT_EQ(e.Row(), 1);
+  }
+  session->Control({{TControl::RollbackTo, 1}, {TControl::Release, 1}});
+  // A control statement that fails (no such savepoint) stops the load before any row: no row's
+  // fault.
+  session->Control({{TControl::Savepoint, 0}});
+  try {
+    session->LoadAfter({{TControl::Release, 1}}, Batch({{"5"}}, 1), 0, 1);
+    ADD_FAILURE() << "the load went on after its failed release";
+  } catch (const EBulkLoadError& e) {
+    ADD_FAILURE() << "taken for a row's failure: " << e.what();
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.SqlState(), "3B001") << e.what();
+  }
+  session->Control({{TControl::RollbackTo, 0}, {TControl::Release, 0}});
+  session->Commit();
+  EXPECT_EQ(Db().Query("SELECT id FROM c ORDER BY id"), (std::vector<std::string>{"1", "2"}));
 }
 
 TEST_F(PgBulkSessionTest, AnotherConnectionSeesTheRowsOnlyAfterCommit) {

@@ -247,12 +247,16 @@ TEST_F(SqliteBulkSessionTest, MissingFileIsRefusedAsTheConnectionRefusesIt) {
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-TEST_F(SqliteBulkSessionTest, InMemoryDatabaseKeepsTheStatementPath) {
-  // A handle of its own would open another, empty database.
+TEST_F(SqliteBulkSessionTest, InMemoryDatabaseKeepsToItsOwnConnection) {
+  // A handle of its own would open another, empty database: the rows go through the driver.
   TOdbcConnection memory(":memory:");
   memory.Open();
   memory.Execute("CREATE TABLE t (a integer)");
-  EXPECT_EQ(memory.OpenBulkSession(Target("t", {{"a", true}})), nullptr);
+  auto session = memory.OpenBulkSession(Target("t", {{"a", true}}));
+  ASSERT_NE(session, nullptr);
+  EXPECT_EQ(session->PathName(), "parameter arrays");
+  session->Load(Batch(1, {{"1"}, {"2"}}), 0, 2);
+  EXPECT_EQ(memory.Query("SELECT COUNT(*) FROM t"), std::vector<std::string>{"2"});
 }
 
 TEST_F(SqliteBulkSessionTest, DatabaseHeldByAnotherConnectionIsNoRowFailure) {

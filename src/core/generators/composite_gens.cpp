@@ -127,6 +127,8 @@ TUniqueSpace TCPColRef::UniqueSpace() const {
   std::unordered_set<std::string> seen;
   for (const std::string& value : FValues) {
     const std::string_view trimmed = TrimView(value);
+    // An empty value would be written as NULL.
+    if (trimmed.empty()) continue;
     if (seen.insert(DataCase() == gcNoChange ? std::string(trimmed) : AnsiUpperCase(trimmed)).second)
       FUniqueValues.push_back(trimmed);
   }

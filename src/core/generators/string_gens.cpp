@@ -1,5 +1,6 @@
 #include "core/generators/string_gens.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -123,6 +124,8 @@ std::string_view PlaceholderChars(char c) {
 }  // namespace
 
 TUniqueSpace TCPFormatted::UniqueSpace() const {
+  // A blank mask writes a blank value, which stands for NULL.
+  if (IsBlank(FMask)) return {true, 0, false, {}};
   TUniqueCount size = 1;
   for (const char c : FMask)
     if (const std::string_view chars = PlaceholderChars(c); !chars.empty())
@@ -191,8 +194,9 @@ void TCPZip::DoGenerate(TTextBuffer& out) {
 
 TUniqueSpace TCPZip::UniqueSpace() const {
   FUniqueChars = UniqueAlphabet(ZipAlphabet(FNumbers, FLetters), DataCase());
+  // A code of no characters would be written as NULL: such a space holds nothing.
   const int64_t length = static_cast<uint16_t>(DataLength());
-  return {true, TextSpaceSize(FUniqueChars.size(), length, length), false, {}};
+  return {true, TextSpaceSize(FUniqueChars.size(), std::max<int64_t>(length, 1), length), false, {}};
 }
 
 void TCPZip::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {

@@ -95,7 +95,8 @@ class TUniquePageTest : public QObject {
       TColToGenItem& item = FState.Model->Cols().Add();
       item.SetColType(type);
       Show(item);
-      QVERIFY2(!OnShownPage<QCheckBox>("cbUnique"), kColTypeIdents[static_cast<size_t>(type)].data());
+      QVERIFY2(!OnShownPage<QCheckBox>("cbUnique"),
+               kColTypeIdents[static_cast<size_t>(type)].data());
     }
   }
 };

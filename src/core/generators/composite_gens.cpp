@@ -129,7 +129,8 @@ TUniqueSpace TCPColRef::UniqueSpace() const {
     const std::string_view trimmed = TrimView(value);
     // An empty value would be written as NULL.
     if (trimmed.empty()) continue;
-    if (seen.insert(DataCase() == gcNoChange ? std::string(trimmed) : AnsiUpperCase(trimmed)).second)
+    const bool folded = DataCase() != gcNoChange;
+    if (seen.insert(folded ? AnsiUpperCase(trimmed) : std::string(trimmed)).second)
       FUniqueValues.push_back(trimmed);
   }
   return {true, FUniqueValues.size(), false, {}};

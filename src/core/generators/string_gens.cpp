@@ -47,14 +47,21 @@ void TCPString::Lengths(int64_t& low, int64_t& high) const {
 TUniqueSpace TCPString::UniqueSpace() const {
   FUniqueChars = UniqueAlphabet(CharSetAlphabet(FCharset), DataCase());
   int64_t low, high;
+  UniqueLengths(low, high);
+  return {true, TextSpaceSize(FUniqueChars.size(), low, high), false, {}};
+}
+
+void TCPString::UniqueLengths(int64_t& low, int64_t& high) const {
+  // The empty text would be written as NULL; lengths are 16-bit, as the random draws take them.
   Lengths(low, high);
-  return {true, TextSpaceSize(FUniqueChars.size(), std::max<int64_t>(low, 1), std::min<int64_t>(high, UINT16_MAX)), false, {}};
+  low = std::max<int64_t>(low, 1);
+  high = std::min<int64_t>(high, UINT16_MAX);
 }
 
 void TCPString::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
   int64_t low, high;
-  Lengths(low, high);
-  AppendIndexedText(out, FUniqueChars, std::max<int64_t>(low, 1), std::min<int64_t>(high, UINT16_MAX), index);
+  UniqueLengths(low, high);
+  AppendIndexedText(out, FUniqueChars, low, high, index);
 }
 
 void TCPString::DoGenerate(TTextBuffer& out) {
@@ -182,7 +189,8 @@ const std::string& ZipAlphabet(bool numbers, bool letters) {
     const TCharSet digits = TCharSet::Range('0', '9');
     const TCharSet capitals = TCharSet::Range('A', 'Z');
     return std::array<std::string, 4>{CharSetAlphabet(TCharSet()), CharSetAlphabet(digits),
-                                      CharSetAlphabet(capitals), CharSetAlphabet(digits + capitals)};
+                                      CharSetAlphabet(capitals),
+                                      CharSetAlphabet(digits + capitals)};
   }();
   return kAlphabets[(numbers ? 1 : 0) + (letters ? 2 : 0)];
 }
@@ -196,7 +204,8 @@ TUniqueSpace TCPZip::UniqueSpace() const {
   FUniqueChars = UniqueAlphabet(ZipAlphabet(FNumbers, FLetters), DataCase());
   // A code of no characters would be written as NULL: such a space holds nothing.
   const int64_t length = static_cast<uint16_t>(DataLength());
-  return {true, TextSpaceSize(FUniqueChars.size(), std::max<int64_t>(length, 1), length), false, {}};
+  return {true, TextSpaceSize(FUniqueChars.size(), std::max<int64_t>(length, 1), length), false,
+          {}};
 }
 
 void TCPZip::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {

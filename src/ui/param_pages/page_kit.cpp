@@ -79,7 +79,8 @@ void TParamPage::Load(TColParams&) {}
 void TParamPage::AddUniqueRow() {
   FUnique = NewCheck(QStringLiteral("cbUnique"), QStringLiteral("Unique"));
   FUniqueKey = NewSpin(QStringLiteral("seUniqueKey"), 1, 99);
-  FUniqueKey->setToolTip(QStringLiteral("Key number: generators of one number are unique together"));
+  FUniqueKey->setToolTip(
+      QStringLiteral("Key number: generators of one number are unique together"));
   FUniqueKey->setEnabled(false);
   AddRow(QString(), FUnique, FUniqueKey);
   connect(FUnique, &QCheckBox::toggled, this, [this](bool on) {

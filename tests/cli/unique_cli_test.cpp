@@ -77,7 +77,8 @@ TEST(CliUnique, ThreadsAndPartsWriteTheSameUniqueRecords) {
   EXPECT_EQ(ids.size(), 50000u);
   EXPECT_EQ(keys.size(), 50000u);
 
-  for (const char* threads : {"2", "3"}) EXPECT_TRUE(run("t", {"--threads", threads}) == single) << threads;
+  for (const char* threads : {"2", "3"})
+    EXPECT_TRUE(run("t", {"--threads", threads}) == single) << threads;
   std::string joined;
   for (int k = 1; k <= 3; ++k) {
     const std::string part =

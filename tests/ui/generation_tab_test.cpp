@@ -160,6 +160,21 @@ class TGenerationTabTest : public QObject {
     QCOMPARE(QDir(f.Dir()).entryList({QStringLiteral("out*")}, QDir::Files), QStringList());
   }
 
+  // A unique key without room for the records asked: the usual error box, and no file.
+  void runRefusesAUniqueKeyWithoutRoom() {
+    TMessageRecorder messages;
+    TGenerationFixture f;
+    f.BuildModel("out.csv");
+    auto& counter = static_cast<TCPIncremental&>(f.Model().Cols()[1].Param());
+    counter.SetStep(0);
+    counter.SetUnique(1);
+    f.ChooseFormat(1);
+    f.Go();
+    QCOMPARE(messages.Texts(), QStringList{"B: 3 unique values asked, 1 possible (0)"});
+    QVERIFY(f.Find<QPushButton>("bbGenerate")->isEnabled());
+    QCOMPARE(QDir(f.Dir()).entryList({QStringLiteral("out*")}, QDir::Files), QStringList());
+  }
+
   void replaceQuestion_data() {
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("replaced");

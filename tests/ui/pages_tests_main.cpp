@@ -9,6 +9,7 @@
 
 std::unique_ptr<QObject> NewDialogsTest();
 std::unique_ptr<QObject> NewParamPagesTest();
+std::unique_ptr<QObject> NewUniquePageTest();
 
 namespace {
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   std::vector<std::unique_ptr<QObject>> tests;
   tests.push_back(NewDialogsTest());
   tests.push_back(NewParamPagesTest());
+  tests.push_back(NewUniquePageTest());
   int failures = 0;
   for (const auto& test : tests)
     if (HasNamedFunctions(*test, argc, argv)) failures += QTest::qExec(test.get(), argc, argv);

@@ -127,7 +127,10 @@ TUniqueSpace TCPColRef::UniqueSpace() const {
   std::unordered_set<std::string> seen;
   for (const std::string& value : FValues) {
     const std::string_view trimmed = TrimView(value);
-    if (seen.insert(DataCase() == gcNoChange ? std::string(trimmed) : AnsiUpperCase(trimmed)).second)
+    // An empty value would be written as NULL.
+    if (trimmed.empty()) continue;
+    const bool folded = DataCase() != gcNoChange;
+    if (seen.insert(folded ? AnsiUpperCase(trimmed) : std::string(trimmed)).second)
       FUniqueValues.push_back(trimmed);
   }
   return {true, FUniqueValues.size(), false, {}};

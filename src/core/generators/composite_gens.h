@@ -67,7 +67,7 @@ class TCPColRef : public TColParams {
   void ModelDelimiterChanged(bool names, const std::string& delimiter) override;
   void Assign(const TColParams& source) override;
   // The values read, trimmed, each counted once (without regard to case under a case
-  // transform).
+  // transform); empty ones left out.
   TUniqueSpace UniqueSpace() const override;
 
  protected:

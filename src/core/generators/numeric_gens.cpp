@@ -108,7 +108,8 @@ TUniqueSpace TCPIncremental::UniqueSpace() const {
   const int64_t room = step > 0 ? INT32_MAX - start : start - INT32_MIN;
   const int64_t records = room / (step > 0 ? step : -step);
   std::string range;
-  if (records > 0) range = GroupedDigits(start + step) + " to " + GroupedDigits(start + records * step);
+  if (records > 0)
+    range = GroupedDigits(start + step) + " to " + GroupedDigits(start + records * step);
   return {true, static_cast<TUniqueCount>(records), true, range};
 }
 

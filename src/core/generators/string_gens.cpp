@@ -1,5 +1,6 @@
 #include "core/generators/string_gens.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -46,14 +47,21 @@ void TCPString::Lengths(int64_t& low, int64_t& high) const {
 TUniqueSpace TCPString::UniqueSpace() const {
   FUniqueChars = UniqueAlphabet(CharSetAlphabet(FCharset), DataCase());
   int64_t low, high;
+  UniqueLengths(low, high);
+  return {true, TextSpaceSize(FUniqueChars.size(), low, high), false, {}};
+}
+
+void TCPString::UniqueLengths(int64_t& low, int64_t& high) const {
+  // The empty text would be written as NULL; lengths are 16-bit, as the random draws take them.
   Lengths(low, high);
-  return {true, TextSpaceSize(FUniqueChars.size(), std::max<int64_t>(low, 1), std::min<int64_t>(high, UINT16_MAX)), false, {}};
+  low = std::max<int64_t>(low, 1);
+  high = std::min<int64_t>(high, UINT16_MAX);
 }
 
 void TCPString::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
   int64_t low, high;
-  Lengths(low, high);
-  AppendIndexedText(out, FUniqueChars, std::max<int64_t>(low, 1), std::min<int64_t>(high, UINT16_MAX), index);
+  UniqueLengths(low, high);
+  AppendIndexedText(out, FUniqueChars, low, high, index);
 }
 
 void TCPString::DoGenerate(TTextBuffer& out) {
@@ -123,6 +131,8 @@ std::string_view PlaceholderChars(char c) {
 }  // namespace
 
 TUniqueSpace TCPFormatted::UniqueSpace() const {
+  // A blank mask writes a blank value, which stands for NULL.
+  if (IsBlank(FMask)) return {true, 0, false, {}};
   TUniqueCount size = 1;
   for (const char c : FMask)
     if (const std::string_view chars = PlaceholderChars(c); !chars.empty())
@@ -179,7 +189,8 @@ const std::string& ZipAlphabet(bool numbers, bool letters) {
     const TCharSet digits = TCharSet::Range('0', '9');
     const TCharSet capitals = TCharSet::Range('A', 'Z');
     return std::array<std::string, 4>{CharSetAlphabet(TCharSet()), CharSetAlphabet(digits),
-                                      CharSetAlphabet(capitals), CharSetAlphabet(digits + capitals)};
+                                      CharSetAlphabet(capitals),
+                                      CharSetAlphabet(digits + capitals)};
   }();
   return kAlphabets[(numbers ? 1 : 0) + (letters ? 2 : 0)];
 }
@@ -191,8 +202,10 @@ void TCPZip::DoGenerate(TTextBuffer& out) {
 
 TUniqueSpace TCPZip::UniqueSpace() const {
   FUniqueChars = UniqueAlphabet(ZipAlphabet(FNumbers, FLetters), DataCase());
+  // A code of no characters would be written as NULL: such a space holds nothing.
   const int64_t length = static_cast<uint16_t>(DataLength());
-  return {true, TextSpaceSize(FUniqueChars.size(), length, length), false, {}};
+  return {true, TextSpaceSize(FUniqueChars.size(), std::max<int64_t>(length, 1), length), false,
+          {}};
 }
 
 void TCPZip::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {

@@ -37,6 +37,8 @@ class TCPString : public TColParams {
  private:
   // The shortest and longest lengths a value takes.
   void Lengths(int64_t& low, int64_t& high) const;
+  // Those of unique values.
+  void UniqueLengths(int64_t& low, int64_t& high) const;
 
   int32_t FMinSize = 1;
   TCharSet FCharset;

@@ -41,6 +41,11 @@ void AppendIndexedText(TTextBuffer& out, std::string_view alphabet, int64_t low,
   const uint64_t letters = alphabet.size();
   if (letters == 0) return;
   int64_t length = low;
+  // One character: a text for each length, found without a walk through the lengths.
+  if (letters == 1) {
+    length = low + static_cast<int64_t>(index < TUniqueCount(high - low) ? index : high - low);
+    index = 0;
+  }
   for (; length < high; ++length) {
     const TUniqueCount count = Power(letters, length);
     if (index < count) break;
@@ -49,9 +54,22 @@ void AppendIndexedText(TTextBuffer& out, std::string_view alphabet, int64_t low,
   char* const start = out.Extend(static_cast<size_t>(length));
   // The last character is the fastest digit; 64-bit division once the index fits.
   char* p = start + length;
-  for (; p != start && index > UINT64_MAX; index /= letters) *--p = alphabet[static_cast<size_t>(index % letters)];
+  for (; p != start && index > UINT64_MAX; index /= letters)
+    *--p = alphabet[static_cast<size_t>(index % letters)];
   auto small = static_cast<uint64_t>(index);
-  for (; p != start; small /= letters) *--p = alphabet[small % letters];
+  for (; p != start && small > UINT32_MAX; small /= letters) *--p = alphabet[small % letters];
+  if (letters == 1) {
+    for (; p != start;) *--p = alphabet[0];
+    return;
+  }
+  // Below 2^32, quotient and remainder come from multiplications by a precomputed inverse
+  // (exact for every 32-bit dividend), a division's cost saved on each character.
+  const uint64_t inverse = UINT64_MAX / letters + 1;
+  for (; p != start;) {
+    const uint64_t fraction = inverse * small;
+    *--p = alphabet[static_cast<size_t>((static_cast<TUniqueCount>(fraction) * letters) >> 64)];
+    small = static_cast<uint64_t>((static_cast<TUniqueCount>(inverse) * small) >> 64);
+  }
 }
 
 std::string GroupedDigits(TUniqueCount n) {

@@ -31,23 +31,30 @@ TPermutation::TPermutation(TUniqueCount n, uint64_t key) : FSize(n) {
   for (uint64_t& k : FKeys) k = Mix(state += 0x9E3779B97F4A7C15ULL);
 }
 
-TUniqueCount TPermutation::Round(TUniqueCount x) const {
+template <class T>
+T TPermutation::Pass(T x) const {
   const int high = FBits - FLowBits;
-  const TUniqueCount lowMask = (TUniqueCount{1} << FLowBits) - 1;
+  const T mask = static_cast<T>(FMask);
+  const T lowMask = (T{1} << FLowBits) - 1;
   // An odd multiplier is invertible modulo any power of two.
-  constexpr TUniqueCount kOdd =
-      (TUniqueCount{0x9E3779B97F4A7C15ULL} << 64) | TUniqueCount{0xD1B54A32D192ED03ULL};
+  const T odd = static_cast<T>((TUniqueCount{0x9E3779B97F4A7C15ULL} << 64) |
+                               TUniqueCount{0xD1B54A32D192ED03ULL});
   for (const uint64_t key : FKeys) {
-    // The high part is left as it is, so xoring the low part with any function of it can be
-    // undone: the step is a bijection.
-    // The high part holds at most 64 bits, and the low part too.
+    // The high part (at most 64 bits) is left as it is, so xoring the low part with any
+    // function of it can be undone: the step is a bijection. The function is the top bits of a
+    // product, which depend on every bit of its factors.
     const auto top = static_cast<uint64_t>(x >> FLowBits);
-    x ^= TUniqueCount{Mix(top ^ key)} & lowMask;
-    x = (x * kOdd) & FMask;
+    const auto product = static_cast<TUniqueCount>(top ^ key) * 0xFF51AFD7ED558CCDULL;
+    x ^= static_cast<T>(static_cast<uint64_t>(product >> 64) ^ static_cast<uint64_t>(product)) &
+         lowMask;
+    x = (x * odd) & mask;
     // A rotation by the high part's width brings the mixed low bits to the top.
-    if (high > 0) x = ((x << high) | (x >> FLowBits)) & FMask;
+    if (high > 0) x = ((x << high) | (x >> FLowBits)) & mask;
   }
   return x;
 }
+
+template uint64_t TPermutation::Pass<uint64_t>(uint64_t) const;
+template TUniqueCount TPermutation::Pass<TUniqueCount>(TUniqueCount) const;
 
 }  // namespace kelvast

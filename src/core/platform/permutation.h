@@ -33,7 +33,13 @@ class TPermutation {
   // fewer than two walks, since that power is below twice the size).
   TUniqueCount Apply(TUniqueCount x) const {
     if (FBits == 0) return x;
-    do x = Round(x); while (x >= FSize);
+    if (FBits <= 64) {
+      // Most ranges fit in 64 bits, where the arithmetic is cheaper.
+      auto small = static_cast<uint64_t>(x);
+      do small = Pass<uint64_t>(small); while (small >= FSize);
+      return small;
+    }
+    do x = Pass<TUniqueCount>(x); while (x >= FSize);
     return x;
   }
 
@@ -41,7 +47,8 @@ class TPermutation {
   static constexpr int kRounds = 4;
   // One pass of the network over FBits bits: each round mixes the low half with a function of
   // the high half, multiplies by an odd constant and rotates, each step a bijection.
-  TUniqueCount Round(TUniqueCount x) const;
+  template <class T>
+  T Pass(T x) const;
 
   TUniqueCount FSize = 0;
   int FBits = 0;      // bits of the power of two walked on; 0 for the identity

@@ -28,6 +28,7 @@ class TColRefPage : public TParamPage {
     // Every keystroke counts, as do picks from the lists.
     connect(cbCRTable, &QComboBox::currentTextChanged, this, &TColRefPage::cbCRTableChange);
     connect(cbCRField, &QComboBox::currentTextChanged, this, &TColRefPage::cbCRFieldChange);
+    AddUniqueRow();
   }
 
   // The boxes list what the connection offers; the stored table and field are selected when

@@ -33,6 +33,7 @@ class TIntegerPage : public TParamPage {
     connect(rgIntSign, &TRadioGroup::Click, this, &TIntegerPage::rgIntSignClick);
     connect(seIntMini, &QSpinBox::valueChanged, this, &TIntegerPage::seIntMiniChange);
     connect(seIntMaxi, &QSpinBox::valueChanged, this, &TIntegerPage::seIntMaxiChange);
+    AddUniqueRow();
   }
 
   void Load(TColParams& param) override {
@@ -126,6 +127,7 @@ class TIncrementalPage : public TParamPage {
     rgntinc = AddExportGroup(QStringLiteral("rgntinc"));
     connect(seINCStart, &QSpinBox::valueChanged, this, &TIncrementalPage::seINCStartChange);
     connect(seINCStep, &QSpinBox::valueChanged, this, &TIncrementalPage::seINCStepChange);
+    AddUniqueRow();
   }
 
   void Load(TColParams& param) override {

@@ -76,6 +76,31 @@ TParamPage::TParamPage(TPageContext& ctx, const QString& name, const QString& he
 
 void TParamPage::Load(TColParams&) {}
 
+void TParamPage::AddUniqueRow() {
+  FUnique = NewCheck(QStringLiteral("cbUnique"), QStringLiteral("Unique"));
+  FUniqueKey = NewSpin(QStringLiteral("seUniqueKey"), 1, 99);
+  FUniqueKey->setToolTip(
+      QStringLiteral("Key number: generators of one number are unique together"));
+  FUniqueKey->setEnabled(false);
+  AddRow(QString(), FUnique, FUniqueKey);
+  connect(FUnique, &QCheckBox::toggled, this, [this](bool on) {
+    FUniqueKey->setEnabled(on);
+    UniqueChanged();
+  });
+  connect(FUniqueKey, &QSpinBox::valueChanged, this, [this] { UniqueChanged(); });
+}
+
+void TParamPage::UniqueChanged() {
+  if (auto* p = Target<TColParams>()) p->SetUnique(FUnique->isChecked() ? FUniqueKey->value() : 0);
+}
+
+void TParamPage::LoadUnique(const TColParams& param) {
+  if (!FUnique) return;
+  FUnique->setChecked(param.Unique() > 0);
+  FUniqueKey->setValue(param.Unique() > 0 ? param.Unique() : 1);
+  FUniqueKey->setEnabled(param.Unique() > 0);
+}
+
 void TParamPage::Warn(const QString& text) { ShowMessage(this, text); }
 
 QWidget* TParamPage::AddRow(const QString& label, QWidget* field, QWidget* extra) {

@@ -63,6 +63,8 @@ class TParamPage : public QWidget {
 
   // Loads the controls from the parameter object; runs under FUpdating.
   virtual void Load(TColParams& param);
+  // Loads the "Unique" row, on the pages that have one; runs under FUpdating.
+  void LoadUnique(const TColParams& param);
 
  protected:
   // The parameter object of the shown generator cast to the page's class, or nullptr while
@@ -92,6 +94,10 @@ class TParamPage : public QWidget {
   QLineEdit* NewTimeEdit(const QString& name);
   // The "Export as" group, "Num" and "Text"; its position is the ExportType.
   TRadioGroup* AddExportGroup(const QString& name);
+  // The "Unique" check box, for the types whose values can be kept unique, and beside it the
+  // number of the key the generator belongs to (generators sharing a number are unique
+  // together), enabled while the box is checked.
+  void AddUniqueRow();
 
   TPageContext& FCtx;
 
@@ -99,8 +105,13 @@ class TParamPage : public QWidget {
   // The handler of every "Export as" group: ExportType <- item position.
   void ExportTypeClick(int index);
 
+  // The handlers of the "Unique" row: Unique <- the key number while checked, else 0.
+  void UniqueChanged();
+
   QGridLayout* FGrid;
   int FNextRow = 0;
+  QCheckBox* FUnique = nullptr;
+  QSpinBox* FUniqueKey = nullptr;
 };
 
 // The pages of each family, created in page order by the page set.

@@ -84,6 +84,7 @@ void TParamPageSet::ShowParameters(TColToGenItem* item) {
   if (type < 0 || type >= kColTypeCount) return;
   setCurrentIndex(type);
   FImpl->Pages[static_cast<size_t>(type)]->Load(item->Param());
+  FImpl->Pages[static_cast<size_t>(type)]->LoadUnique(item->Param());
 }
 
 void TParamPageSet::ClearReferenceLists() {

@@ -32,6 +32,7 @@ class TStringPage : public TParamPage {
     FLengthCheck = new TRangeCheck(
         this, Grid(), seStringmini, [this] { return seStringLength->value() < seStringmini->value(); },
         QString::fromLatin1(kMinAboveMaxMessage));
+    AddUniqueRow();
   }
 
   void Load(TColParams& param) override {
@@ -87,6 +88,7 @@ class TZipPage : public TParamPage {
     connect(cbZletters, &QCheckBox::toggled, this, &TZipPage::cbZlettersClick);
     connect(cbZNumbers, &QCheckBox::toggled, this, &TZipPage::cbZNumbersClick);
     connect(seZlength, &QSpinBox::valueChanged, this, &TZipPage::seZlengthChange);
+    AddUniqueRow();
   }
 
   void Load(TColParams& param) override {
@@ -138,6 +140,7 @@ class TMaskPage : public TParamPage {
     rgntmask = AddExportGroup(QStringLiteral("rgntmask"));
     AddWide(NewLegend());
     connect(eMask, &QLineEdit::textChanged, this, &TMaskPage::eMaskChange);
+    AddUniqueRow();
   }
 
   void Load(TColParams& param) override {

@@ -102,6 +102,7 @@ class TDatePage : public TTemporalPage {
     ConnectDate(deDateMini, &TCPDate::SetMinDate);
     ConnectDate(deDateMaxi, &TCPDate::SetMaxDate);
     ConnectFormat<TCPDate>(eDateFmt);
+    AddUniqueRow();
   }
 
   void Load(TColParams& param) override {

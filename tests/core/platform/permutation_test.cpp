@@ -8,8 +8,8 @@
 namespace kelvast {
 namespace {
 
-// Every index of [0, n) has exactly one preimage (ten million among them): the images, marked in a bit vector, cover the
-// range without a collision.
+// Every index of [0, n) has exactly one preimage (ten million among them): the images, marked
+// in a bit vector, cover the range without a collision.
 TEST(PermutationTest, IsABijectionOfItsRange) {
   for (const uint64_t n : {1ull, 2ull, 3ull, 5ull, 7ull, 8ull, 97ull, 1000ull, 1024ull, 1025ull,
                            65537ull, 999983ull, 10000000ull}) {
@@ -44,7 +44,8 @@ TEST(PermutationTest, TheKeyChoosesTheOrder) {
 
 // Ranges past 64 bits, up to the largest count, stay in range and distinct.
 TEST(PermutationTest, WideRangesStayInRangeAndDistinct) {
-  for (const TUniqueCount n : {(TUniqueCount{1} << 64) + 3, TUniqueCount{3} << 100, kUniqueCountMax}) {
+  for (const TUniqueCount n :
+       {(TUniqueCount{1} << 64) + 3, TUniqueCount{3} << 100, kUniqueCountMax}) {
     const TPermutation order(n, 7);
     std::set<TUniqueCount> images;
     for (uint64_t x = 0; x < 20000; ++x) {

@@ -99,6 +99,19 @@ void Drain(PGconn* conn) {
   }
 }
 
+// Takes a command's result: cleared when it succeeded, else its error raised once the
+// connection takes statements again.
+void RequireSucceeded(PGconn* conn, PGresult* result) {
+  if (Succeeded(result)) {
+    PQclear(result);
+    return;
+  }
+  EDatabaseError error = ResultError(conn, result);
+  PQclear(result);
+  Drain(conn);
+  throw error;
+}
+
 }  // namespace
 
 TPgBulkSession::TPgBulkSession(const std::vector<TPgParam>& params, const TBulkTarget& target) {
@@ -145,15 +158,7 @@ TPgBulkSession::~TPgBulkSession() {
 }
 
 void TPgBulkSession::Run(const std::string& utf8) {
-  PGresult* result = PQexec(FConn, utf8.c_str());
-  if (Succeeded(result)) {
-    PQclear(result);
-    return;
-  }
-  EDatabaseError error = ResultError(FConn, result);
-  PQclear(result);
-  Drain(FConn);
-  throw error;
+  RequireSucceeded(FConn, PQexec(FConn, utf8.c_str()));
 }
 
 void TPgBulkSession::Execute(const std::string& sql) { Run(AnsiToUtf8(sql)); }
@@ -278,16 +283,8 @@ void TPgBulkSession::InsertRow(const TValueBatch& batch, size_t row,
   std::vector<const char*> values;
   for (const std::string& text : texts)
     values.push_back(text.c_str());
-  PGresult* result = PQexecParams(FConn, sql.c_str(), static_cast<int>(values.size()), nullptr,
-                                  values.data(), nullptr, nullptr, 0);
-  if (Succeeded(result)) {
-    PQclear(result);
-    return;
-  }
-  EDatabaseError error = ResultError(FConn, result);
-  PQclear(result);
-  Drain(FConn);
-  throw error;
+  RequireSucceeded(FConn, PQexecParams(FConn, sql.c_str(), static_cast<int>(values.size()),
+                                       nullptr, values.data(), nullptr, nullptr, 0));
 }
 
 void TPgBulkSession::FinishCopy(bool sent, size_t first, size_t count) {

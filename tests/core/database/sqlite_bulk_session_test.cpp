@@ -10,50 +10,14 @@
 
 #include "core/database/bulk_session.h"
 #include "core/database/database_fixture.h"
+#include "core/database/value_rows.h"
 
 namespace kelvast::test {
 namespace {
 
-using Row = std::vector<std::optional<std::string>>;
+using Row = TValueRow;
 
 constexpr int kSqliteConstraint = 19;  // SQLITE_CONSTRAINT, the primary code of every constraint
-
-TValueBatch Batch(size_t columns, const std::vector<Row>& rows) {
-  TTextBuffer records;
-  for (const Row& row : rows) {
-    for (const std::optional<std::string>& value : row)
-      value ? AppendRecordValue(records, *value) : AppendRecordNull(records);
-    records += "\r\n";
-  }
-  TValueBatch batch(columns);
-  batch.AddRecords(records);
-  return batch;
-}
-
-// A target whose statements write each value as the SQL script does: a number as it is, a text
-// as a string literal.
-TBulkTarget Target(const std::string& table, const std::vector<TBulkColumn>& columns) {
-  TBulkTarget target{table, columns, {}};
-  target.Statement = [table, columns](const TValueBatch& batch, size_t row) {
-    std::string names, values;
-    for (size_t c = 0; c < columns.size(); ++c) {
-      names += (c ? ", " : "") + columns[c].Name;
-      values += c ? ", " : "";
-      if (batch.IsNull(row, c)) {
-        values += "NULL";
-      } else if (columns[c].Number) {
-        values += batch.Value(row, c);
-      } else {
-        values += '\'';
-        for (char ch : batch.Value(row, c))
-          values += ch == '\'' ? std::string("''") : std::string(1, ch);
-        values += '\'';
-      }
-    }
-    return "INSERT INTO " + table + " (" + names + ") VALUES (" + values + ")";
-  };
-  return target;
-}
 
 class SqliteBulkSessionTest : public DatabaseTest<SqliteDatabase> {
  protected:
@@ -97,9 +61,9 @@ TEST_F(SqliteBulkSessionTest, TextsReadBackAsWritten) {
       {std::nullopt, ""},
       {"\t\xFF\xA0", "plain"},
   };
-  const TValueBatch batch = Batch(2, rows);
-  Load(Target("\"bulk rows\"", columns), batch);
-  Splice(Target("spliced", columns), batch);
+  const TValueBatch batch = MakeBatch(2, rows);
+  Load(SplicingTarget("\"bulk rows\"", columns), batch);
+  Splice(SplicingTarget("spliced", columns), batch);
 
   const std::vector<std::string> names = {"\"caf\xE9\"", "b"};
   EXPECT_EQ(Typed("\"bulk rows\"", names), Typed("spliced", names));
@@ -127,9 +91,9 @@ TEST_F(SqliteBulkSessionTest, NumbersTakeTheTypesOfTheirLiterals) {
   for (const char* literal : literals)
     rows.push_back(Row(names.size(), std::string(literal)));
   rows.push_back(Row(names.size(), std::nullopt));
-  const TValueBatch batch = Batch(names.size(), rows);
-  Load(Target("bulk", columns), batch);
-  Splice(Target("spliced", columns), batch);
+  const TValueBatch batch = MakeBatch(names.size(), rows);
+  Load(SplicingTarget("bulk", columns), batch);
+  Splice(SplicingTarget("spliced", columns), batch);
 
   const std::vector<std::string> bulk = Typed("bulk", names);
   const std::vector<std::string> spliced = Typed("spliced", names);
@@ -141,7 +105,7 @@ TEST_F(SqliteBulkSessionTest, NumbersTakeTheTypesOfTheirLiterals) {
 TEST_F(SqliteBulkSessionTest, FailingRowIsNamedAndTheRowsBeforeItLoadAgain) {
   Run({"CREATE TABLE t (id integer, v integer CHECK (v > 0), u text UNIQUE, n text NOT NULL)"});
   const TBulkTarget target =
-      Target("t", {{"id", true}, {"v", true}, {"u", false}, {"n", false}});
+      SplicingTarget("t", {{"id", true}, {"v", true}, {"u", false}, {"n", false}});
   struct Case {
     const char* what;
     size_t row;                                  // the failing row
@@ -162,7 +126,7 @@ TEST_F(SqliteBulkSessionTest, FailingRowIsNamedAndTheRowsBeforeItLoadAgain) {
     for (int i = 0; i < 5; ++i)
       rows.push_back({std::to_string(i), std::to_string(i + 1), "u" + std::to_string(i), "n"});
     rows[c.row][c.column] = c.value;
-    const TValueBatch batch = Batch(4, rows);
+    const TValueBatch batch = MakeBatch(4, rows);
     auto session = Open(Db(), target);
     session->Begin();
     session->Execute("SAVEPOINT b");
@@ -192,10 +156,10 @@ TEST_F(SqliteBulkSessionTest, FailingRowIsNamedAndTheRowsBeforeItLoadAgain) {
 
 TEST_F(SqliteBulkSessionTest, RollbackKeepsNothing) {
   Run({"CREATE TABLE t (a integer)"});
-  auto session = Open(Db(), Target("t", {{"a", true}}));
+  auto session = Open(Db(), SplicingTarget("t", {{"a", true}}));
   session->Begin();
   EXPECT_TRUE(session->InTransaction());
-  session->Load(Batch(1, {{"1"}, {"2"}}), 0, 2);
+  session->Load(MakeBatch(1, {{"1"}, {"2"}}), 0, 2);
   session->Rollback();
   EXPECT_FALSE(session->InTransaction());
   EXPECT_EQ(Count("t"), 0);
@@ -208,9 +172,9 @@ TEST_F(SqliteBulkSessionTest, ForeignKeysAreCheckedWhenTheConnectionChecksThem) 
          "CREATE TABLE parent (id integer PRIMARY KEY)", "INSERT INTO parent VALUES (1)",
          "CREATE TABLE child (pid integer REFERENCES parent (id))",
          std::string("PRAGMA foreign_keys = ") + (enforced ? "ON" : "OFF")});
-    auto session = Open(Db(), Target("child", {{"pid", true}}));
+    auto session = Open(Db(), SplicingTarget("child", {{"pid", true}}));
     session->Begin();
-    const TValueBatch batch = Batch(1, {{"1"}, {"99"}, {"1"}});
+    const TValueBatch batch = MakeBatch(1, {{"1"}, {"99"}, {"1"}});
     if (enforced) {
       try {
         session->Load(batch, 0, batch.Rows());
@@ -239,7 +203,7 @@ TEST_F(SqliteBulkSessionTest, MissingFileIsRefusedAsTheConnectionRefusesIt) {
   }
   ASSERT_NE(connectionMessage, "");
   try {
-    Db().OpenBulkSession(Target("t", {{"a", true}}));
+    Db().OpenBulkSession(SplicingTarget("t", {{"a", true}}));
     ADD_FAILURE() << "a session opened on a missing file";
   } catch (const EDatabaseError& e) {
     EXPECT_EQ(e.what(), connectionMessage);
@@ -252,10 +216,10 @@ TEST_F(SqliteBulkSessionTest, InMemoryDatabaseKeepsToItsOwnConnection) {
   TOdbcConnection memory(":memory:");
   memory.Open();
   memory.Execute("CREATE TABLE t (a integer)");
-  auto session = memory.OpenBulkSession(Target("t", {{"a", true}}));
+  auto session = memory.OpenBulkSession(SplicingTarget("t", {{"a", true}}));
   ASSERT_NE(session, nullptr);
   EXPECT_EQ(session->PathName(), "parameter arrays");
-  session->Load(Batch(1, {{"1"}, {"2"}}), 0, 2);
+  session->Load(MakeBatch(1, {{"1"}, {"2"}}), 0, 2);
   EXPECT_EQ(memory.Query("SELECT COUNT(*) FROM t"), std::vector<std::string>{"2"});
 }
 
@@ -267,10 +231,10 @@ TEST_F(SqliteBulkSessionTest, DatabaseHeldByAnotherConnectionIsNoRowFailure) {
   holder.Execute("INSERT INTO t VALUES (1)");
   TOdbcConnection db(ConnectionString() + ";Timeout=100");
   db.Open();
-  auto session = Open(db, Target("t", {{"a", true}}));
+  auto session = Open(db, SplicingTarget("t", {{"a", true}}));
   session->Begin();
   try {
-    session->Load(Batch(1, {{"2"}}), 0, 1);
+    session->Load(MakeBatch(1, {{"2"}}), 0, 1);
     ADD_FAILURE() << "the load went through a held database";
   } catch (const EBulkLoadError& e) {
     ADD_FAILURE() << "taken for a row failure: " << e.what();

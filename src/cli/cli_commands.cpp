@@ -264,7 +264,13 @@ class TCliPlanObserver : public TPlanObserver {
     const std::string label = Label(index, entry);
     switch (result.Outcome) {
       case roDone:
-        if (!FQuiet)
+        if (FQuiet) break;
+        // A direct insert has no file: its line says what happened to the transaction.
+        if (result.OutputPath.empty())
+          std::fprintf(stderr, "kelvast-cli: %s%lld records, %d failed statements, %s\n",
+                       label.c_str(), static_cast<long long>(result.Records),
+                       result.FailedStatements, result.RolledBack ? "rolled back" : "committed");
+        else
           std::fprintf(stderr, "kelvast-cli: %s%lld records written to %s\n", label.c_str(),
                        static_cast<long long>(result.Records),
                        OutputName(result.OutputPath).c_str());

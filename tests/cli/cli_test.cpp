@@ -424,6 +424,8 @@ TEST(Cli, PlanInsertsThroughEachModelsConnection) {
   EXPECT_EQ(r.Status, 1) << r.Err;
   EXPECT_NE(r.Err.find("absent.db"), std::string::npos) << r.Err;
   EXPECT_NE(r.Err.find("plan done: 2 models run, 1 skipped, 0 failed"), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("a.model: 30 records, 0 failed statements, committed"), std::string::npos)
+      << r.Err;
   TOdbcConnection db(file);
   db.Open();
   EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"), (std::vector<std::string>{"42"}));

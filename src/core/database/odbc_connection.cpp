@@ -350,6 +350,8 @@ void TOdbcConnection::Execute(const std::string& sql) {
 }
 
 std::unique_ptr<TBulkSession> TOdbcConnection::OpenBulkSession(const TBulkTarget& target) {
+  // The COPY session connects with the same string, held to the same rules as Open holds it.
+  if (FFromFile) CheckFileConnectionString(FConnectionString);
   if (auto session = OpenPgBulkSession(FConnectionString, target)) return session;
   RequireOpen();
   if (auto session = OpenSqliteBulkSession(FConnectionString, *this, target)) return session;

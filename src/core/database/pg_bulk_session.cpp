@@ -114,7 +114,8 @@ void RequireSucceeded(PGconn* conn, PGresult* result) {
 
 }  // namespace
 
-TPgBulkSession::TPgBulkSession(const std::vector<TPgParam>& params, const TBulkTarget& target) {
+TPgBulkSession::TPgBulkSession(const std::vector<TPgParam>& params, const TBulkTarget& target,
+                               const std::vector<std::string>& connectSettings) {
   std::vector<const char*> keywords;
   std::vector<const char*> values;
   for (const TPgParam& param : params) {
@@ -139,6 +140,23 @@ TPgBulkSession::TPgBulkSession(const std::vector<TPgParam>& params, const TBulkT
   // Notices (a savepoint released twice, a rollback outside a transaction) would go to stderr.
   PQsetNoticeProcessor(
       FConn, [](void*, const char*) {}, nullptr);
+  // The session works in the same settings (a search_path above all) as the ODBC connection,
+  // whose driver runs these on connecting. They are the user's own: strings read from files
+  // may not set them (connection_checks.h).
+  for (const std::string& statement : connectSettings) {
+    PGresult* result = PQexec(FConn, statement.c_str());
+    if (Succeeded(result)) {
+      PQclear(result);
+      continue;
+    }
+    const EDatabaseError error = ResultError(FConn, result);
+    PQclear(result);
+    PQfinish(FConn);
+    FConn = nullptr;
+    throw EDatabaseError("The connection's ConnSettings statement \"" + ToAnsi(statement) +
+                             "\" failed: " + error.what(),
+                         error.SqlState(), error.NativeError());
+  }
 
   std::string copy = "COPY " + target.Table + " (";
   for (size_t i = 0; i < target.Columns.size(); ++i) {
@@ -324,7 +342,7 @@ std::unique_ptr<TBulkSession> OpenPgBulkSession(const std::string& connectionStr
   if (target.Columns.empty()) return nullptr;
   const std::optional<std::vector<TPgParam>> params = PgConnectionParams(connectionString);
   if (!params) return nullptr;
-  return std::make_unique<TPgBulkSession>(*params, target);
+  return std::make_unique<TPgBulkSession>(*params, target, PgConnectSettings(connectionString));
 }
 
 }  // namespace kelvast

@@ -24,8 +24,11 @@ namespace kelvast {
 
 class TPgBulkSession final : public TBulkSession {
  public:
-  // Connects with the libpq parameters; raises EDatabaseError (SQLSTATE 08001) when it cannot.
-  TPgBulkSession(const std::vector<TPgParam>& params, const TBulkTarget& target);
+  // Connects with the libpq parameters and runs the connect-time statements the ODBC driver
+  // would run (see PgConnectSettings); raises EDatabaseError (SQLSTATE 08001) when it cannot
+  // connect, and the server's error when a statement fails.
+  TPgBulkSession(const std::vector<TPgParam>& params, const TBulkTarget& target,
+                 const std::vector<std::string>& connectSettings = {});
   ~TPgBulkSession() override;  // closing the session rolls back an open transaction
   TPgBulkSession(const TPgBulkSession&) = delete;
   TPgBulkSession& operator=(const TPgBulkSession&) = delete;

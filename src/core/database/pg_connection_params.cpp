@@ -1,5 +1,7 @@
 #include "core/database/pg_connection_params.h"
 
+#include <cctype>
+
 #include "core/database/connection_string.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
@@ -56,6 +58,34 @@ std::optional<std::vector<TPgParam>> PgConnectionParams(std::string_view connect
     }
   }
   return params;
+}
+
+std::vector<std::string> PgConnectSettings(std::string_view connectionString) {
+  std::string encoded;
+  for (const TConnectionAttribute& attribute : SplitConnectionString(connectionString))
+    if (SameTextAscii(attribute.Key, "ConnSettings") || SameTextAscii(attribute.Key, "A6"))
+      encoded = AnsiToUtf8(attribute.Value);  // the driver decodes the UTF-8 text it is given
+  std::string decoded;
+  for (size_t i = 0; i < encoded.size(); ++i) {
+    if (encoded[i] == '+') {
+      decoded += ' ';
+    } else if (encoded[i] == '%' && i + 2 < encoded.size() &&
+               std::isxdigit(static_cast<unsigned char>(encoded[i + 1])) &&
+               std::isxdigit(static_cast<unsigned char>(encoded[i + 2]))) {
+      decoded += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      decoded += encoded[i];
+    }
+  }
+  std::vector<std::string> statements;
+  for (std::string_view rest = decoded; !rest.empty();) {
+    const size_t end = rest.find(';');
+    const std::string statement = Trim(rest.substr(0, end));
+    if (!statement.empty()) statements.push_back(statement);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
+  return statements;
 }
 
 }  // namespace kelvast

@@ -30,4 +30,12 @@ bool IsPostgresDriver(std::string_view driver);
 // Nothing for another driver, for a data source (DSN, FILEDSN) or a string without a driver.
 std::optional<std::vector<TPgParam>> PgConnectionParams(std::string_view connectionString);
 
+// The statements psqlODBC runs on connecting, from the string's ConnSettings (also written A6;
+// the last one counts), in UTF-8 and in order: the value decoded as the driver decodes it ("+"
+// a blank, "%XX" a byte) and cut at every ";". Empty when the string sets none.
+//
+//   PgConnectSettings("DRIVER={PostgreSQL Unicode};ConnSettings=SET+search_path+TO+s%3bSET x TO 1")
+//   // {"SET search_path TO s", "SET x TO 1"}
+std::vector<std::string> PgConnectSettings(std::string_view connectionString);
+
 }  // namespace kelvast

@@ -54,18 +54,6 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
-int BusyMilliseconds(const std::string& connectionString) {
-  if (connectionString.find('=') == std::string::npos) return kSqliteBusyMilliseconds;
-  for (const TConnectionAttribute& a : SplitConnectionString(connectionString)) {
-    if (!SameTextAscii(a.Key, "Timeout")) continue;
-    int milliseconds = 0;
-    const auto [end, ec] =
-        std::from_chars(a.Value.data(), a.Value.data() + a.Value.size(), milliseconds);
-    return ec == std::errc{} && milliseconds >= 0 ? milliseconds : kSqliteBusyMilliseconds;
-  }
-  return kSqliteBusyMilliseconds;
-}
-
 }  // namespace
 
 TSqliteBulkSession::TSqliteBulkSession(const std::string& database, int busyMilliseconds,
@@ -193,7 +181,7 @@ std::unique_ptr<TBulkSession> OpenSqliteBulkSession(const std::string& connectio
   if (version.empty() || version.front().rfind("3.", 0) != 0) return nullptr;
   const std::vector<std::string> foreignKeys = connection.Query("PRAGMA foreign_keys");
   return std::make_unique<TSqliteBulkSession>(
-      AnsiToUtf8(*database), BusyMilliseconds(connectionString),
+      AnsiToUtf8(*database), SqliteBusyMilliseconds(connectionString),
       !foreignKeys.empty() && foreignKeys.front() == "1", target);
 }
 

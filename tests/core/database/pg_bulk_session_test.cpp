@@ -248,6 +248,29 @@ TEST_F(PgBulkSessionTest, FailuresThatAreNoRowsFaultAreDatabaseErrors) {
   EXPECT_EQ(Count("t"), 0);
 }
 
+TEST_F(PgBulkSessionTest, TheSessionRunsTheStringsOwnConnSettings) {
+  // The table exists only in a schema that the string's ConnSettings puts on the search path.
+  Run({"CREATE SCHEMA own_schema", "CREATE TABLE own_schema.only_here (a text)"});
+  TOdbcConnection db(ConnectionString() + ";ConnSettings=SET+search_path+TO+own_schema");
+  db.Open();
+  std::unique_ptr<TBulkSession> session = db.OpenBulkSession(Target("only_here", {"a"}));
+  ASSERT_NE(session, nullptr);
+  EXPECT_EQ(session->PathName(), "COPY");
+  session->Begin();
+  session->Load(Batch({{"x"}, {"y"}}, 1), 0, 2);
+  session->Commit();
+  EXPECT_EQ(Count("own_schema.only_here"), 2);
+
+  // A statement that fails is the connection's error, named, not a silent default.
+  TOdbcConnection failing(ConnectionString() + ";ConnSettings=SET search_path TO own_schema%3bSELECT no_such_function()");
+  try {
+    failing.OpenBulkSession(Target("only_here", {"a"}));
+    ADD_FAILURE() << "the session opened";
+  } catch (const EDatabaseError& e) {
+    EXPECT_NE(std::string(e.what()).find("no_such_function"), std::string::npos) << e.what();
+  }
+}
+
 TEST_F(PgBulkSessionTest, ASessionThatCannotConnectSaysWhy) {
   const TConnectionParts good = ParseConnectionParts(ConnectionString());
   struct Case {

@@ -45,5 +45,26 @@ TEST(PgConnectionParams, ReadsEverySpellingAndRefusesWhatIsNotADirectServer) {
   }
 }
 
+TEST(PgConnectionParams, ConnectSettingsAreDecodedAndCutAsPsqlOdbcDoes) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> statements;
+  };
+  const Case cases[] = {
+      {"DRIVER={PostgreSQL Unicode};ConnSettings=SET+search_path+TO+s%3bSET x TO 1",
+       {"SET search_path TO s", "SET x TO 1"}},
+      {"DRIVER={PostgreSQL Unicode};connsettings={SET a TO 1; ;SET b TO %27%e9%27}",
+       {"SET a TO 1", "SET b TO '\xE9'"}},
+      // The last one counts, under either name.
+      {"DRIVER={PostgreSQL Unicode};A6=SET a TO 1;ConnSettings=SET b TO 2", {"SET b TO 2"}},
+      {"DRIVER={PostgreSQL Unicode};ConnSettings=SET c TO %27caf\xE9%27%", {"SET c TO 'caf\xC3\xA9'%"}},
+      {"DRIVER={PostgreSQL Unicode};Server=db", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(PgConnectSettings(c.text), c.statements);
+  }
+}
+
 }  // namespace
 }  // namespace kelvast::test

@@ -231,7 +231,8 @@ class TFileStringCheck {
 TDriverFamily FamilyOf(const std::vector<TConnectionAttribute>& attributes) {
   if (const TConnectionAttribute* driver = Find(attributes, "DRIVER"))
     return FamilyOfDriver(driver->Value);
-  if (const TConnectionAttribute* dsn = Find(attributes, "DSN")) return FamilyOfDataSource(dsn->Value);
+  if (const TConnectionAttribute* dsn = Find(attributes, "DSN"))
+    return FamilyOfDataSource(dsn->Value);
   if (const TConnectionAttribute* file = Find(attributes, "FILEDSN")) {
     const std::vector<TConnectionAttribute> lines =
         SplitConnectionString(FileDataSourceText(file->Value));
@@ -293,8 +294,9 @@ std::string WithSqliteBusyWait(const std::string& target) {
     const size_t end = rest.find(';');
     const std::string_view part = rest.substr(0, end);
     const size_t equals = part.find('=');
-    if (!TrimView(part).empty() &&
-        (equals == std::string_view::npos || !SameTextAscii(TrimView(part.substr(0, equals)), "Timeout"))) {
+    const bool timeout = equals != std::string_view::npos &&
+                         SameTextAscii(TrimView(part.substr(0, equals)), "Timeout");
+    if (!TrimView(part).empty() && !timeout) {
       out += part;
       out += ';';
     }

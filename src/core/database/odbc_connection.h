@@ -32,8 +32,8 @@ class TOdbcConnection : public TDataAccess {
   // The string is stored trimmed; it takes effect at the next Open.
   void SetConnectionString(const std::string& text);
   const std::string& ConnectionString() const { return FConnectionString; }
-  // A string read from a model, plan or connection file is held to stricter rules at Open: no
-  // driver that is not installed, no extension libraries (see connection_checks.h).
+  // A string read from a model, plan or connection file is held to stricter rules at Open and
+  // when a bulk session connects: it may set only what a connection needs (connection_checks.h).
   void SetFromFile(bool fromFile) { FFromFile = fromFile; }
   bool FromFile() const { return FFromFile; }
 

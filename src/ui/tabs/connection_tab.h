@@ -39,8 +39,8 @@ class TConnectionTab : public QWidget {
   // the trimmed text, shows it and, when not empty, refreshes the table list and the selected
   // table's fields (which opens the connection). Changing the connection leaves the model's
   // modified state as it was. Errors of the refresh go to the caller.
-  // fromFile: the string was read from a model, plan or connection file, and may not name a
-  // driver that is not installed nor load libraries.
+  // fromFile: the string was read from a model, plan or connection file, and may set only what
+  // a connection needs (see connection_checks.h).
   void ApplyConnectionString(const QString& text, bool fromFile = false);
 
   // Selects the listed table of that name (case ignored), or no table when none is listed, and

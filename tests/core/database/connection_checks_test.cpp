@@ -90,7 +90,8 @@ TEST_F(ConnectionChecks, StringsFromFilesMayNotLoadLibraries) {
 TEST_F(ConnectionChecks, StringsFromFilesSetOnlyWhatAConnectionNeeds) {
   const std::string sqlite = "DRIVER=SQLite3;Database=" + db + ";";
   // Nothing listens on port 1: a string that passes the checks fails to connect instead.
-  const std::string postgres = "DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Port=1;Database=x;UID=u;";
+  const std::string postgres =
+      "DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Port=1;Database=x;UID=u;";
   const std::string trace = (dir / "trace.log").string();
   const std::string saved = (dir / "saved").string();
   const std::string library = KELVAST_MARKER_LIBRARY;
@@ -114,7 +115,8 @@ TEST_F(ConnectionChecks, StringsFromFilesSetOnlyWhatAConnectionNeeds) {
       // unixODBC hands a file data source's lines to the driver as one string, braces taken off.
       {dsn("a.dsn", "Database=" + db + "\nDescription=x;LoadExt=" + library + "\n"), "\"LoadExt\""},
       {dsn("b.dsn", "Database=" + db + ";Tracefile=" + trace + "\n"), "\"Tracefile\""},
-      {dsn("c.dsn", "Database=" + db + "\nDescription={x;LoadExt=" + library + "}\n"), "\"LoadExt\""},
+      {dsn("c.dsn", "Database=" + db + "\nDescription={x;LoadExt=" + library + "}\n"),
+       "\"LoadExt\""},
       {dsn("d.dsn", "Database=" + (dir / "new.db").string() + "\n"), "does not exist"},
       {dsn("e.dsn", "Database=" + db + "\nFILEDSN=" + (dir / "a.dsn").string() + "\n"),
        "another file data source"},
@@ -252,9 +254,12 @@ TEST_F(ConnectionChecks, ALockedDatabaseIsWaitedForAsLongAsTimeoutSays) {
 TEST_F(ConnectionChecks, ALockedDatabaseStopsTheInsertOnceAfterTheBusyWait) {
   // The driver waits its Timeout twice (see WithSqliteBusyWait): it is given half.
   EXPECT_EQ(WithSqliteBusyWait("DRIVER=SQLite3;Database=" + db),
-            "DRIVER=SQLite3;Database=" + db + ";Timeout=" + std::to_string(kSqliteBusyMilliseconds / 2));
-  EXPECT_EQ(WithSqliteBusyWait("DRIVER=SQLite3;Timeout=9;Database=x"), "DRIVER=SQLite3;Database=x;Timeout=5");
-  EXPECT_EQ(WithSqliteBusyWait("DRIVER={PostgreSQL Unicode};Server=h"), "DRIVER={PostgreSQL Unicode};Server=h");
+            "DRIVER=SQLite3;Database=" + db +
+                ";Timeout=" + std::to_string(kSqliteBusyMilliseconds / 2));
+  EXPECT_EQ(WithSqliteBusyWait("DRIVER=SQLite3;Timeout=9;Database=x"),
+            "DRIVER=SQLite3;Database=x;Timeout=5");
+  EXPECT_EQ(WithSqliteBusyWait("DRIVER={PostgreSQL Unicode};Server=h"),
+            "DRIVER={PostgreSQL Unicode};Server=h");
 
   TOdbcConnection holder(db);
   holder.Open();

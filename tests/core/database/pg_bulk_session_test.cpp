@@ -262,7 +262,8 @@ TEST_F(PgBulkSessionTest, TheSessionRunsTheStringsOwnConnSettings) {
   EXPECT_EQ(Count("own_schema.only_here"), 2);
 
   // A statement that fails is the connection's error, named, not a silent default.
-  TOdbcConnection failing(ConnectionString() + ";ConnSettings=SET search_path TO own_schema%3bSELECT no_such_function()");
+  TOdbcConnection failing(ConnectionString() +
+                          ";ConnSettings=SET search_path TO own_schema%3bSELECT no_such_function()");
   try {
     failing.OpenBulkSession(Target("only_here", {"a"}));
     ADD_FAILURE() << "the session opened";

@@ -57,7 +57,8 @@ TEST(PgConnectionParams, ConnectSettingsAreDecodedAndCutAsPsqlOdbcDoes) {
        {"SET a TO 1", "SET b TO '\xE9'"}},
       // The last one counts, under either name.
       {"DRIVER={PostgreSQL Unicode};A6=SET a TO 1;ConnSettings=SET b TO 2", {"SET b TO 2"}},
-      {"DRIVER={PostgreSQL Unicode};ConnSettings=SET c TO %27caf\xE9%27%", {"SET c TO 'caf\xC3\xA9'%"}},
+      {"DRIVER={PostgreSQL Unicode};ConnSettings=SET c TO %27caf\xE9%27%",
+       {"SET c TO 'caf\xC3\xA9'%"}},
       {"DRIVER={PostgreSQL Unicode};Server=db", {}},
   };
   for (const Case& c : cases) {

@@ -2,7 +2,10 @@
 
 #include <cctype>
 
+#include <libpq-fe.h>
+
 #include "core/database/connection_string.h"
+#include "core/database/data_access.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -56,6 +59,27 @@ std::optional<std::vector<TPgParam>> PgConnectionParams(std::string_view connect
         seen = seen || param.Keyword == keyword.Libpq;
       if (!seen) params.push_back({keyword.Libpq, AnsiToUtf8(attribute.Value)});
     }
+  }
+  // psqlODBC hands its "pqopt" (or D5) to libpq as a conninfo string of further parameters
+  // (sslrootcert, options, ...); the last one counts and its parameters take precedence.
+  std::string pqopt;
+  for (const TConnectionAttribute& attribute : attributes)
+    if (SameTextAscii(attribute.Key, "pqopt") || SameTextAscii(attribute.Key, "D5"))
+      pqopt = AnsiToUtf8(attribute.Value);
+  if (!pqopt.empty()) {
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(pqopt.c_str(), &error);
+    if (options == nullptr) {
+      const std::string message = error ? Trim(error) : "out of memory";
+      PQfreemem(error);
+      throw EDatabaseError("The connection string's pqopt cannot be read: " + message);
+    }
+    for (const PQconninfoOption* option = options; option->keyword; ++option) {
+      if (option->val == nullptr) continue;
+      std::erase_if(params, [&](const TPgParam& p) { return p.Keyword == option->keyword; });
+      params.push_back({option->keyword, option->val});
+    }
+    PQconninfoFree(options);
   }
   return params;
 }

@@ -26,8 +26,10 @@ bool IsPostgresDriver(std::string_view driver);
 
 // The libpq parameters of a connection string (in the code page) whose DRIVER is a PostgreSQL
 // driver: its server, port, database, user, password and SSL mode under every name the
-// PostgreSQL ODBC driver takes, without regard to case, the first of repeated ones counting.
-// Nothing for another driver, for a data source (DSN, FILEDSN) or a string without a driver.
+// PostgreSQL ODBC driver takes, without regard to case, the first of repeated ones counting,
+// then the parameters of its "pqopt" (D5), which take precedence. Nothing for another driver,
+// for a data source (DSN, FILEDSN) or a string without a driver. Raises EDatabaseError when the
+// pqopt cannot be read.
 std::optional<std::vector<TPgParam>> PgConnectionParams(std::string_view connectionString);
 
 // The statements psqlODBC runs on connecting, from the string's ConnSettings (also written A6;

@@ -248,18 +248,25 @@ TEST_F(PgBulkSessionTest, FailuresThatAreNoRowsFaultAreDatabaseErrors) {
   EXPECT_EQ(Count("t"), 0);
 }
 
-TEST_F(PgBulkSessionTest, TheSessionRunsTheStringsOwnConnSettings) {
-  // The table exists only in a schema that the string's ConnSettings puts on the search path.
+TEST_F(PgBulkSessionTest, TheSessionConnectsWithTheStringsOwnSettings) {
+  // The table exists only in a schema that the string's settings put on the search path.
   Run({"CREATE SCHEMA own_schema", "CREATE TABLE own_schema.only_here (a text)"});
-  TOdbcConnection db(ConnectionString() + ";ConnSettings=SET+search_path+TO+own_schema");
-  db.Open();
-  std::unique_ptr<TBulkSession> session = db.OpenBulkSession(Target("only_here", {"a"}));
-  ASSERT_NE(session, nullptr);
-  EXPECT_EQ(session->PathName(), "COPY");
-  session->Begin();
-  session->Load(Batch({{"x"}, {"y"}}, 1), 0, 2);
-  session->Commit();
-  EXPECT_EQ(Count("own_schema.only_here"), 2);
+  const char* settings[] = {
+      ";ConnSettings=SET+search_path+TO+own_schema",
+      ";pqopt={options='-c search_path=own_schema'}",
+  };
+  for (const char* setting : settings) {
+    SCOPED_TRACE(setting);
+    TOdbcConnection db(ConnectionString() + setting);
+    db.Open();
+    std::unique_ptr<TBulkSession> session = db.OpenBulkSession(Target("only_here", {"a"}));
+    ASSERT_NE(session, nullptr);
+    EXPECT_EQ(session->PathName(), "COPY");
+    session->Begin();
+    session->Load(Batch({{"x"}, {"y"}}, 1), 0, 2);
+    session->Commit();
+  }
+  EXPECT_EQ(Count("own_schema.only_here"), 4);
 
   // A statement that fails is the connection's error, named, not a silent default.
   TOdbcConnection failing(ConnectionString() +

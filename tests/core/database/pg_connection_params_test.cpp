@@ -3,6 +3,8 @@
 
 #include "core/database/pg_connection_params.h"
 
+#include "core/database/data_access.h"
+
 #include <gtest/gtest.h>
 
 namespace kelvast::test {
@@ -32,6 +34,9 @@ TEST(PgConnectionParams, ReadsEverySpellingAndRefusesWhatIsNotADirectServer) {
        std::vector<TPgParam>{{"host", "a"}, {"user", "x"}}},
       {"DRIVER={PostgreSQL Unicode};Pwd=caf\xE9", std::vector<TPgParam>{{"password", "caf\xC3\xA9"}}},
       {"DRIVER={PostgreSQL Unicode}", std::vector<TPgParam>{}},
+      // psqlODBC's libpq options, the last pqopt counting, take precedence.
+      {"DRIVER={PostgreSQL Unicode};Server=a;pqopt={host=x};D5={host=b options='-c a=1'};Uid=me",
+       std::vector<TPgParam>{{"user", "me"}, {"host", "b"}, {"options", "-c a=1"}}},
       {"DSN=sales;Server=db", std::nullopt},
       {"DRIVER={PostgreSQL Unicode};FILEDSN=/etc/sales.dsn", std::nullopt},
       {"DRIVER=SQLite3;Database=/tmp/postgres.db", std::nullopt},
@@ -43,6 +48,7 @@ TEST(PgConnectionParams, ReadsEverySpellingAndRefusesWhatIsNotADirectServer) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(PgConnectionParams(c.text), c.params);
   }
+  EXPECT_THROW(PgConnectionParams("DRIVER={PostgreSQL Unicode};pqopt={host}"), EDatabaseError);
 }
 
 TEST(PgConnectionParams, ConnectSettingsAreDecodedAndCutAsPsqlOdbcDoes) {

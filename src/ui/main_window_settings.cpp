@@ -87,6 +87,10 @@ void TFMain::SaveState() {
   // The connection's current string is the one remembered for the next start.
   if (FState.Connection) FConnectionString = FromAnsi(FState.Connection->ConnectionString());
   FSettings.WriteString(QStringLiteral("CONNECTION"), FConnectionString);
+  // A string that came from a model, plan or connection file stays one after a restart.
+  const bool fromFile = FState.Connection && FState.Connection->FromFile();
+  FSettings.WriteString(QStringLiteral("CONNECTION_FROM_FILE"),
+                        fromFile ? QStringLiteral("1") : QStringLiteral("0"));
 
   int showCmd = kShowNormal;
   if (isMinimized())
@@ -141,7 +145,9 @@ void TFMain::RestoreState() {
   // start-up goes on with the string applied but no table list.
   FConnectionString = FSettings.ReadString(QStringLiteral("CONNECTION")).trimmed();
   try {
-    FConnectionTab->ApplyConnectionString(FConnectionString);
+    const bool fromFile =
+        FSettings.ReadString(QStringLiteral("CONNECTION_FROM_FILE")) == QStringLiteral("1");
+    FConnectionTab->ApplyConnectionString(FConnectionString, fromFile);
   } catch (const std::exception& e) {
     ShowMessage(this, FromAnsi(e.what()), TMsgIcon::Error);
   }

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -300,6 +301,33 @@ class TConnectionTabTest : public QObject {
     f.Destroy();
     QCOMPARE(IniSection(f.SettingsFile()).value(QStringLiteral("CONNECTION")),
              QStringLiteral("other.db"));
+  }
+
+  // A remembered string that came from a file is still held to the file rules after a restart:
+  // a hostile one is refused and writes nothing, and it is remembered as from a file again.
+  void RememberedFileConnectionStaysFromAFile_data() {
+    QTest::addColumn<bool>("fromFile");
+    QTest::newRow("from a file") << true;
+    QTest::newRow("the user's own") << false;
+  }
+  void RememberedFileConnectionStaysFromAFile() {
+    QFETCH(bool, fromFile);
+    QTemporaryDir dbDir;
+    const QString db = dbDir.filePath(QStringLiteral("shop.db"));
+    RunSql(db, {"CREATE TABLE people (id INTEGER)"});
+    const QString trace = dbDir.filePath(QStringLiteral("trace.log"));
+    const QString connection = "DRIVER=SQLite3;Database=" + db + ";Tracefile=" + trace;
+    TMessageRecorder messages;
+    TWindowFixture f("[FMain]\r\nCONNECTION=" + connection.toUtf8() +
+                     "\r\nCONNECTION_FROM_FILE=" + (fromFile ? "1" : "0") + "\r\n");
+    f.Window().show();
+    QCOMPARE(f.Find<QComboBox>("cbtables")->count(), fromFile ? 0 : 1);
+    QCOMPARE(QFileInfo::exists(trace), !fromFile);
+    QCOMPARE(messages.Shown.size(), fromFile ? 1 : 0);
+    if (fromFile) QVERIFY(messages.Shown.front().Text.contains(QStringLiteral("\"Tracefile\"")));
+    f.Destroy();
+    QCOMPARE(IniSection(f.SettingsFile()).value(QStringLiteral("CONNECTION_FROM_FILE")),
+             fromFile ? QStringLiteral("1") : QStringLiteral("0"));
   }
 
   // The models of the checked tables and their plan are made in the chosen folder, and the plan

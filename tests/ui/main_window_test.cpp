@@ -201,6 +201,8 @@ class TMainWindowTest : public QObject {
                                  << "0";
     QTest::newRow("CONNECTION") << "CONNECTION"
                                 << "";
+    QTest::newRow("CONNECTION_FROM_FILE") << "CONNECTION_FROM_FILE"
+                                          << "0";
     QTest::newRow("ShowCmd") << "ShowCmd"
                              << "1";
     QTest::newRow("Flags") << "Flags"

@@ -318,8 +318,9 @@ class TConnectionTabTest : public QObject {
     const QString trace = dbDir.filePath(QStringLiteral("trace.log"));
     const QString connection = "DRIVER=SQLite3;Database=" + db + ";Tracefile=" + trace;
     TMessageRecorder messages;
-    TWindowFixture f("[FMain]\r\nCONNECTION=" + connection.toUtf8() +
-                     "\r\nCONNECTION_FROM_FILE=" + (fromFile ? "1" : "0") + "\r\n");
+    // Quoted, as the settings file writes a value holding ";".
+    TWindowFixture f("[FMain]\r\nCONNECTION=\"" + connection.toUtf8() +
+                     "\"\r\nCONNECTION_FROM_FILE=" + (fromFile ? "1" : "0") + "\r\n");
     f.Window().show();
     QCOMPARE(f.Find<QComboBox>("cbtables")->count(), fromFile ? 0 : 1);
     QCOMPARE(QFileInfo::exists(trace), !fromFile);

@@ -327,11 +327,13 @@ void TColumnChoice::Choose(TColToGenItem& item, const TColumnInfo& column) const
     auto& p = static_cast<TCPFloat&>(item.Param());
     int32_t places = 2;
     double high = 1000;
-    if (column.SqlType == SQL_DECIMAL || column.SqlType == SQL_NUMERIC)
-      DecimalRange(column, places, high);
+    const bool exact = column.SqlType == SQL_DECIMAL || column.SqlType == SQL_NUMERIC;
+    if (exact) DecimalRange(column, places, high);
     p.SetMinValue(0);
     p.SetMaxValue(high);
     p.SetPrecision(places);
+    // An exact column shows its scale's digits: values are written as it displays them.
+    p.SetFixedDecimals(exact && places > 0);
   } else if (column.SqlType == SQL_TYPE_DATE || column.SqlType == SQL_DATE) {
     item.SetColType(ctDate);
     auto& p = static_cast<TCPDate&>(item.Param());

@@ -90,11 +90,37 @@ const TCPDate::TDistinctDays& TCPDate::DistinctDays() const {
   int64_t first, last;
   DayRange(FMinDate, FMaxDate, first, last);
   FDistinct.First = first;
+  // Days, weekdays and two-digit years repeat every 400 years, so one such cycle shows every
+  // text a format without the four-digit year can write. A format with it that writes a text of
+  // its own for each day of a cycle does so for every day.
+  constexpr int64_t kCycleDays = 146097;
+  const int64_t days = last - first + 1;
+  const int64_t scanned = std::min(days, kCycleDays);
+  std::vector<int32_t> offsets = FirstDaysOfTexts(first, first + scanned - 1);
+  TUniqueCount count = offsets.size();
+  if (days > kCycleDays) {
+    const bool yearShown = FormatDateTime(FFormat, static_cast<double>(first)) !=
+                           FormatDateTime(FFormat, static_cast<double>(first + kCycleDays));
+    if (yearShown && count == static_cast<TUniqueCount>(scanned)) {
+      count = static_cast<TUniqueCount>(days);
+      offsets.clear();
+    } else if (yearShown) {
+      offsets = FirstDaysOfTexts(first, last);
+      count = offsets.size();
+    }
+  }
+  FDistinct.Count = count;
+  // Offsets 0, 1, 2, ... are the days themselves: no need to keep them.
+  if (!offsets.empty() && offsets.back() != static_cast<int32_t>(offsets.size() - 1))
+    FDistinct.Offsets = std::move(offsets);
+  return FDistinct;
+}
+
+std::vector<int32_t> TCPDate::FirstDaysOfTexts(int64_t first, int64_t last) const {
   // Every day is formatted once and its text kept as a 64-bit hash; a collision could only
   // count two texts as one, which keeps every unique value distinct.
-  const auto days = static_cast<size_t>(last - first + 1);
   std::unordered_set<uint64_t> seen;
-  seen.reserve(days);
+  seen.reserve(static_cast<size_t>(last - first + 1));
   std::vector<int32_t> offsets;
   TTextBuffer text;
   for (int64_t day = first; day <= last; ++day) {
@@ -103,9 +129,7 @@ const TCPDate::TDistinctDays& TCPDate::DistinctDays() const {
     if (seen.insert(std::hash<std::string_view>()(text.View())).second)
       offsets.push_back(static_cast<int32_t>(day - first));
   }
-  FDistinct.Count = offsets.size();
-  if (offsets.size() < days) FDistinct.Offsets = std::move(offsets);
-  return FDistinct;
+  return offsets;
 }
 
 TUniqueSpace TCPDate::UniqueSpace() const {

@@ -54,6 +54,8 @@ class TCPDate : public TColParams {
     std::vector<int32_t> Offsets;  // from First; empty when every day writes a text of its own
   };
   const TDistinctDays& DistinctDays() const;
+  // The offsets from `first` of the days from first to last whose text no earlier day writes.
+  std::vector<int32_t> FirstDaysOfTexts(int64_t first, int64_t last) const;
 
   TDateTime FMinDate = 0;
   TDateTime FMaxDate = 0;

@@ -128,7 +128,8 @@ TEST(ModelFileTest, FloatFixedDecimalsAndLeftOutBoundsRoundTrip) {
     ASSERT_NE(first, std::string::npos);
     EXPECT_EQ(text.find("FixedDecimals", first + 1), std::string::npos);  // the set one only
   }
-  for (auto back : {LoadModelFromBytes(bytes), ModelFromJson(json)}) {
+  std::unique_ptr<TGenModel> backs[] = {LoadModelFromBytes(bytes), ModelFromJson(json)};
+  for (const auto& back : backs) {
     EXPECT_FALSE(ParamOf<TCPFloat>(*back, 0).FixedDecimals());
     EXPECT_TRUE(ParamOf<TCPFloat>(*back, 1).FixedDecimals());
     EXPECT_EQ(ParamOf<TCPFloat>(*back, 0).MinValue(), TCPFloat::kDefaultMin);

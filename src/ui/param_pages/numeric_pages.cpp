@@ -5,6 +5,7 @@
 #include "ui/param_pages/page_kit.h"
 #include "ui/param_pages/range_check.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <cfloat>

@@ -70,6 +70,7 @@ TEST_F(ColumnChoiceTest, ChoosesByNameThenByType) {
       {Column("city", SQL_INTEGER), ctInteger},
       {Column("quantity", SQL_SMALLINT), ctInteger},
       {Column("price", SQL_DECIMAL, 0, "NO", 8, 2), ctFloat},
+      {Column("whole", SQL_NUMERIC, 0, "NO", 6, 0), ctInteger},
       {Column("ratio", SQL_DOUBLE), ctFloat},
       {Column("born", SQL_TYPE_DATE), ctDate},
       {Column("at", SQL_TYPE_TIME), ctTime},

@@ -2,6 +2,8 @@
 // the progress label, the sample grid and the format chosen from the output file's extension.
 #include "core/output/output_fixture.h"
 #include "ui/tabs/generation_tab.h"
+#include "core/generators/temporal_gens.h"
+#include "ui/locale_format.h"
 #include "ui/title_grid.h"
 #include "ui/ui_test_support.h"
 
@@ -173,6 +175,55 @@ class TGenerationTabTest : public QObject {
     QCOMPARE(messages.Texts(), QStringList{"B: 3 unique values asked, 1 possible (0)"});
     QVERIFY(f.Find<QPushButton>("bbGenerate")->isEnabled());
     QCOMPARE(QDir(f.Dir()).entryList({QStringLiteral("out*")}, QDir::Files), QStringList());
+  }
+
+  // Files take the format's own separators and English names whatever the desktop's locale:
+  // under German settings "mm/dd/yyyy" still writes 01/16/2025, in every file format.
+  void filesIgnoreTheDesktopLocale_data() {
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("SQL script") << 0 << "de.sql";
+    QTest::newRow("CSV") << 1 << "de.csv";
+    QTest::newRow("XML") << 2 << "de.xml";
+  }
+  void filesIgnoreTheDesktopLocale() {
+    QFETCH(int, format);
+    QFETCH(QString, written);
+    const TFormatSettings saved = FormatSettings();
+    FormatSettings() = FormatSettingsOf(QLocale(QLocale::German, QLocale::Germany));
+    TMessageRecorder messages;
+    TGenerationFixture f;
+    f.Model().SetTableName("T");
+    for (const char* pattern : {"mm/dd/yyyy", "dddd d mmmm hh:nn"}) {
+      TColToGenItem& item = f.Model().Cols().Add();
+      item.SetColName(pattern);
+      item.SetDBColName(pattern[0] == 'm' ? "D" : "N");
+      item.SetColType(ctDate);
+      auto& date = static_cast<TCPDate&>(item.Param());
+      date.SetMinDate(EncodeDate(2025, 1, 16));
+      date.SetMaxDate(EncodeDate(2025, 1, 16));
+      date.SetFormat(pattern);
+    }
+    TColToGenItem& real = f.Model().Cols().Add();
+    real.SetDBColName("F");
+    real.SetColType(ctFloat);
+    static_cast<TCPFloat&>(real.Param()).SetMinValue(1.5);
+    static_cast<TCPFloat&>(real.Param()).SetMaxValue(1.5);
+    f.Model().SetRecNumber(2);
+    f.Model().SetSQLFile(f.Path(QStringLiteral("de")).toStdString());
+    f.ChooseFormat(format);
+    f.Go();
+    const QByteArray out = ReadBytes(f.Path(written));
+    const TFormatSettings german = FormatSettings();
+    FormatSettings() = saved;
+    QCOMPARE(messages.Texts(), QStringList());
+    QVERIFY2(out.contains("01/16/2025"), out.constData());
+    QVERIFY2(out.contains("Thursday 16 January 00:00"), out.constData());
+    QVERIFY2(out.contains("1.5"), out.constData());
+    QVERIFY2(!out.contains("01.16.2025") && !out.contains("Januar ") && !out.contains("1,5"),
+             out.constData());
+    // The window's own settings are the locale's again once the run is over.
+    QCOMPARE(german.DateSeparator, '.');
   }
 
   void replaceQuestion_data() {

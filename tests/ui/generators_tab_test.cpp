@@ -2,7 +2,9 @@
 // options every generator type shares.
 #include "core/generators/composite_gens.h"
 #include "core/model/gen_model.h"
+#include "core/generators/numeric_gens.h"
 #include "core/generators/registry.h"
+#include "core/generators/temporal_gens.h"
 #include "ui/ansi_text.h"
 #include "ui/model_state_led.h"
 #include "ui/screenshots.h"
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
@@ -115,6 +118,22 @@ class TGeneratorsTabTest : public QObject {
     QCOMPARE(f.Find<QLineEdit>("eColName")->text(), QStringLiteral("Generator 3"));
     QCOMPARE(f.Find<QComboBox>("cbGenType")->currentData().toInt(), int(ctstring));
     QVERIFY(f.Find<QLineEdit>("eColName")->isEnabled());
+  }
+
+  // A date generator chosen in the window starts with thirty years, shown on its page; a Float
+  // keeps its stored defaults, which draw from 0 to 2,147,483,647.
+  void newDateGeneratorsGetThirtyYears() {
+    TGeneratorsFixture f;
+    f.Add();
+    f.SetType(ctDate);
+    const auto& date = static_cast<const TCPDate&>(f.Gen(0).Param());
+    QCOMPARE(date.MinDate(), EncodeDate(2000, 1, 1));
+    QCOMPARE(date.MaxDate(), EncodeDate(2029, 12, 31));
+    QCOMPARE(f.Find<QDateEdit>("deDateMaxi")->date(), QDate(2029, 12, 31));
+    f.SetType(ctDateTime);
+    QCOMPARE(static_cast<const TCPDateTime&>(f.Gen(0).Param()).MinDate(), EncodeDate(2000, 1, 1));
+    f.SetType(ctFloat);
+    QCOMPARE(static_cast<const TCPFloat&>(f.Gen(0).Param()).MaxValue(), TCPFloat::kDefaultMax);
   }
 
   void renameRefused_data() {

@@ -165,6 +165,8 @@ const TPropList& TCPFloat::Props() const {
                        IntProp<C>("Precision", &C::Precision, &C::SetPrecision),
                        EnumProp<C, TExportType>("ExportType", kExportTypeIdents, &C::ExportType,
                                                 &C::SetExportType),
+                       BoolProp<C>("FixedDecimals", &C::FixedDecimals, &C::SetFixedDecimals,
+                                   false),
                    });
   return kProps;
 }
@@ -175,7 +177,19 @@ void TCPFloat::Assign(const TColParams& source) {
     FMinValue = s->FMinValue;
     FMaxValue = s->FMaxValue;
     FPrecision = s->FPrecision;
+    FFixedDecimals = s->FFixedDecimals;
   }
+}
+
+void TCPFloat::DrawBounds(double& low, double& high) const {
+  // A generator nobody has set bounds on draws numbers an ordinary column holds.
+  if (FMinValue == kDefaultMin && FMaxValue == kDefaultMax) {
+    low = 0;
+    high = 2147483647;
+    return;
+  }
+  low = std::min(FMinValue, FMaxValue);
+  high = std::max(FMinValue, FMaxValue);
 }
 
 namespace {
@@ -199,38 +213,72 @@ void TCPFloat::PlanDraws() {
   FPlanMax = FMaxValue;
   FPlanPrecision = FPrecision;
   FPlanError.clear();
-  long double low = std::min(FMinValue, FMaxValue);
-  long double high = std::max(FMinValue, FMaxValue);
-  if (FPrecision <= 0) return;
-  long double p = 1.0L;
-  for (int32_t i = 0; i < FPrecision && std::isfinite(p); ++i) p *= 10.0L;
-  const long double first = ScaledBound(low, p, true);
-  const long double last = ScaledBound(high, p, false);
+  FScaled = false;
+  FPower = 1;
+  DrawBounds(FLow, FHigh);
   char message[200];
-  if (!FitsInt64(first) || !FitsInt64(last) || !std::isfinite(p)) {
-    // int64 holds [-2^63, 2^63); anything else (infinities and NaN included) cannot be written
-    // with that many decimals.
-    std::snprintf(message, sizeof message,
-                  "The Float generator cannot cut %.15Lg to %d decimals: the value leaves the "
-                  "64-bit integer range. Lower MaxValue or Precision.",
-                  std::fabs(high) > std::fabs(low) ? high : low, FPrecision);
-    FPlanError = message;
+  if (!std::isfinite(FLow) || !std::isfinite(FHigh)) {
+    FPlanError = "The Float generator's bounds must be finite numbers.";
     return;
   }
+  if (FPrecision <= 0) return;
+  for (int32_t i = 0; i < FPrecision && std::isfinite(FPower); ++i) FPower *= 10.0L;
+  if (!std::isfinite(FPower)) return;
+  const long double first = ScaledBound(FLow, FPower, true);
+  const long double last = ScaledBound(FHigh, FPower, false);
   if (first > last) {
     std::snprintf(message, sizeof message,
-                  "The Float generator has no value with %d decimals between %.15Lg and %.15Lg.",
-                  FPrecision, low, high);
+                  "The Float generator has no value with %d decimals between %.15g and %.15g.",
+                  FPrecision, FLow, FHigh);
     FPlanError = message;
     return;
   }
+  // int64 holds [-2^63, 2^63); wider scaled ranges are drawn as reals.
+  if (!FitsInt64(first) || !FitsInt64(last)) return;
+  FScaled = true;
   FFirst = static_cast<int64_t>(first);
   FLast = static_cast<int64_t>(last);
 }
 
+void TCPFloat::AppendUnscaled(TTextBuffer& out, char separator) {
+  // Weighted sum rather than low + r * (high - low): the difference of the widest bounds
+  // overflows a double, and the sum never passes either bound.
+  const long double r = RandomReal();
+  const double v = static_cast<double>(
+      std::clamp<long double>(FLow * (1.0L - r) + FHigh * r, FLow, FHigh));
+  const size_t start = out.size();
+  if (FPrecision <= 0) {
+    // Rounding to 15 digits may step over a bound given with more digits; then the value is
+    // written with the digits that give it exactly.
+    const double written = AppendFloatPlain(out, v, 15, separator);
+    if (written < FLow || written > FHigh) {
+      out.resize(start);
+      AppendFloatShortestPlain(out, v, separator);
+    }
+    return;
+  }
+  // While a double carries the decimals, the value is the nearest multiple of 10^-Precision
+  // inside the range.
+  const long double scaled = std::isfinite(FPower) ? std::nearbyint(v * FPower) : INFINITY;
+  if (std::fabs(scaled) < 0x1p53L) {
+    const long double inside = std::clamp(scaled, ScaledBound(FLow, FPower, true),
+                                          ScaledBound(FHigh, FPower, false));
+    AppendScaledPlain(out, static_cast<int64_t>(inside), FPrecision, separator, FFixedDecimals);
+    return;
+  }
+  // Beyond that the double's own digits are written, as long as they need no more decimals than
+  // Precision; otherwise the whole number nearest to it.
+  AppendFloatShortestPlain(out, v, separator);
+  const size_t point = out.find(separator, start);
+  if (point == std::string::npos || out.size() - point - 1 <= static_cast<size_t>(FPrecision))
+    return;
+  const double whole = std::nearbyint(v);
+  if (whole < FLow || whole > FHigh) return;
+  out.resize(start);
+  AppendFloatShortestPlain(out, whole, separator);
+}
+
 void TCPFloat::DoGenerate(TTextBuffer& out) {
-  // Bounds given the other way round are taken swapped. With decimals, every multiple of
-  // 10^-Precision inside the range is equally likely; without, the value is a uniform real.
   if (FPlanMin != FMinValue || FPlanMax != FMaxValue || FPlanPrecision != FPrecision ||
       !FPlanned) {
     PlanDraws();
@@ -238,21 +286,12 @@ void TCPFloat::DoGenerate(TTextBuffer& out) {
   }
   if (!FPlanError.empty()) throw EGenerationError(FPlanError);
   const char separator = FormatSettings().DecimalSeparator;
-  if (FPrecision > 0) {
-    const int64_t scaled = GlobalRandom().Between(FFirst, FLast);
-    if (AppendScaledDecimal(out, scaled, FPrecision, separator)) return;
-    long double p = 1.0L;
-    for (int32_t i = 0; i < FPrecision; ++i) p *= 10.0L;
-    AppendFloatGeneral(out, static_cast<double>(scaled / p), separator);
+  if (FScaled) {
+    AppendScaledPlain(out, GlobalRandom().Between(FFirst, FLast), FPrecision, separator,
+                      FFixedDecimals);
     return;
   }
-  const long double low = std::min(FMinValue, FMaxValue);
-  const long double high = std::max(FMinValue, FMaxValue);
-  const long double r = RandomReal();
-  // Weighted sum rather than low + r * (high - low): the difference of the widest bounds
-  // overflows a double, and the sum never passes either bound.
-  const long double v = low * (1.0L - r) + high * r;
-  AppendFloatGeneral(out, static_cast<double>(std::min(v, high)), separator);
+  AppendUnscaled(out, separator);
 }
 
 }  // namespace kelvast

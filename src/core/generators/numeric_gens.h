@@ -93,10 +93,17 @@ class TCPBit : public TCPInteger {
   std::string_view FLastDraw;  // "0" or "1"; empty before the first draw
 };
 
-// A real of [MinValue, MaxValue]: with Precision > 0 a multiple of 10^-Precision, each equally
-// likely; otherwise a uniform real written with up to 15 significant digits.
+// A real of [MinValue, MaxValue], bounds given either way round. With Precision > 0 it is a
+// multiple of 10^-Precision, each equally likely, written with at most Precision decimals (all
+// of them with FixedDecimals: "24.00"); a value too large for a double to carry its decimals is
+// written in plain digits without them. Otherwise it is a uniform real written with up to 15
+// significant digits. Values are always written in plain notation, never with an exponent.
+// The construction defaults of the bounds stand for the range 0 to 2,147,483,647.
 class TCPFloat : public TColParams {
  public:
+  static constexpr double kDefaultMin = 4.9406564584124654e-324;
+  static constexpr double kDefaultMax = 1.7e308;
+
   TCPFloat() { InitExportType(etNum); }
   std::string_view ClassName() const override { return "TCPFloat"; }
   const TPropList& Props() const override;
@@ -107,6 +114,12 @@ class TCPFloat : public TColParams {
   void SetMaxValue(double v) { SetProp(FMaxValue, v); }
   int32_t Precision() const { return FPrecision; }
   void SetPrecision(int32_t v) { SetProp(FPrecision, v); }
+  // Every value written with Precision decimals, trailing zeros kept (prices).
+  bool FixedDecimals() const { return FFixedDecimals; }
+  void SetFixedDecimals(bool v) { SetProp(FFixedDecimals, v); }
+
+  // The bounds the draws use: the stored ones in order, or 0 to 2,147,483,647 for the defaults.
+  void DrawBounds(double& low, double& high) const;
 
   void Assign(const TColParams& source) override;
 
@@ -117,15 +130,22 @@ class TCPFloat : public TColParams {
   // Works out the scaled bounds of the draws (or the error they give) for the current bounds
   // and precision; the draws redo it when one of the three has changed since.
   void PlanDraws();
+  // A uniform real of the range written with Precision decimals, or in plain digits when it is
+  // too large to carry them.
+  void AppendUnscaled(TTextBuffer& out, char separator);
 
-  double FMinValue = 4.9406564584124654e-324;
-  double FMaxValue = 1.7e308;
+  double FMinValue = kDefaultMin;
+  double FMaxValue = kDefaultMax;
   int32_t FPrecision = 2;
+  bool FFixedDecimals = false;
 
   bool FPlanned = false;
   double FPlanMin = 0, FPlanMax = 0;
   int32_t FPlanPrecision = 0;
-  int64_t FFirst = 0, FLast = 0;  // the range of value * 10^Precision
+  double FLow = 0, FHigh = 0;     // the drawn range
+  bool FScaled = false;           // whether value * 10^Precision fits a 64-bit integer
+  int64_t FFirst = 0, FLast = 0;  // then: the range of value * 10^Precision
+  long double FPower = 1;         // 10^Precision, infinite when beyond a long double
   std::string FPlanError;         // why no value can be drawn, or empty
 };
 

@@ -86,6 +86,12 @@ const TPropList& TCPFormatted::Props() const {
   return kProps;
 }
 
+int TCPFormatted::NumberDigits() const {
+  for (char c : FMask)
+    if (c < '0' || c > '9') return 0;
+  return static_cast<int>(FMask.size());
+}
+
 void TCPFormatted::Assign(const TColParams& source) {
   TColParams::Assign(source);
   if (auto* s = dynamic_cast<const TCPFormatted*>(&source)) FMask = s->FMask;

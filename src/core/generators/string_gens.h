@@ -56,6 +56,9 @@ class TCPFormatted : public TColParams {
 
   const std::string& Mask() const { return FMask; }
   void SetMask(const std::string& v) { SetProp(FMask, v); }
+  // The digits of every value when the mask makes numbers only (digit placeholders and literal
+  // digits), else 0.
+  int NumberDigits() const;
 
   void Assign(const TColParams& source) override;
   // Every combination of the placeholders' characters.

@@ -2,18 +2,45 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "core/platform/random.h"
 
 namespace kelvast {
 
 namespace {
-// The integer part, towards zero, of a day drawn uniformly over [min, max + 1).
+
+// The calendar's days, 1 January 1 to 31 December 9999.
+constexpr double kFirstDay = -693593;
+constexpr double kLastDay = 2958465;
+
+// The day of a bound: its integer part taken towards zero (before day 0 the fraction is the time
+// of day), kept within the calendar.
+int64_t DayOf(TDateTime bound) {
+  if (std::isnan(bound)) return 0;
+  return static_cast<int64_t>(std::clamp(std::trunc(bound), kFirstDay, kLastDay));
+}
+
+// The whole days of the range, in order.
+void DayRange(TDateTime min, TDateTime max, int64_t& first, int64_t& last) {
+  first = DayOf(std::min(min, max));
+  last = DayOf(std::max(min, max));
+}
+
+// A day from the range's first to its last, each equally likely.
 double DrawDay(TDateTime min, TDateTime max) {
-  return std::trunc(min + RandomReal() * (max - min + 1));
+  int64_t first, last;
+  DayRange(min, max, first, last);
+  return static_cast<double>(GlobalRandom().Between(first, last));
 }
 
 double DrawTime(TDateTime min, TDateTime max) { return min + RandomReal() * (max - min); }
+
+void InitNewDays(TDateTime& min, TDateTime& max) {
+  min = EncodeDate(2000, 1, 1);
+  max = EncodeDate(2029, 12, 31);
+}
+
 }  // namespace
 
 // ---- TCPDate ----
@@ -29,6 +56,11 @@ const TPropList& TCPDate::Props() const {
   return kProps;
 }
 
+void TCPDate::InitNew() {
+  InitNewDays(FMinDate, FMaxDate);
+  Changed();
+}
+
 void TCPDate::Assign(const TColParams& source) {
   TColParams::Assign(source);
   if (auto* s = dynamic_cast<const TCPDate*>(&source)) {
@@ -41,21 +73,79 @@ void TCPDate::Assign(const TColParams& source) {
 void TCPDate::Prepare(const TGenContext& context) {
   TColParams::Prepare(context);
   FDays = TDayCache();
+  FDistinct = TDistinctDays();
 }
 
 void TCPDate::DoGenerate(TTextBuffer& out) { AppendDay(out, DrawDay(FMinDate, FMaxDate)); }
 
+const TCPDate::TDistinctDays& TCPDate::DistinctDays() const {
+  if (FDistinct.Valid && FDistinct.Min == FMinDate && FDistinct.Max == FMaxDate &&
+      FDistinct.Format == FFormat)
+    return FDistinct;
+  FDistinct = TDistinctDays();
+  FDistinct.Min = FMinDate;
+  FDistinct.Max = FMaxDate;
+  FDistinct.Format = FFormat;
+  FDistinct.Valid = true;
+  int64_t first, last;
+  DayRange(FMinDate, FMaxDate, first, last);
+  FDistinct.First = first;
+  // Days, weekdays and two-digit years repeat every 400 years, so one such cycle shows every
+  // text a format without the four-digit year can write. A format with it that writes a text of
+  // its own for each day of a cycle does so for every day.
+  constexpr int64_t kCycleDays = 146097;
+  const int64_t days = last - first + 1;
+  const int64_t scanned = std::min(days, kCycleDays);
+  std::vector<int32_t> offsets = FirstDaysOfTexts(first, first + scanned - 1);
+  TUniqueCount count = offsets.size();
+  if (days > kCycleDays) {
+    const bool yearShown = FormatDateTime(FFormat, static_cast<double>(first)) !=
+                           FormatDateTime(FFormat, static_cast<double>(first + kCycleDays));
+    if (yearShown && count == static_cast<TUniqueCount>(scanned)) {
+      count = static_cast<TUniqueCount>(days);
+      offsets.clear();
+    } else if (yearShown) {
+      offsets = FirstDaysOfTexts(first, last);
+      count = offsets.size();
+    }
+  }
+  FDistinct.Count = count;
+  // Offsets 0, 1, 2, ... are the days themselves: no need to keep them.
+  if (!offsets.empty() && offsets.back() != static_cast<int32_t>(offsets.size() - 1))
+    FDistinct.Offsets = std::move(offsets);
+  return FDistinct;
+}
+
+std::vector<int32_t> TCPDate::FirstDaysOfTexts(int64_t first, int64_t last) const {
+  // Every day is formatted once and its text kept as a 64-bit hash; a collision could only
+  // count two texts as one, which keeps every unique value distinct.
+  std::unordered_set<uint64_t> seen;
+  seen.reserve(static_cast<size_t>(last - first + 1));
+  std::vector<int32_t> offsets;
+  TTextBuffer text;
+  for (int64_t day = first; day <= last; ++day) {
+    text.clear();
+    AppendDateTime(text, FFormat, static_cast<double>(day));
+    if (seen.insert(std::hash<std::string_view>()(text.View())).second)
+      offsets.push_back(static_cast<int32_t>(day - first));
+  }
+  return offsets;
+}
+
 TUniqueSpace TCPDate::UniqueSpace() const {
-  const double first = std::trunc(std::min(FMinDate, FMaxDate));
-  const double last = std::trunc(std::max(FMinDate, FMaxDate));
-  // Days outside any calendar date are not counted (the bounds stay within a few million days).
-  if (!(last - first < 1e15)) return {true, 0, false, {}};
-  return {true, static_cast<TUniqueCount>(last - first + 1), false,
-          FormatDateTime(FFormat, first) + " to " + FormatDateTime(FFormat, last)};
+  const TDistinctDays& distinct = DistinctDays();
+  int64_t first, last;
+  DayRange(FMinDate, FMaxDate, first, last);
+  return {true, distinct.Count, false,
+          FormatDateTime(FFormat, static_cast<double>(first)) + " to " +
+              FormatDateTime(FFormat, static_cast<double>(last))};
 }
 
 void TCPDate::AppendUniqueValue(TTextBuffer& out, TUniqueCount index) {
-  AppendDay(out, std::trunc(std::min(FMinDate, FMaxDate)) + static_cast<double>(index));
+  const TDistinctDays& distinct = DistinctDays();
+  const auto i = static_cast<size_t>(index);
+  const int64_t offset = distinct.Offsets.empty() ? static_cast<int64_t>(i) : distinct.Offsets[i];
+  AppendDay(out, static_cast<double>(distinct.First + offset));
 }
 
 void TCPDate::AppendDay(TTextBuffer& out, double day) {
@@ -125,6 +215,11 @@ const TPropList& TCPDateTime::Props() const {
   return kProps;
 }
 
+void TCPDateTime::InitNew() {
+  InitNewDays(FMinDate, FMaxDate);
+  Changed();
+}
+
 void TCPDateTime::Assign(const TColParams& source) {
   TColParams::Assign(source);
   if (auto* s = dynamic_cast<const TCPDateTime*>(&source)) {
@@ -139,7 +234,8 @@ void TCPDateTime::Assign(const TColParams& source) {
 void TCPDateTime::DoGenerate(TTextBuffer& out) {
   const double day = DrawDay(FMinDate, FMaxDate);
   const double time = DrawTime(FMinTime, FMaxTime);
-  AppendDateTime(out, FFormat, day + time);
+  // Before day 0 the fraction counts backwards: composed, the time of day is the one drawn.
+  AppendDateTime(out, FFormat, ComposeDateTime(day, time));
 }
 
 }  // namespace kelvast

@@ -12,12 +12,14 @@
 
 namespace kelvast {
 
-// A whole day from MinDate to MaxDate, both included.
+// A whole day from MinDate to MaxDate, both included, bounds given either way round.
 class TCPDate : public TColParams {
  public:
   TCPDate() = default;
   std::string_view ClassName() const override { return "TCPDate"; }
   const TPropList& Props() const override;
+  // 2000-01-01 to 2029-12-31: a range to start from, where the stored default is one day.
+  void InitNew() override;
 
   TDateTime MinDate() const { return FMinDate; }
   void SetMinDate(TDateTime v) { SetProp(FMinDate, v); }
@@ -29,7 +31,8 @@ class TCPDate : public TColParams {
   // Also forgets the formatted days, so a run follows the current locale settings.
   void Prepare(const TGenContext& context) override;
   void Assign(const TColParams& source) override;
-  // The days of the range.
+  // The distinct texts the format writes for the days of the range: fewer than the days when
+  // the format shows less than the day ("mm/dd", "mmm yyyy", "dddd").
   TUniqueSpace UniqueSpace() const override;
 
  protected:
@@ -39,6 +42,20 @@ class TCPDate : public TColParams {
  private:
   // Appends the text of a whole day.
   void AppendDay(TTextBuffer& out, double day);
+
+  // The range's days that write distinct texts: the first day of each text, in order, for the
+  // bounds and format they were found for.
+  struct TDistinctDays {
+    TDateTime Min = 0, Max = 0;
+    std::string Format;
+    bool Valid = false;
+    int64_t First = 0;     // the range's first day
+    TUniqueCount Count = 0;
+    std::vector<int32_t> Offsets;  // from First; empty when every day writes a text of its own
+  };
+  const TDistinctDays& DistinctDays() const;
+  // The offsets from `first` of the days from first to last whose text no earlier day writes.
+  std::vector<int32_t> FirstDaysOfTexts(int64_t first, int64_t last) const;
 
   TDateTime FMinDate = 0;
   TDateTime FMaxDate = 0;
@@ -52,6 +69,7 @@ class TCPDate : public TColParams {
     TPackedTexts Days;
     bool Valid = false;
   } FDays;
+  mutable TDistinctDays FDistinct;
 };
 
 // A time of day from MinTime up to, not including, MaxTime.
@@ -79,12 +97,14 @@ class TCPTime : public TColParams {
   std::string FFormat = "hh:nn:ss";
 };
 
-// A day drawn as TCPDate draws it plus a time drawn as TCPTime draws it.
+// A day drawn as TCPDate draws it at a time drawn as TCPTime draws it.
 class TCPDateTime : public TColParams {
  public:
   TCPDateTime() = default;
   std::string_view ClassName() const override { return "TCPDateTime"; }
   const TPropList& Props() const override;
+  // Days 2000-01-01 to 2029-12-31, as a new TCPDate.
+  void InitNew() override;
 
   TDateTime MinDate() const { return FMinDate; }
   void SetMinDate(TDateTime v) { SetProp(FMinDate, v); }

@@ -140,6 +140,9 @@ class TColParams : public TPersistent {
   // Copies the settings of another parameter object; subclasses add their own when the source is
   // of their class.
   virtual void Assign(const TColParams& source);
+  // Gives a generator the user has just added settings it can run with where its construction
+  // defaults (which stored files rely on for what they leave out) are not usable.
+  virtual void InitNew() {}
 
  protected:
   // Produces one raw value of the type, appended to out (which is empty on entry).

@@ -7,6 +7,7 @@ namespace kelvast {
 bool TPropInfo::IsDefault(const TPersistent& obj) const {
   switch (Kind) {
     case TPropKind::Integer:
+    case TPropKind::Boolean:
       return DefaultInt && GetInt(obj) == *DefaultInt;
     case TPropKind::Float:
       return GetFloat(obj) == 0.0;
@@ -15,7 +16,6 @@ bool TPropInfo::IsDefault(const TPersistent& obj) const {
       return GetText(obj).empty();
     case TPropKind::Strings:
       return GetStrings(obj).empty();
-    case TPropKind::Boolean:
     case TPropKind::Enum:
     case TPropKind::Object:
     case TPropKind::Collection:

@@ -40,7 +40,7 @@ struct TPropInfo {
   std::string_view Name;
   TPropKind Kind = TPropKind::Integer;
   TEnumNames EnumNames;                // Enum only
-  std::optional<int64_t> DefaultInt;   // Integer only: the declared default, left out when equal
+  std::optional<int64_t> DefaultInt;   // Integer and Boolean: the declared default, left out when equal
 
   // Scalar access; Integer, Boolean and Enum travel as int64_t.
   std::function<int64_t(const TPersistent&)> GetInt;
@@ -56,7 +56,7 @@ struct TPropInfo {
   std::function<TPersistent*(TPersistent&)> GetObject;
 
   // True when a stream leaves this value out: empty texts, lists and sets, floats exactly 0, and
-  // integers equal to their declared default.
+  // integers and Booleans equal to their declared default.
   bool IsDefault(const TPersistent& obj) const;
 };
 
@@ -84,10 +84,11 @@ TPropInfo IntProp(std::string_view name, G get, S set, std::optional<int64_t> df
 }
 
 template <class C, class G, class S>
-TPropInfo BoolProp(std::string_view name, G get, S set) {
+TPropInfo BoolProp(std::string_view name, G get, S set, std::optional<bool> dflt = {}) {
   TPropInfo p;
   p.Name = name;
   p.Kind = TPropKind::Boolean;
+  if (dflt) p.DefaultInt = *dflt ? 1 : 0;
   p.GetInt = [get](const TPersistent& o) -> int64_t { return (static_cast<const C&>(o).*get)() ? 1 : 0; };
   p.SetInt = [set](TPersistent& o, int64_t v) { (static_cast<C&>(o).*set)(v != 0); };
   return p;

@@ -9,6 +9,7 @@
 #include "core/output/unique_check.h"
 #include "core/platform/date_time.h"
 #include "core/platform/errors.h"
+#include "core/platform/packed_texts.h"
 #include "core/platform/format_settings.h"
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
@@ -61,7 +62,7 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   // One draw of the calling thread's source seeds the whole run: every block's source comes
   // from it and the block's number.
   const uint64_t seed = GlobalRandom().Next();
-  TPointDecimalScope point;
+  TFileFormatScope fileFormat;
   TWordListsLoaded lists(options.DictFolder);
   model.PrepareAll(options.Connection);
   // Before any file is made: a run that cannot keep its unique keys is refused.
@@ -117,6 +118,14 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
 std::vector<std::vector<std::string>> SampleModel(TGenModel& model,
                                                   const std::filesystem::path& dictFolder,
                                                   TDataAccess* connection) {
+  // The calling thread's source is left as it was: the next run draws the same seed.
+  const TRandomSource saved = GlobalRandom();
+  struct TRestore {
+    const TRandomSource& Saved;
+    ~TRestore() { GlobalRandom() = Saved; }
+  } restore{saved};
+  const uint64_t seed = GlobalRandom().Next();
+  TFileFormatScope fileFormat;
   TWordListsLoaded lists(dictFolder);
   const int columns = model.Cols().Count();
   std::vector<std::vector<std::string>> grid(11, std::vector<std::string>(columns + 1));
@@ -129,10 +138,21 @@ std::vector<std::vector<std::string>> SampleModel(TGenModel& model,
   }
   for (int row = 1; row <= 10; ++row) grid[static_cast<size_t>(row)][0] = std::to_string(row);
   model.PrepareAll(connection);
+  // Block 0 of the run, as the run's blocks start.
+  GlobalRandom() = BlockRandom(seed, 0);
+  NewDrawEpoch();
+  model.SeedUniqueKeys(seed);
   for (int row = 1; row <= 10; ++row) {
-    model.NewRecord();
+    model.NewRecord(row);
+    std::vector<std::string>& line = grid[static_cast<size_t>(row)];
     for (int i = 0; i < columns; ++i)
-      grid[static_cast<size_t>(row)][static_cast<size_t>(i) + 1] = model.Cols()[i].Param().GetValue();
+      if (!model.Cols()[i].Param().Stealth())
+        line[static_cast<size_t>(i) + 1] = model.Cols()[i].Param().GetValue();
+    const TRandomSource written = GlobalRandom();
+    for (int i = 0; i < columns; ++i)
+      if (model.Cols()[i].Param().Stealth())
+        line[static_cast<size_t>(i) + 1] = model.Cols()[i].Param().GetValue();
+    GlobalRandom() = written;
   }
   return grid;
 }

@@ -108,7 +108,10 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
 
 // The sample grid: a title row (column 0 empty; "(ColName)" for a stealth generator, else its
 // DBColName, or "<Missing!>" when that is blank) and ten rows numbered 1 to 10 holding every
-// generator's value, stealth ones included.
+// generator's value, stealth ones included. The rows are the first ten records that a run
+// started now would write: the same seed, drawn from the calling thread's source without using
+// it up, and the same formatting of values. Stealth values a run does not write are drawn for
+// display only, leaving the written ones as the run draws them.
 // Column references read `connection` (null: none).
 std::vector<std::vector<std::string>> SampleModel(TGenModel& model,
                                                   const std::filesystem::path& dictFolder =

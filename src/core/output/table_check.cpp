@@ -97,7 +97,9 @@ TValueShape GeneratorShape(const TColParams& p, int64_t records) {
   }
   if (const auto* g = dynamic_cast<const TCPFloat*>(&p)) {
     TValueShape shape{TValueKind::Real};
-    const double magnitude = std::max(std::abs(g->MinValue()), std::abs(g->MaxValue()));
+    double low, high;
+    g->DrawBounds(low, high);
+    const double magnitude = std::max(std::abs(low), std::abs(high));
     shape.IntegerDigits = magnitude < 1e18 ? DigitsOf(static_cast<int64_t>(magnitude)) : 309;
     shape.Decimals = g->Precision() > 0 ? g->Precision() : -1;
     if (g->Precision() > 0 && magnitude < 1e18)

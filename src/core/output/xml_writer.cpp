@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/generators/string_gens.h"
 #include "core/platform/code_page.h"
 #include "core/platform/decimal_digits.h"
 
@@ -64,8 +65,15 @@ std::string XmlFieldType(const TColToGenItem& item) {
       return "\"i2\"";
     case ctFloat: case ctColRef: case ctCombo:
       return "\"r8\"";
-    case ctFormatted:
-      return "\"i" + std::to_string(param.DataLength()) + "\"";
+    case ctFormatted: {
+      // The smallest integer type that holds every number of the mask's digits; a mask that
+      // makes other characters, or more digits than 64 bits hold, gives text of its length.
+      const auto& mask = static_cast<const TCPFormatted&>(param);
+      const int digits = mask.NumberDigits();
+      if (digits == 0 || digits > 18)
+        return "\"string\" WIDTH=\"" + std::to_string(std::max<size_t>(1, mask.Mask().size())) + "\"";
+      return digits <= 2 ? "\"i1\"" : digits <= 4 ? "\"i2\"" : digits <= 9 ? "\"i4\"" : "\"i8\"";
+    }
     default:
       return "\"&lt;UNKNOWN TYPE&gt;\"";
   }

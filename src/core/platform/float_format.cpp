@@ -127,3 +127,109 @@ bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision,
 }
 
 }  // namespace kelvast
+
+namespace kelvast {
+
+namespace {
+
+// Writes the decimal digits d1 d2 ... (a value of d1.d2d3... x 10^exponent) in plain notation.
+void AppendPlainDigits(TTextBuffer& out, bool negative, const char* digits, int count,
+                       int exponent, char decimalSeparator) {
+  while (count > 1 && digits[count - 1] == '0') --count;
+  if (count == 1 && digits[0] == '0') {
+    out += '0';
+    return;
+  }
+  if (negative) out += '-';
+  if (exponent >= 0) {
+    const int intDigits = exponent + 1;
+    if (count <= intDigits) {
+      out.append(digits, static_cast<size_t>(count));
+      out.append(static_cast<size_t>(intDigits - count), '0');
+    } else {
+      out.append(digits, static_cast<size_t>(intDigits));
+      out += decimalSeparator;
+      out.append(digits + intDigits, static_cast<size_t>(count - intDigits));
+    }
+  } else {
+    out += '0';
+    out += decimalSeparator;
+    out.append(static_cast<size_t>(-exponent - 1), '0');
+    out.append(digits, static_cast<size_t>(count));
+  }
+}
+
+// Splits a text of the form [-]d[.ddd]e(+|-)dd into its digits and decimal exponent, and
+// writes it in plain notation.
+void AppendScientificAsPlain(TTextBuffer& out, const char* begin, const char* end,
+                             char decimalSeparator) {
+  const char* p = begin;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  char digits[32];
+  int count = 0;
+  for (; p != end && *p != 'e'; ++p)
+    if (*p != '.' && count < 32) digits[count++] = *p;
+  int exponent = 0;
+  if (p != end) {
+    ++p;
+    if (p != end && *p == '+') ++p;
+    std::from_chars(p, end, exponent);
+  }
+  AppendPlainDigits(out, negative, digits, count, exponent, decimalSeparator);
+}
+
+bool AppendNonFinite(TTextBuffer& out, double v) {
+  if (std::isnan(v)) out += "NAN";
+  else if (std::isinf(v)) out += v < 0 ? "-INF" : "INF";
+  else if (v == 0) out += '0';
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+double AppendFloatPlain(TTextBuffer& out, double v, int significant, char decimalSeparator) {
+  if (AppendNonFinite(out, v)) return v == 0 ? 0.0 : v;
+  significant = significant < 1 ? 1 : significant > 17 ? 17 : significant;
+  char buf[40];
+  const char* const end =
+      std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, significant - 1).ptr;
+  AppendScientificAsPlain(out, buf, end, decimalSeparator);
+  double written = v;
+  std::from_chars(buf, end, written, std::chars_format::scientific);
+  return written;
+}
+
+void AppendFloatShortestPlain(TTextBuffer& out, double v, char decimalSeparator) {
+  if (AppendNonFinite(out, v)) return;
+  char buf[40];
+  const char* const end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific).ptr;
+  AppendScientificAsPlain(out, buf, end, decimalSeparator);
+}
+
+void AppendScaledPlain(TTextBuffer& out, int64_t scaled, int32_t precision,
+                       char decimalSeparator, bool keepZeros) {
+  if (precision < 0) precision = 0;
+  const uint64_t magnitude =
+      scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+  char digits[24];
+  const int count = static_cast<int>(WriteDecimal(digits, magnitude) - digits);
+  // The whole part is what stands before the last `precision` digits; a shorter number is a
+  // fraction led by zeros.
+  const int whole = count > precision ? count - precision : 0;
+  const int leadingZeros = count > precision ? 0 : precision - count;
+  int fractionEnd = count;  // the fraction's digits are digits[whole, fractionEnd)
+  if (!keepZeros)
+    while (fractionEnd > whole && digits[fractionEnd - 1] == '0') --fractionEnd;
+  if (scaled < 0) out += '-';
+  if (whole > 0) out.append(digits, static_cast<size_t>(whole));
+  else out += '0';
+  if (fractionEnd > whole || (keepZeros && precision > 0)) {
+    out += decimalSeparator;
+    out.append(static_cast<size_t>(leadingZeros), '0');
+    out.append(digits + whole, static_cast<size_t>(fractionEnd - whole));
+  }
+}
+
+}  // namespace kelvast

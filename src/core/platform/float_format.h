@@ -22,4 +22,16 @@ std::string FloatToStr(double v, const TFormatSettings& fs = FormatSettings());
 bool AppendScaledDecimal(TTextBuffer& out, int64_t scaled, int32_t precision,
                          char decimalSeparator);
 
+// Appends v in plain decimal notation, never with an exponent: rounded to `significant` digits
+// (1 to 17), trailing zeros and a trailing separator dropped. Returns the value the text stands
+// for, which lies within half a unit of its last digit from v.
+//   0.000031 -> "0.000031",  1.5e20 -> "150000000000000000000"
+double AppendFloatPlain(TTextBuffer& out, double v, int significant, char decimalSeparator);
+// Appends v in plain decimal notation with the fewest significant digits that read back as v.
+void AppendFloatShortestPlain(TTextBuffer& out, double v, char decimalSeparator);
+// Appends scaled / 10^precision exactly, in plain notation: trailing zeros of the fraction are
+// dropped, or, with keepZeros, the fraction always has `precision` digits ("24.00").
+void AppendScaledPlain(TTextBuffer& out, int64_t scaled, int32_t precision,
+                       char decimalSeparator, bool keepZeros);
+
 }  // namespace kelvast

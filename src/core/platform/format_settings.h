@@ -34,6 +34,21 @@ struct TFormatSettings {
 // The process-wide settings that generators and writers use.
 TFormatSettings& FormatSettings();
 
+// Values written to files and databases take one form whatever the user's locale says: numbers
+// with a full stop, dates and times with the separators their format shows and English names
+// of months and days, which is what SQL, CSV and XML readers take. Held for the length of a run
+// and of a sample, which previews the run; restores the locale's settings when it ends.
+class TFileFormatScope {
+ public:
+  TFileFormatScope() : FSaved(FormatSettings()) { FormatSettings() = TFormatSettings(); }
+  ~TFileFormatScope() { FormatSettings() = FSaved; }
+  TFileFormatScope(const TFileFormatScope&) = delete;
+  TFileFormatScope& operator=(const TFileFormatScope&) = delete;
+
+ private:
+  TFormatSettings FSaved;
+};
+
 // Numbers written to files and databases carry a full stop whatever the user's locale says:
 // SQL, CSV and XML readers take no other separator. Held for the length of a run; the window's
 // previews keep the locale's separator.

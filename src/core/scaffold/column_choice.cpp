@@ -323,15 +323,25 @@ void TColumnChoice::Choose(TColToGenItem& item, const TColumnInfo& column) const
   } else if (column.SqlType == SQL_DECIMAL || column.SqlType == SQL_NUMERIC ||
              column.SqlType == SQL_REAL || column.SqlType == SQL_FLOAT ||
              column.SqlType == SQL_DOUBLE) {
-    item.SetColType(ctFloat);
-    auto& p = static_cast<TCPFloat&>(item.Param());
     int32_t places = 2;
     double high = 1000;
-    if (column.SqlType == SQL_DECIMAL || column.SqlType == SQL_NUMERIC)
-      DecimalRange(column, places, high);
-    p.SetMinValue(0);
-    p.SetMaxValue(high);
-    p.SetPrecision(places);
+    const bool exact = column.SqlType == SQL_DECIMAL || column.SqlType == SQL_NUMERIC;
+    if (exact) DecimalRange(column, places, high);
+    if (exact && places == 0) {
+      // A float without decimals is an uncut real: a scale of 0 takes whole numbers.
+      item.SetColType(ctInteger);
+      auto& whole = static_cast<TCPInteger&>(item.Param());
+      whole.SetMinValue(0);
+      whole.SetMaxValue(static_cast<int32_t>(high));
+    } else {
+      item.SetColType(ctFloat);
+      auto& p = static_cast<TCPFloat&>(item.Param());
+      p.SetMinValue(0);
+      p.SetMaxValue(high);
+      p.SetPrecision(places);
+      // An exact column shows its scale's digits: values are written as it displays them.
+      p.SetFixedDecimals(exact);
+    }
   } else if (column.SqlType == SQL_TYPE_DATE || column.SqlType == SQL_DATE) {
     item.SetColType(ctDate);
     auto& p = static_cast<TCPDate&>(item.Param());

@@ -5,6 +5,7 @@
 #include "ui/param_pages/page_kit.h"
 #include "ui/param_pages/range_check.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <cfloat>
@@ -162,10 +163,14 @@ class TFloatPage : public TParamPage {
     AddRow(QStringLiteral("Minimum value"), seFloatMini);
     AddRow(QStringLiteral("Maximum value"), seFloatMaxi);
     AddRow(QStringLiteral("Precision"), seFloatPrec);
+    cbFloatFixed = NewCheck(QStringLiteral("cbFloatFixed"),
+                            QStringLiteral("Always write every decimal (24.00)"));
+    AddWide(cbFloatFixed);
     rgntfloat = AddExportGroup(QStringLiteral("rgntfloat"));
     connect(seFloatMini, &TFloatEdit::ValueChanged, this, &TFloatPage::seFloatMiniChange);
     connect(seFloatMaxi, &TFloatEdit::ValueChanged, this, &TFloatPage::seFloatMaxiChange);
     connect(seFloatPrec, &QSpinBox::valueChanged, this, &TFloatPage::seFloatPrecChange);
+    connect(cbFloatFixed, &QCheckBox::toggled, this, &TFloatPage::cbFloatFixedClick);
   }
 
   void Load(TColParams& param) override {
@@ -174,6 +179,7 @@ class TFloatPage : public TParamPage {
     seFloatMini->SetValue(p->MinValue());
     seFloatMaxi->SetValue(p->MaxValue());
     seFloatPrec->setValue(p->Precision());
+    cbFloatFixed->setChecked(p->FixedDecimals());
     rgntfloat->SetItemIndex(p->ExportType());
     RangeCheck()->Update();
   }
@@ -213,9 +219,14 @@ class TFloatPage : public TParamPage {
     if (auto* p = Target<TCPFloat>()) p->SetPrecision(value);
   }
 
+  void cbFloatFixedClick(bool checked) {
+    if (auto* p = Target<TCPFloat>()) p->SetFixedDecimals(checked);
+  }
+
   TFloatEdit* seFloatMini;
   TFloatEdit* seFloatMaxi;
   QSpinBox* seFloatPrec;
+  QCheckBox* cbFloatFixed;
   TRangeCheck* FRange = nullptr;
   TRadioGroup* rgntfloat;
 };

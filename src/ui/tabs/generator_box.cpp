@@ -214,6 +214,7 @@ void TGeneratorBox::cbGenTypeClick(int index) {
   if (!CanEdit() || index < 0) return;
   TColToGenItem& item = *FState.FCurrentItem;
   item.SetColType(static_cast<TColType>(FGenType->itemData(index).toInt()));
+  item.Param().InitNew();
   if (item.ColType() == ctColRef) {
     auto& ref = static_cast<TCPColRef&>(item.Param());
     ref.SetDelimiter(FState.Model->Delimiter());

@@ -1,5 +1,8 @@
 #include "core/files/model_file.h"
 
+#include "core/files/model_json.h"
+#include "core/generators/temporal_gens.h"
+
 #include "core/generators/composite_gens.h"
 #include "core/generators/numeric_gens.h"
 #include "core/generators/person_gens.h"
@@ -107,6 +110,41 @@ TEST(ModelFileTest, LeftOutValuesComeBackAsNewObjectsHaveThem) {
   EXPECT_EQ(ParamOf<TCPString>(*back, 3).Charset(), TCPString().Charset());
   EXPECT_EQ(ParamOf<TCPIncremental>(*back, 4).Step(), 1);
   EXPECT_EQ(PersonOf(*back).MissPercent(), 25.0f);
+}
+
+// FixedDecimals is stored only when set, in the model file and in JSON; a Float and a Date
+// whose bounds a file leaves out come back with a new object's values, and the Float's draw as
+// 0 to 2,147,483,647.
+TEST(ModelFileTest, FloatFixedDecimalsAndLeftOutBoundsRoundTrip) {
+  TGenModel model;
+  model.Cols().Add().SetColType(ctFloat);
+  model.Cols().Add().SetColType(ctFloat);
+  model.Cols().Add().SetColType(ctDate);
+  ParamOf<TCPFloat>(model, 1).SetFixedDecimals(true);
+  const std::string bytes = SaveModelToBytes(model);
+  const std::string json = ModelToJson(model);
+  for (const std::string& text : {bytes, json}) {
+    const size_t first = text.find("FixedDecimals");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(text.find("FixedDecimals", first + 1), std::string::npos);  // the set one only
+  }
+  std::unique_ptr<TGenModel> backs[] = {LoadModelFromBytes(bytes), ModelFromJson(json)};
+  for (const auto& back : backs) {
+    EXPECT_FALSE(ParamOf<TCPFloat>(*back, 0).FixedDecimals());
+    EXPECT_TRUE(ParamOf<TCPFloat>(*back, 1).FixedDecimals());
+    EXPECT_EQ(ParamOf<TCPFloat>(*back, 0).MinValue(), TCPFloat::kDefaultMin);
+    EXPECT_EQ(ParamOf<TCPFloat>(*back, 0).MaxValue(), TCPFloat::kDefaultMax);
+    EXPECT_EQ(ParamOf<TCPDate>(*back, 2).MinDate(), 0);
+    EXPECT_EQ(ParamOf<TCPDate>(*back, 2).MaxDate(), 0);
+    for (int i = 0; i < 200; ++i) {
+      back->Cols()[1].Param().ClearLastValue();
+      const std::string v(back->Cols()[1].Param().GetValue());
+      ASSERT_EQ(v.size() - v.find('.'), 3u) << v;  // two decimals, trailing zeros kept
+      const double d = std::stod(v);
+      ASSERT_GE(d, 0) << v;
+      ASSERT_LE(d, 2147483647.0) << v;
+    }
+  }
 }
 
 TEST(ModelFileTest, RecordsAreWrittenInTheirSmallestForms) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -212,22 +213,26 @@ struct FloatStats {
   size_t maxSignificant = 0;
 };
 
+// Every value in plain notation: digits, one point at most, a leading minus, never an exponent.
 FloatStats Collect(const std::vector<std::string>& values) {
   FloatStats s;
   for (const std::string& v : values) {
     SCOPED_TRACE(v);
-    EXPECT_EQ(v.find_first_not_of("0123456789.-E"), std::string::npos);
-    const std::string mantissa = v.substr(0, v.find('E'));
-    const size_t dot = mantissa.find('.');
+    EXPECT_EQ(v.find_first_not_of("0123456789.-"), std::string::npos);
+    EXPECT_EQ(v.find('-', 1), std::string::npos);
+    EXPECT_NE(v, "-0");
+    const size_t dot = v.find('.');
     if (dot != std::string::npos) {
-      EXPECT_NE(mantissa.back(), '0');  // trailing zeros dropped
-      EXPECT_NE(mantissa.back(), '.');
-      s.maxDecimals = std::max(s.maxDecimals, mantissa.size() - dot - 1);
+      EXPECT_EQ(v.find('.', dot + 1), std::string::npos);
+      EXPECT_NE(v.back(), '0');  // trailing zeros dropped
+      EXPECT_NE(v.back(), '.');
+      s.maxDecimals = std::max(s.maxDecimals, v.size() - dot - 1);
     }
     std::string digits;
-    for (char c : mantissa)
+    for (char c : v)
       if (c >= '0' && c <= '9') digits += c;
     digits.erase(0, digits.find_first_not_of('0'));
+    if (dot == std::string::npos) digits.erase(digits.find_last_not_of('0') + 1);
     s.maxSignificant = std::max(s.maxSignificant, digits.size());
     const double d = std::strtod(v.c_str(), nullptr);
     s.low = std::min(s.low, d);
@@ -242,17 +247,32 @@ TEST(FloatGenTest, RangesAndDecimals) {
     int32_t precision;
     double low, high;  // bounds of every value
     size_t maxDecimals;
+    size_t maxSignificant;
   };
   const Case cases[] = {
-      {0, 1, 2, 0, 1, 2},
-      {0, 1, 3, 0, 1, 3},
-      {-5, -1, 1, -5, -1, 1},
-      {-2.5, 9.75, 3, -2.5, 9.75, 3},
-      {10, 0, 2, 0, 10, 2},  // bounds given the other way round
-      {100, 1000, 1, 100, 1000, 1},
-      // Uncut: up to 15 significant digits, after up to three zeros (0.000123...).
-      {0, 1, 0, 0, 1, 18},
-      {-1e300, 1e300, -4, -1e300, 1e300, 18},
+      {0, 1, 2, 0, 1, 2, 3},
+      {0, 1, 3, 0, 1, 3, 4},
+      {-5, -1, 1, -5, -1, 1, 2},
+      {-2.5, 9.75, 3, -2.5, 9.75, 3, 4},
+      {10, 0, 2, 0, 10, 2, 4},  // bounds given the other way round
+      {100, 1000, 1, 100, 1000, 1, 5},
+      // The untouched defaults stand for an ordinary column's range.
+      {TCPFloat::kDefaultMin, TCPFloat::kDefaultMax, 2, 0, 2147483647, 2, 12},
+      {TCPFloat::kDefaultMin, TCPFloat::kDefaultMax, 0, 0, 2147483647, 330, 15},
+      // Uncut: up to 15 significant digits, in plain decimals however small.
+      {0, 1, 0, 0, 1, 330, 15},
+      {0, 0.0001, 0, 0, 0.0001, 330, 15},
+      {1e-10, 2e-10, -1, 1e-10, 2e-10, 330, 15},
+      {-1e300, 1e300, -4, -1e300, 1e300, 0, 15},
+      // A bound with more digits than the written ones is never passed by the rounding.
+      {0.1, 0.12345678901234568, 0, 0.1, 0.12345678901234568, 330, 17},
+      // Ranges whose scaled values leave 64 bits: decimals while a double carries them, plain
+      // digits beyond.
+      {0, 1e10, 15, 0, 1e10, 15, 17},
+      {0, 1, 400, 0, 1, 330, 17},
+      {-1e300, 1e300, 2, -1e300, 1e300, 2, 17},
+      {1e300, 1.7e308, 2, 1e300, 1.7e308, 0, 17},
+      {0, 1e15, 9, 0, 1e15, 9, 17},
   };
   RandSeed(5);
   for (const Case& c : cases) {
@@ -268,7 +288,57 @@ TEST(FloatGenTest, RangesAndDecimals) {
     EXPECT_LT(s.low, c.low + (c.high - c.low) * 0.01);
     EXPECT_GT(s.high, c.high - (c.high - c.low) * 0.01);
     EXPECT_LE(s.maxDecimals, c.maxDecimals);
-    EXPECT_LE(s.maxSignificant, 15u);
+    EXPECT_LE(s.maxSignificant, c.maxSignificant);
+  }
+}
+
+// With FixedDecimals every value carries Precision decimals, trailing zeros included, except
+// values too large for a double to carry them.
+TEST(FloatGenTest, FixedDecimalsKeepTrailingZeros) {
+  struct Case {
+    double min, max;
+    int32_t precision;
+    const char* pattern;  // the written form: 9 a digit, '.' the point
+  };
+  const Case cases[] = {
+      {24, 24, 2, "24.00"},
+      {8802.9, 8802.9, 2, "8802.90"},
+      {0, 0, 3, "0.000"},
+      {-0.05, -0.05, 2, "-0.05"},
+      {1, 9, 4, "9.9999"},
+      {0.5, 0.5, 0, "0.5"},  // no decimals asked: nothing to pad
+  };
+  RandSeed(9);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.min << ".." << c.max << " precision " << c.precision);
+    TCPFloat p;
+    p.SetMinValue(c.min);
+    p.SetMaxValue(c.max);
+    p.SetPrecision(c.precision);
+    p.SetFixedDecimals(true);
+    for (const std::string& v : Draw(p, 200)) {
+      ASSERT_EQ(v.size(), std::string(c.pattern).size()) << v;
+      for (size_t i = 0; i < v.size(); ++i) {
+        const char want = c.pattern[i];
+        if (want == '9') ASSERT_TRUE(std::isdigit(static_cast<unsigned char>(v[i]))) << v;
+        else ASSERT_EQ(v[i], want) << v;
+      }
+      const double d = std::strtod(v.c_str(), nullptr);
+      ASSERT_GE(d, std::min(c.min, c.max)) << v;
+      ASSERT_LE(d, std::max(c.min, c.max)) << v;
+    }
+  }
+
+  // A range whose largest values cannot carry two decimals: those are whole numbers, the
+  // others have exactly two decimals.
+  TCPFloat p;
+  p.SetMinValue(-1e20);
+  p.SetMaxValue(1e20);
+  p.SetFixedDecimals(true);
+  for (const std::string& v : Draw(p, 500)) {
+    const size_t dot = v.find('.');
+    if (dot != std::string::npos) EXPECT_EQ(v.size() - dot - 1, 2u) << v;
+    EXPECT_EQ(v.find('E'), std::string::npos) << v;
   }
 }
 
@@ -301,20 +371,21 @@ TEST(FloatGenTest, EveryValueOfThePrecisionOccursEquallyOften) {
             (std::set<std::string>{"0.07", "0.08", "0.09"}));
 }
 
-TEST(FloatGenTest, RangesThatCannotBeCutToThePrecisionThrow) {
+TEST(FloatGenTest, RangesWithoutAValueThrow) {
   struct Case {
     double min, max;
     int32_t precision;
     bool throws;
   };
   const Case cases[] = {
-      {4.9406564584124654e-324, 1.7e308, 2, true},  // the defaults
-      {0, 1e10, 15, true},                         // 1e25 after scaling
+      {TCPFloat::kDefaultMin, TCPFloat::kDefaultMax, 2, false},  // the defaults
+      {0, 1e10, 15, false},                                        // 1e25 after scaling
       {0, 1, 15, false},
-      {0, 1, 400, true},
-      {0, 1e9, 9, false},  // 1e18 fits
-      {0, 1e10, 9, true},  // 1e19 does not
+      {0, 1, 400, false},
+      {0, 1e10, 9, false},
       {0.001, 0.002, 2, true},  // no value with two decimals in between
+      {0, INFINITY, 2, true},
+      {NAN, 1, 0, true},
   };
   RandSeed(12);
   for (const Case& c : cases) {
@@ -333,7 +404,6 @@ TEST(FloatGenTest, RangesThatCannotBeCutToThePrecisionThrow) {
     } catch (const EGenerationError& e) {
       const std::string message = e.what();
       EXPECT_NE(message.find("Float"), std::string::npos) << message;
-      EXPECT_NE(message.find(std::to_string(c.precision)), std::string::npos) << message;
     }
   }
 }
@@ -358,11 +428,13 @@ TEST(FloatGenTest, AssignCopiesBoundsAndPrecision) {
   source.SetMinValue(-2.5);
   source.SetMaxValue(9.75);
   source.SetPrecision(4);
+  source.SetFixedDecimals(true);
   source.SetExportType(etString);
   copy.Assign(source);
   EXPECT_EQ(copy.MinValue(), -2.5);
   EXPECT_EQ(copy.MaxValue(), 9.75);
   EXPECT_EQ(copy.Precision(), 4);
+  EXPECT_TRUE(copy.FixedDecimals());
   EXPECT_EQ(copy.ExportType(), etNum);
 }
 

@@ -61,9 +61,19 @@ TEST(DateGenTest, EveryDayOfTheRangeEquallyLikely) {
       {"ten days", EncodeDate(1999, 12, 27), EncodeDate(2000, 1, 5),
        {"1999-12-27", "1999-12-28", "1999-12-29", "1999-12-30", "1999-12-31", "2000-01-01",
         "2000-01-02", "2000-01-03", "2000-01-04", "2000-01-05"}},
-      // Before day 0 the integer part is taken towards zero: MinDate + 1 .. MaxDate + 1.
-      {"negative days", -3, -1, {"1899-12-28", "1899-12-29", "1899-12-30"}},
-      {"day -1 alone", -1, -1, {"1899-12-30"}},
+      // Before day 0 too, the range is the bounds' own days.
+      {"negative days", -3, -1, {"1899-12-27", "1899-12-28", "1899-12-29"}},
+      {"day -1 alone", -1, -1, {"1899-12-29"}},
+      {"25 December 1899", EncodeDate(1899, 12, 25), EncodeDate(1899, 12, 25), {"1899-12-25"}},
+      {"across day 0", EncodeDate(1899, 12, 29), EncodeDate(1899, 12, 31),
+       {"1899-12-29", "1899-12-30", "1899-12-31"}},
+      // A bound before day 0 with a time of day is still its own day.
+      {"negative bound with a time", EncodeDate(1850, 3, 1) - 0.75, EncodeDate(1850, 3, 2),
+       {"1850-03-01", "1850-03-02"}},
+      {"reversed bounds", EncodeDate(2025, 1, 3), EncodeDate(2025, 1, 1),
+       {"2025-01-01", "2025-01-02", "2025-01-03"}},
+      {"reversed bounds before day 0", EncodeDate(1800, 1, 2), EncodeDate(1800, 1, 1),
+       {"1800-01-01", "1800-01-02"}},
   };
   RandSeed(17);
   const int n = 6000;
@@ -83,6 +93,29 @@ TEST(DateGenTest, EveryDayOfTheRangeEquallyLikely) {
     }
     EXPECT_EQ(seen, c.days);
   }
+}
+
+// A generator the user adds gets a range of thirty years; the construction default, which
+// files rely on for bounds they leave out, stays day 0.
+TEST(DateGenTest, NewGeneratorsInTheWindowGetThirtyYears) {
+  RandSeed(31);
+  TCPDate date;
+  TCPDateTime stamp;
+  for (TColParams* p : std::initializer_list<TColParams*>{&date, &stamp}) {
+    p->InitNew();
+    EXPECT_TRUE(p->Modified());
+  }
+  date.SetFormat("yyyy-mm-dd");
+  stamp.SetFormat("yyyy-mm-dd");
+  for (TColParams* p : std::initializer_list<TColParams*>{&date, &stamp}) {
+    const std::set<std::string> days = Distinct(Draw(*p, 20000));
+    EXPECT_EQ(days.begin()->substr(0, 4), "2000");
+    EXPECT_EQ(days.rbegin()->substr(0, 4), "2029");
+    EXPECT_GE(*days.begin(), "2000-01-01");
+    EXPECT_LE(*days.rbegin(), "2029-12-31");
+  }
+  EXPECT_EQ(TCPDate().MinDate(), 0);
+  EXPECT_EQ(TCPDate().MaxDate(), 0);
 }
 
 TEST(DateGenTest, FormatFollowsTheLocale) {
@@ -166,6 +199,48 @@ TEST(DateTimeGenTest, DateIsDrawnFirstThenTheTime) {
   RandSeed(29);
   EXPECT_EQ(Draw(stamp, 300), expected);
   EXPECT_GT(Distinct(expected).size(), 250u);
+}
+
+// Date and time stay within their bounds on either side of day 0, where the stored value counts
+// the time of day backwards.
+TEST(DateTimeGenTest, DateAndTimeStayInTheirRanges) {
+  struct Case {
+    const char* name;
+    TDateTime minDate, maxDate;
+    const char *firstDay, *lastDay;
+  };
+  const Case cases[] = {
+      {"25 December 1899", EncodeDate(1899, 12, 25), EncodeDate(1899, 12, 25), "1899-12-25",
+       "1899-12-25"},
+      {"across day 0", EncodeDate(1899, 12, 28), EncodeDate(1900, 1, 2), "1899-12-28",
+       "1900-01-02"},
+      {"1850", EncodeDate(1850, 1, 31), EncodeDate(1850, 1, 1), "1850-01-01", "1850-01-31"},
+      {"2024", EncodeDate(2024, 2, 28), EncodeDate(2024, 3, 1), "2024-02-28", "2024-03-01"},
+  };
+  RandSeed(37);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TCPDateTime p;
+    p.SetMinDate(c.minDate);
+    p.SetMaxDate(c.maxDate);
+    p.SetMinTime(EncodeTime(8, 0, 0, 0));
+    p.SetMaxTime(EncodeTime(17, 0, 0, 0));
+    p.SetFormat("yyyy-mm-dd hh:nn:ss");
+    std::set<std::string> days, hours;
+    for (const std::string& v : Draw(p, 5000)) {
+      ASSERT_EQ(v.size(), 19u) << v;
+      const std::string day = v.substr(0, 10), time = v.substr(11);
+      ASSERT_GE(day, c.firstDay) << v;
+      ASSERT_LE(day, c.lastDay) << v;
+      ASSERT_GE(time, "08:00:00") << v;
+      ASSERT_LT(time, "17:00:00") << v;
+      days.insert(day);
+      hours.insert(time.substr(0, 2));
+    }
+    EXPECT_EQ(*days.begin(), c.firstDay);
+    EXPECT_EQ(*days.rbegin(), c.lastDay);
+    EXPECT_EQ(hours.size(), 9u);  // 08 .. 16
+  }
 }
 
 TEST(DateTimeGenTest, EqualBoundsGiveThatMoment) {

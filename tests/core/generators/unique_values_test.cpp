@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <regex>
 #include <set>
@@ -13,6 +14,7 @@
 #include "core/generators/string_gens.h"
 #include "core/generators/temporal_gens.h"
 #include "core/model/gen_model.h"
+#include "core/output/unique_check.h"
 #include "core/platform/code_page.h"
 #include "support/memory_data_access.h"
 
@@ -128,6 +130,60 @@ TEST(UniqueValues, EachTypeWritesEveryValueOfItsSpaceOnce) {
       const bool caseSet = item.Param().DataCase() != gcNoChange;
       EXPECT_TRUE(seen.insert(caseSet ? AnsiUpperCase(value) : value).second)
           << "record " << record << " repeats " << value;
+    }
+  }
+}
+
+// A date format that shows less than the day writes the same text for several days: the space
+// holds the texts, a run of that many records writes each once, and one record more is refused.
+TEST(UniqueValues, DatesCountTheTextsTheirFormatWrites) {
+  const struct {
+    const char* format;
+    TDateTime min, max;
+    TUniqueCount size;
+    const char* pattern;
+  } cases[] = {
+      {"mm/dd", EncodeDate(2021, 1, 1), EncodeDate(2023, 12, 31), 365, "[01][0-9]/[0-3][0-9]"},
+      {"mm/dd", EncodeDate(2022, 1, 1), EncodeDate(2024, 12, 31), 366, "[01][0-9]/[0-3][0-9]"},
+      // yy 00 to 99 once or twice; 1900 is no leap year but 2000 is: 100 * 365 + 25 leap days.
+      {"mm/dd/yy", EncodeDate(1900, 1, 1), EncodeDate(2049, 12, 31), 36525,
+       "[01][0-9]/[0-3][0-9]/[0-9]{2}"},
+      {"mmm yyyy", EncodeDate(2000, 1, 1), EncodeDate(2002, 12, 31), 36, "[A-Z][a-z]{2} 200[0-2]"},
+      {"dddd", EncodeDate(2000, 1, 1), EncodeDate(2000, 12, 31), 7, "[A-Z][a-z]+day"},
+      {"yyyy-mm-dd", EncodeDate(2023, 3, 31), EncodeDate(2023, 3, 1), 31, "2023-03-[0-3][0-9]"},
+      {"yyyy-mm-dd", EncodeDate(1899, 12, 25), EncodeDate(1899, 12, 31), 7,
+       "1899-12-(2[5-9]|3[01])"},
+      // Ranges of more than 400 years.
+      {"mm/dd", EncodeDate(1000, 1, 1), EncodeDate(2999, 12, 31), 366, "[01][0-9]/[0-3][0-9]"},
+      {"mmm yyyy", EncodeDate(1000, 1, 1), EncodeDate(2999, 12, 31), 24000,
+       "[A-Z][a-z]{2} [12][0-9]{3}"},
+      {"yyyy-mm-dd", EncodeDate(1000, 1, 1), EncodeDate(2999, 12, 31),
+       static_cast<TUniqueCount>(EncodeDate(2999, 12, 31) - EncodeDate(1000, 1, 1) + 1),
+       "[12][0-9]{3}-[01][0-9]-[0-3][0-9]"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.format << " " << c.min << ".." << c.max);
+    TGenModel model;
+    TColToGenItem& item = model.Cols().Add();
+    item.SetColName("d");
+    item.SetColType(ctDate);
+    auto& d = static_cast<TCPDate&>(item.Param());
+    d.SetMinDate(c.min);
+    d.SetMaxDate(c.max);
+    d.SetFormat(c.format);
+    d.SetUnique(1);
+    model.PrepareAll();
+    ASSERT_TRUE(model.UniqueKeys().Keys()[0].Capacity() == c.size);
+    EXPECT_EQ(UniqueKeysProblem(model, static_cast<int64_t>(c.size)), "");
+    EXPECT_NE(UniqueKeysProblem(model, static_cast<int64_t>(c.size) + 1), "");
+    const std::regex pattern(c.pattern);
+    std::set<std::string> seen;
+    for (int64_t record = 1; record <= std::min<int64_t>(static_cast<int64_t>(c.size), 5000);
+         ++record) {
+      model.NewRecord(record);
+      const std::string value(d.GetValue());
+      ASSERT_TRUE(std::regex_match(value, pattern)) << "record " << record << ": " << value;
+      ASSERT_TRUE(seen.insert(value).second) << "record " << record << " repeats " << value;
     }
   }
 }

@@ -197,5 +197,32 @@ TEST_F(WordListsTest, RealDictFilesAreSingleByteListsOfOneEntryPerLine) {
   EXPECT_EQ(WordCount(TWordList::USStateNames), WordCount(TWordList::USStateCodes));
 }
 
+// Names and words hold no typing slips of their sources: no letter three times in a row
+// (Harwilll, Annnora), and every name has a vowel.
+TEST_F(WordListsTest, RealNamesAndWordsHaveNoTripledLetters) {
+  LoadWordLists(KELVAST_DICT_DIR);
+  const auto tripled = [](const std::string& entry) {
+    for (size_t i = 2; i < entry.size(); ++i) {
+      const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(entry[i])));
+      if (std::isalpha(static_cast<unsigned char>(c)) &&
+          std::tolower(static_cast<unsigned char>(entry[i - 1])) == c &&
+          std::tolower(static_cast<unsigned char>(entry[i - 2])) == c)
+        return true;
+    }
+    return false;
+  };
+  for (const TWordList list : {TWordList::BoyNames, TWordList::GirlNames, TWordList::EnglishWords,
+                               TWordList::FrenchWords}) {
+    SCOPED_TRACE(WordListFileName(list));
+    for (const std::string& entry : WordList(list)) {
+      EXPECT_FALSE(tripled(entry)) << entry;
+      if (list == TWordList::BoyNames || list == TWordList::GirlNames)
+        EXPECT_NE(entry.find_first_of("AEIOUYaeiouy\xE0\xE2\xE9\xE8\xEA\xEB\xEE\xEF\xF4\xFB\xFC"),
+                  std::string::npos)
+            << entry;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelvast

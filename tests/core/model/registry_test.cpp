@@ -104,7 +104,7 @@ TEST(RegistryTest, StoredPropertiesComeInFileOrder) {
       {ctInteger, Concat(base, integer)},
       {ctIncremental, Concat(Concat(base, integer), {"StartValue", "Step", "Current"})},
       {ctBit, Concat(Concat(base, integer), {"ZeroValue", "OneValue"})},
-      {ctFloat, Concat(base, {"MinValue", "MaxValue", "Precision", "ExportType"})},
+      {ctFloat, Concat(base, {"MinValue", "MaxValue", "Precision", "ExportType", "FixedDecimals"})},
       {ctDate, Concat(base, {"MinDate", "MaxDate", "Format"})},
       {ctTime, Concat(base, {"MinTime", "MaxTime", "Format"})},
       {ctDateTime, Concat(base, {"MinDate", "MaxDate", "MinTime", "MaxTime", "Format"})},

@@ -5,10 +5,13 @@
 
 #include <filesystem>
 
+#include "core/generators/string_gens.h"
 #include "core/generators/word_lists.h"
 #include "core/output/generation_run.h"
 #include "core/output/output_file.h"
 #include "core/platform/errors.h"
+#include "core/platform/format_settings.h"
+#include "core/platform/random.h"
 #include "core/platform/text_utils.h"
 #include "core/output/output_fixture.h"
 #include "support/test_support.h"
@@ -185,6 +188,67 @@ TEST(GenerationRun, SampleGridShowsStealthInParentheses) {
   // A second preview starts the counter again.
   EXPECT_EQ(SampleModel(model, KELVAST_DICT_DIR)[1][1], "1");
   EXPECT_EQ(WordCount(TWordList::GirlNames), 0);
+}
+
+// The sample previews the run: its ten rows are the first ten records the run started next
+// writes, on one thread or several, with the file's number and date forms whatever the locale
+// settings are; the columns a run does not write leave the written ones alone.
+TEST(GenerationRun, SampleIsTheFirstTenRecordsOfTheNextRun) {
+  TGenModel model;
+  TColToGenItem& hidden = model.Cols().Add();
+  hidden.SetColName("hidden");
+  hidden.SetColType(ctInteger);
+  hidden.Param().SetStealth(true);
+  const TColType types[] = {ctInteger, ctFloat, ctDate, ctFirstName, ctFormatted, ctIncremental};
+  for (const TColType type : types) {
+    TColToGenItem& item = model.Cols().Add();
+    item.SetColName("c" + std::to_string(static_cast<int>(type)));
+    item.SetDBColName(item.ColName());
+    item.SetColType(type);
+    item.Param().InitNew();
+  }
+  static_cast<TCPFormatted&>(model.Cols()[5].Param()).SetMask("AA00");
+  model.Cols()[5].Param().SetUnique(1);
+  model.Cols()[1].Param().SetAllowNull(true);
+  model.Cols()[1].Param().SetNullPercent(30);  // the NULL draws follow the run's too
+  model.SetRecNumber(3000);
+
+  TFormatSettings saved = FormatSettings();
+  FormatSettings().DecimalSeparator = ',';
+  FormatSettings().DateSeparator = '.';
+  TempDir dir;
+  model.SetSQLFile((dir / "out").string());
+  for (const int threads : {1, 2}) {
+    SCOPED_TRACE(testing::Message() << threads << " threads");
+    RandSeed(7);
+    const auto grid = SampleModel(model, KELVAST_DICT_DIR);
+    TRunOptions options = Options(omCsv);
+    options.Threads = threads;
+    RecordingObserver observer;
+    observer.answer = true;
+    ASSERT_EQ(RunGeneration(model, options, observer).Outcome, roDone);
+    const std::string file = ReadFileBytes(dir / "out.csv");
+    size_t at = file.find("\r\n") + 2;  // after the title line
+    for (size_t row = 1; row <= 10; ++row) {
+      const size_t end = file.find("\r\n", at);
+      std::string expected;
+      for (size_t column = 2; column < grid[row].size(); ++column) {
+        const std::string& value = grid[row][column];
+        if (column > 2) expected += ',';
+        const bool text = column == 4 || column == 5 || column == 6;  // date, name, mask
+        expected += text && !value.empty() ? "\"" + value + "\"" : value;
+      }
+      EXPECT_EQ(file.substr(at, end - at), expected) << "row " << row;
+      at = end + 2;
+    }
+    // The file's forms, not the locale's: a decimal point and the format's own separator.
+    for (size_t row = 1; row <= 10; ++row) {
+      EXPECT_EQ(grid[row][3].find(','), std::string::npos) << grid[row][3];
+      EXPECT_EQ(grid[row][4].size(), 10u) << grid[row][4];
+      EXPECT_EQ(grid[row][4][2], '/') << grid[row][4];
+    }
+  }
+  FormatSettings() = saved;
 }
 
 }  // namespace

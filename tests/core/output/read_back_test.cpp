@@ -192,7 +192,10 @@ TEST(ReadBack, ARunStoppedByAnErrorEndsAfterTheLastCompleteRecord) {
   AddCounter(model, "id");
   TColToGenItem& bad = model.Cols().Add();
   bad.SetDBColName("price");
-  bad.SetColType(ctFloat);  // the default bounds cannot be written with two decimals
+  bad.SetColType(ctFloat);
+  // No number with two decimals lies between these bounds.
+  static_cast<TCPFloat&>(bad.Param()).SetMinValue(0.001);
+  static_cast<TCPFloat&>(bad.Param()).SetMaxValue(0.002);
   TempDir dir;
   for (TOutputMode mode : {omSqlScript, omCsv, omXml}) {
     EXPECT_THROW(RunTo(model, dir / "out", mode, 5), EGenerationError);

@@ -211,13 +211,41 @@ TEST(XmlWriter, DocumentWithFieldTypes) {
             " <FIELD attrname=\"OrderDate\" fieldtype=\"string\"/>\r\n"
             " <FIELD attrname=\"Code\" fieldtype=\"string\" WIDTH=\"3\"/>\r\n"
             " <FIELD attrname=\"N\" fieldtype=\"i8\"/>\r\n"
-            " <FIELD attrname=\"M\" fieldtype=\"i4\"/>\r\n"
+            " <FIELD attrname=\"M\" fieldtype=\"string\" WIDTH=\"1\"/>\r\n"
             " <FIELD attrname=\"E\" fieldtype=\"string\"/>\r\n"
             " <FIELD attrname=\"e\" fieldtype=\"i8\"/>\r\n"
             " </FIELDS>\r\n</METADATA>\r\n"
             "<RECORD><ROW OrderDate=\"a&lt;b\" Code=\"xxx\" N=\"&lt;5&gt;\" M=\"&amp;\" E=\"\" "
             "e=\"1.5\"/></RECORD>\r\n"
             "</RECORDS>\r\n");
+}
+
+// A mask written as a number declares the smallest integer type its digits fit; a mask that
+// makes other characters, or too many digits, is text of its length.
+TEST(XmlWriter, MaskFieldTypeFollowsTheMask) {
+  const struct {
+    const char* mask;
+    const char* type;
+  } cases[] = {
+      {"00", "\"i1\""},
+      {"0000", "\"i2\""},
+      {"00000", "\"i4\""},
+      {"190000000", "\"i4\""},
+      {"0000000000", "\"i8\""},
+      {"000000000000000000", "\"i8\""},
+      {"0000000000000000000", "\"string\" WIDTH=\"19\""},
+      {"A-00", "\"string\" WIDTH=\"4\""},
+      {"", "\"string\" WIDTH=\"1\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mask);
+    TGenModel model;
+    TColToGenItem& item = model.Cols().Add();
+    item.SetColType(ctFormatted);
+    item.Param().SetExportType(etNum);
+    static_cast<TCPFormatted&>(item.Param()).SetMask(c.mask);
+    EXPECT_EQ(XmlFieldType(item), c.type);
+  }
 }
 
 TEST(XmlWriter, AllStealthAndNoRecords) {

@@ -1,6 +1,8 @@
 #include "core/platform/float_format.h"
 
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +98,60 @@ TEST(FloatFormatTest, AppendKeepsWhatIsThere) {
   out += ';';
   AppendFloatGeneral(out, -1e-7, '.');
   EXPECT_EQ(out.View(), "x=1.5;-1E-7");
+}
+
+// Plain notation never has an exponent, however small or large the value.
+TEST(FloatFormatTest, PlainNotation) {
+  const struct {
+    double value;
+    int significant;
+    const char* expected;
+  } cases[] = {
+      {3.1e-5, 15, "0.000031"},
+      {-1e-7, 15, "-0.0000001"},
+      {1.5e20, 15, "150000000000000000000"},
+      {0.1 + 0.2, 15, "0.3"},
+      {-0.0, 15, "0"},
+      {2.0 / 3, 15, "0.666666666666667"},
+      {0.12345678901234568, 15, "0.123456789012346"},
+      {123.456, 2, "120"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    TTextBuffer out;
+    const double written = AppendFloatPlain(out, c.value, c.significant, '.');
+    EXPECT_EQ(out.View(), c.expected);
+    EXPECT_EQ(written, std::strtod(c.expected, nullptr));
+  }
+  TTextBuffer tiny;
+  AppendFloatPlain(tiny, 4.9406564584124654e-324, 15, ',');
+  EXPECT_EQ(tiny.View(), "0," + std::string(323, '0') + "494065645841247");
+  // The fewest digits that read back as the value.
+  TTextBuffer shortest;
+  AppendFloatShortestPlain(shortest, 0.12345678901234568, '.');
+  EXPECT_EQ(std::strtod(shortest.str().c_str(), nullptr), 0.12345678901234568);
+  EXPECT_EQ(shortest.View(), "0.12345678901234568");
+}
+
+TEST(FloatFormatTest, ScaledPlainKeepsOrDropsTrailingZeros) {
+  const struct {
+    int64_t scaled;
+    int32_t precision;
+    bool keepZeros;
+    const char* expected;
+  } cases[] = {
+      {2400, 2, true, "24.00"},   {2400, 2, false, "24"},     {880290, 2, true, "8802.90"},
+      {880290, 2, false, "8802.9"}, {5, 2, false, "0.05"},    {-5, 2, true, "-0.05"},
+      {0, 3, true, "0.000"},      {0, 3, false, "0"},         {123, 0, true, "123"},
+      {7, 20, false, "0.00000000000000000007"},
+      {INT64_MIN, 2, false, "-92233720368547758.08"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    TTextBuffer out;
+    AppendScaledPlain(out, c.scaled, c.precision, '.', c.keepZeros);
+    EXPECT_EQ(out.View(), c.expected);
+  }
 }
 
 }  // namespace

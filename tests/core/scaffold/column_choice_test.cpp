@@ -70,6 +70,7 @@ TEST_F(ColumnChoiceTest, ChoosesByNameThenByType) {
       {Column("city", SQL_INTEGER), ctInteger},
       {Column("quantity", SQL_SMALLINT), ctInteger},
       {Column("price", SQL_DECIMAL, 0, "NO", 8, 2), ctFloat},
+      {Column("whole", SQL_NUMERIC, 0, "NO", 6, 0), ctInteger},
       {Column("ratio", SQL_DOUBLE), ctFloat},
       {Column("born", SQL_TYPE_DATE), ctDate},
       {Column("at", SQL_TYPE_TIME), ctTime},
@@ -94,14 +95,17 @@ TEST_F(ColumnChoiceTest, NumbersAndDatesStayWithinTheirType) {
     TColumnInfo column;
     double low, high;  // every value in between
     int places;        // at most this many decimals
+    bool fixed;        // exactly that many: an exact column shows its scale
   };
   const Case cases[] = {
-      {Column("q", SQL_SMALLINT), 0, 32767, 0},
-      {Column("q", SQL_TINYINT), 0, 127, 0},
-      {Column("q", SQL_INTEGER), 0, 2147483647, 0},
-      {Column("p", SQL_DECIMAL, 0, "NO", 5, 2), 0, 999.99, 2},
-      {Column("p", SQL_NUMERIC, 0, "NO", 4, 4), 0, 0.9999, 4},
-      {Column("p", SQL_NUMERIC, 0, "NO", 18, 3), 0, 999999999999999.999, 3},
+      {Column("q", SQL_SMALLINT), 0, 32767, 0, false},
+      {Column("q", SQL_TINYINT), 0, 127, 0, false},
+      {Column("q", SQL_INTEGER), 0, 2147483647, 0, false},
+      {Column("p", SQL_DECIMAL, 0, "NO", 5, 2), 0, 999.99, 2, true},
+      {Column("p", SQL_NUMERIC, 0, "NO", 4, 4), 0, 0.9999, 4, true},
+      {Column("p", SQL_NUMERIC, 0, "NO", 18, 3), 0, 999999999999999.999, 3, true},
+      {Column("p", SQL_NUMERIC, 0, "NO", 6, 0), 0, 999999, 0, false},
+      {Column("r", SQL_DOUBLE), 0, 1000, 2, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.column.Name + " " + std::to_string(c.column.Precision));
@@ -117,6 +121,10 @@ TEST_F(ColumnChoiceTest, NumbersAndDatesStayWithinTheirType) {
       EXPECT_LE(number, c.high) << value;
       const size_t point = value.find('.');
       if (point != std::string::npos) EXPECT_LE(value.size() - point - 1, size_t(c.places)) << value;
+      if (c.fixed) {
+        ASSERT_NE(point, std::string::npos) << value;
+        EXPECT_EQ(value.size() - point - 1, size_t(c.places)) << value;
+      }
     }
   }
   // Dates and time stamps as every engine reads them.

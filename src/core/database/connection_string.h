@@ -53,7 +53,7 @@ TConnectionParts ParseConnectionParts(std::string_view text);
 // "DRIVER={..};SERVER=..;PORT=..;DATABASE=..;UID=..;PWD=.." followed by the other attributes.
 std::string BuildConnectionString(const TConnectionParts& parts);
 
-// The names of the ODBC drivers installed with unixODBC, in its order.
+// The names of the ODBC drivers installed with unixODBC, in its order (kelvast_db defines it).
 std::vector<std::string> InstalledOdbcDrivers();
 
 }  // namespace kelvast

@@ -310,7 +310,9 @@ class TConnectionTabTest : public QObject {
              remember ? QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=db;UID=ada;PWD=s3cret")
                       : QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=db;UID=ada"));
     // The choice itself is remembered.
-    TWindowFixture again(f.ReadFile(f.SettingsFile()));
+    const QString choice = ini.value(QStringLiteral("FMain/cbRememberPassword_Checked")).toString();
+    QCOMPARE(choice, remember ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+    TWindowFixture again("[FMain]\r\ncbRememberPassword_Checked=" + choice.toUtf8() + "\r\n");
     QCOMPARE(again.Find<QCheckBox>("cbRememberPassword")->isChecked(), remember);
   }
 

@@ -88,30 +88,34 @@ bool AttributeHoldsPassword(const TConnectionAttribute& a) {
   return false;
 }
 
-// The string again, from its attributes, with each password masked or left out. Values are
-// written with the braces ODBC asks for; a driver's name keeps its usual braces.
+// The string with each password masked or left out, everything else as it was written. A
+// masked attribute keeps its key as written; one left out goes with a ";" beside it.
 std::string Rewrite(std::string_view connection, bool drop) {
-  std::string out;
-  for (const TConnectionAttribute& a : SplitConnectionString(connection)) {
-    std::string value = a.Value;
-    if (AttributeHoldsPassword(a)) {
-      if (IsPasswordKey(a.Key)) {
-        if (drop) continue;
-        value = kMaskedPassword;
-      } else {
-        value = ReplaceLibpqPassword(value, drop);
-        if (drop && value.empty()) continue;
-      }
-    }
-    if (!out.empty()) out += ';';
-    if (a.Key.empty()) {
-      out += value;
+  std::vector<TAttributeSpan> spans;
+  const std::vector<TConnectionAttribute> attributes = SplitConnectionString(connection, &spans);
+  std::string out(connection);
+  // From the last attribute to the first, so that the spans before stay where they are.
+  for (size_t i = attributes.size(); i-- > 0;) {
+    const TConnectionAttribute& a = attributes[i];
+    if (!AttributeHoldsPassword(a)) continue;
+    const TAttributeSpan span = spans[i];
+    std::string value;
+    if (!IsPasswordKey(a.Key))
+      value = ReplaceLibpqPassword(a.Value, drop);
+    else if (!drop)
+      value = kMaskedPassword;
+    if (value.empty()) {
+      size_t from = span.From;
+      size_t to = span.To;
+      if (to < out.size())
+        ++to;
+      else if (from > 0)
+        --from;
+      out.erase(from, to - from);
       continue;
     }
-    std::string quoted = QuoteConnectionValue(value);
-    if (SameTextAscii(a.Key, "DRIVER") && !quoted.empty() && quoted.front() != '{')
-      quoted = "{" + quoted + "}";
-    out += a.Key + "=" + quoted;
+    const size_t equals = connection.find('=', span.From);
+    out.replace(equals + 1, span.To - equals - 1, QuoteConnectionValue(value));
   }
   return out;
 }

@@ -27,10 +27,12 @@ void Append(std::string& out, std::string_view key, const std::string& value) {
 
 }  // namespace
 
-std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text) {
+std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text,
+                                                        std::vector<TAttributeSpan>* spans) {
   std::vector<TConnectionAttribute> attributes;
   size_t pos = 0;
   while (pos < text.size()) {
+    const size_t from = pos;
     TConnectionAttribute attribute;
     size_t end = pos;
     while (end < text.size() && text[end] != ';' && text[end] != '=')
@@ -64,7 +66,10 @@ std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text) {
     } else {
       attribute.Value = Trim(text.substr(pos, end - pos));
     }
-    if (!attribute.Key.empty() || !attribute.Value.empty()) attributes.push_back(attribute);
+    if (!attribute.Key.empty() || !attribute.Value.empty()) {
+      attributes.push_back(attribute);
+      if (spans) spans->push_back({from, end});
+    }
     pos = end + 1;
   }
   return attributes;

@@ -34,6 +34,8 @@ TEST(ConnectionSecrets, PasswordsAreFoundMaskedAndStripped) {
       {"libpq options", "DRIVER={PostgreSQL Unicode};pqopt={sslmode=require password='x y' a=b}",
        true, "DRIVER={PostgreSQL Unicode};pqopt=sslmode=require password=******** a=b",
        "DRIVER={PostgreSQL Unicode};pqopt=sslmode=require  a=b"},
+      {"spelling kept", " DRIVER=SQLite3; Database=x.db;PWD = s3cret;", true,
+       " DRIVER=SQLite3; Database=x.db;PWD =********;", " DRIVER=SQLite3; Database=x.db;"},
       {"libpq password only", "DRIVER={PostgreSQL Unicode};pqopt=password=x", true,
        "DRIVER={PostgreSQL Unicode};pqopt=password=********", "DRIVER={PostgreSQL Unicode}"},
   };

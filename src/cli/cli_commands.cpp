@@ -12,6 +12,7 @@
 #include "core/generators/registry.h"
 #include "cli/interrupt.h"
 #include "cli/progress_reporter.h"
+#include "core/database/connection_secrets.h"
 #include "core/database/odbc_connection.h"
 #include "core/platform/file_io.h"
 #include "core/files/model_file.h"
@@ -99,6 +100,32 @@ std::string OutputName(const std::string& path) {
   return path == kStandardOutput ? "standard output" : path;
 }
 
+// What a direct insert does with failed statements (--on-errors, --errors-file, --max-errors),
+// the same for a run and for each model of a plan.
+void ApplyFailureOptions(TProgressReporter& reporter, const TCliOptions& o) {
+  reporter.SetRollbackAnswer(o.OnErrors == "rollback");
+  if (o.ErrorsFile) reporter.SetErrorsFile(*o.ErrorsFile);
+  reporter.SetMaxFailures(o.MaxErrors);
+}
+
+// The line that ends a direct insert. After the failure limit stopped it, the records counted
+// are those run up to that failure, and the rows the table keeps are told apart.
+std::string InsertSummary(const TRunResult& result) {
+  const std::string end = result.RolledBack ? "rolled back" : "committed";
+  const std::string failed = std::to_string(result.FailedStatements) + " failed statements, ";
+  if (!result.LimitReached)
+    return std::to_string(result.Records) + " records, " + failed + end;
+  return "stopped at the --max-errors limit: " + std::to_string(result.Records) +
+         " records made, " + std::to_string(result.Inserted) + " inserted, " + failed + end;
+}
+
+// The line of a run stopped by a signal.
+std::string InterruptedSummary(const TRunResult& result) {
+  const std::string made = "interrupted after " + std::to_string(result.Records) + " records; ";
+  if (result.OutputPath.empty()) return made + "the insert was rolled back";
+  return made + OutputName(result.OutputPath) + " holds them";
+}
+
 // Text in memory is Windows-1252; the terminal speaks UTF-8.
 void PrintLine(const std::string& ansi) { std::cout << AnsiToUtf8(ansi) << '\n'; }
 
@@ -113,9 +140,7 @@ int Run(const TCliOptions& o) {
   if (o.Seed) RandSeed(*o.Seed);
   const std::unique_ptr<TOdbcConnection> connection = OpenConnectionFor(*model, mode, !o.Connection);
   TProgressReporter reporter(o.Yes, o.Quiet);
-  reporter.SetRollbackAnswer(o.OnErrors == "rollback");
-  if (o.ErrorsFile) reporter.SetErrorsFile(*o.ErrorsFile);
-  reporter.SetMaxFailures(o.MaxErrors);
+  ApplyFailureOptions(reporter, o);
   TRunOptions options = RunOptionsFrom(o, mode);
   options.Connection = connection.get();
   const TRunResult result = RunGeneration(*model, options, reporter);
@@ -124,9 +149,7 @@ int Run(const TCliOptions& o) {
     case roDone:
       if (mode == omDatabase) {
         if (!o.Quiet || result.FailedStatements > 0)
-          std::fprintf(stderr, "kelvast-cli: %lld records, %d failed statements, %s\n",
-                       static_cast<long long>(result.Records), result.FailedStatements,
-                       result.RolledBack ? "rolled back" : "committed");
+          std::fprintf(stderr, "kelvast-cli: %s\n", InsertSummary(result).c_str());
         return result.FailedStatements > 0 ? 1 : 0;
       }
       if (!o.Quiet)
@@ -134,12 +157,7 @@ int Run(const TCliOptions& o) {
                      static_cast<long long>(result.Records), OutputName(result.OutputPath).c_str());
       return 0;
     case roInterrupted:
-      if (mode == omDatabase)
-        std::fprintf(stderr, "kelvast-cli: interrupted after %lld records; the insert was rolled back\n",
-                     static_cast<long long>(result.Records));
-      else
-        std::fprintf(stderr, "kelvast-cli: interrupted after %lld records; %s holds them\n",
-                     static_cast<long long>(result.Records), OutputName(result.OutputPath).c_str());
+      std::fprintf(stderr, "kelvast-cli: %s\n", InterruptedSummary(result).c_str());
       return 128 + InterruptSignal();
     case roNoConnection:
       return 1;  // the reporter has printed the message
@@ -187,7 +205,7 @@ int Show(const TCliOptions& o) {
   PrintLine("Output: " + model->SQLFile());
   PrintLine("Records: " + std::to_string(model->RecNumber()));
   PrintLine("Delimiters: " + model->Delimiter() + " " + model->StringDelimiter());
-  PrintLine("Connection: " + model->ConnectionString());
+  PrintLine("Connection: " + MaskPassword(model->ConnectionString()));
   PrintLine("Generators: " + std::to_string(model->Cols().Count()));
   for (const auto& item : model->Cols()) {
     const TColParams& p = item->Param();
@@ -210,13 +228,12 @@ void RefuseToReplace(const std::string& path, bool yes) {
 
 int Export(const TCliOptions& o) {
   std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
-  const std::string json = ModelToJson(*model);
   if (!o.Output) {
-    std::cout << json << '\n';
+    std::cout << ModelToJson(*model) << '\n';
     return 0;
   }
   RefuseToReplace(*o.Output, o.Yes);
-  WriteWholeFile(*o.Output, json + "\n");
+  SaveModelJsonFile(*o.Output, *model);
   return 0;
 }
 
@@ -227,12 +244,12 @@ int Import(const TCliOptions& o) {
   return 0;
 }
 
-// One line per model of the plan on standard error: the file it wrote, or why it was skipped or
-// failed.
-class TCliPlanObserver : public TPlanObserver {
+// One line per model of the plan on standard error: the file it wrote, the outcome of its
+// insert, or why it was skipped or failed. Each model's run reports as `run` does.
+class TCliPlanObserver : public TProgressReporter {
  public:
-  TCliPlanObserver(TProgressReporter& reporter, bool quiet, TOutputMode mode)
-      : FReporter(reporter), FQuiet(quiet), FMode(mode) {}
+  TCliPlanObserver(bool yes, bool quiet, TOutputMode mode)
+      : TProgressReporter(yes, quiet), FQuiet(quiet), FMode(mode) {}
   // Each model runs on its own connection, opened when it inserts or reads column references;
   // one that cannot be opened leaves the model without, which its run reports.
   TDataAccess* ApplyConnection(TGenModel& model) override {
@@ -244,36 +261,28 @@ class TCliPlanObserver : public TPlanObserver {
     }
     return FConnection.get();
   }
-  bool ConfirmReplace(const std::string& c, const std::string& t) override {
-    return FReporter.ConfirmReplace(c, t);
-  }
-  void ShowMessage(const std::string& text) override { FReporter.ShowMessage(text); }
-  void Progress(int64_t r, int64_t t) override { FReporter.Progress(r, t); }
-  int64_t ProgressStep() const override { return FReporter.ProgressStep(); }
-  bool StopRequested() override { return FReporter.StopRequested(); }
   void ModelStarting(int index, int count, const std::string& entry) override {
-    FReporter.Finish();
+    Finish();
     FCount = count;
-    FReporter.Start(Label(index, entry));
+    Start(Label(index, entry));
   }
   void ModelSkipped(int index, const std::string& entry, const std::string& reason) override {
     std::fprintf(stderr, "kelvast-cli: %sskipped: %s\n", Label(index, entry).c_str(), reason.c_str());
   }
   void ModelFinished(int index, const std::string& entry, const TRunResult& result) override {
-    FReporter.Finish();
+    Finish();
     const std::string label = Label(index, entry);
     switch (result.Outcome) {
       case roDone:
-        if (FQuiet) break;
         // A direct insert has no file: its line says what happened to the transaction.
-        if (result.OutputPath.empty())
-          std::fprintf(stderr, "kelvast-cli: %s%lld records, %d failed statements, %s\n",
-                       label.c_str(), static_cast<long long>(result.Records),
-                       result.FailedStatements, result.RolledBack ? "rolled back" : "committed");
-        else
+        if (result.OutputPath.empty()) {
+          if (!FQuiet || result.FailedStatements > 0)
+            std::fprintf(stderr, "kelvast-cli: %s%s\n", label.c_str(), InsertSummary(result).c_str());
+        } else if (!FQuiet) {
           std::fprintf(stderr, "kelvast-cli: %s%lld records written to %s\n", label.c_str(),
                        static_cast<long long>(result.Records),
                        OutputName(result.OutputPath).c_str());
+        }
         break;
       case roNotReplaced:
         ++FNotReplaced;
@@ -281,19 +290,20 @@ class TCliPlanObserver : public TPlanObserver {
                      label.c_str(), result.OutputPath.c_str());
         break;
       case roInterrupted:
-        std::fprintf(stderr, "kelvast-cli: %sinterrupted after %lld records; %s holds them\n",
-                     label.c_str(), static_cast<long long>(result.Records),
-                     OutputName(result.OutputPath).c_str());
+        std::fprintf(stderr, "kelvast-cli: %s%s\n", label.c_str(),
+                     InterruptedSummary(result).c_str());
         break;
       default:
         ++FNotReplaced;  // no columns, no file name, no connection: the reporter said why
         std::fprintf(stderr, "kelvast-cli: %sskipped\n", label.c_str());
         break;
     }
+    Start("");
   }
   bool ModelFailed(int index, const std::string& entry, const std::exception& error) override {
-    FReporter.Finish();
+    Finish();
     std::fprintf(stderr, "kelvast-cli: %sfailed: %s\n", Label(index, entry).c_str(), error.what());
+    Start("");
     return true;
   }
   // Runs that ended without writing: their model was run but its output kept or not possible.
@@ -304,7 +314,6 @@ class TCliPlanObserver : public TPlanObserver {
     return "[" + std::to_string(index + 1) + "/" + std::to_string(FCount) + "] " +
            AnsiToUtf8(entry) + ": ";
   }
-  TProgressReporter& FReporter;
   bool FQuiet;
   TOutputMode FMode;
   std::unique_ptr<TOdbcConnection> FConnection;
@@ -321,21 +330,27 @@ int Plan(const TCliOptions& o) {
   const std::vector<std::string>& entries = plan.Entries;
   if (o.Seed) RandSeed(*o.Seed);
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : omSqlScript;
-  TProgressReporter reporter(o.Yes, o.Quiet);
-  TCliPlanObserver observer(reporter, o.Quiet, mode);
+  TCliPlanObserver observer(o.Yes, o.Quiet, mode);
+  ApplyFailureOptions(observer, o);
   std::unique_ptr<TGenModel> current = std::make_unique<TGenModel>();
   const TPlanResult result = RunPlan(o.Operand, entries, RunOptionsFrom(o, mode), observer, current);
-  reporter.Finish();
+  observer.Finish();
   if (InterruptSignal() != 0) {
     std::fprintf(stderr, "kelvast-cli: plan interrupted\n");
     return 128 + InterruptSignal();
   }
   const int ran = result.Ran - result.Failed - observer.NotWritten();
   const int skipped = result.Skipped + observer.NotWritten();
-  if (!o.Quiet || skipped + result.Failed > 0)
-    std::fprintf(stderr, "kelvast-cli: plan done: %d models run, %d skipped, %d failed\n", ran,
-                 skipped, result.Failed);
-  return skipped + result.Failed > 0 ? 1 : 0;
+  const bool failed = skipped + result.Failed + result.WithFailures > 0;
+  if (!o.Quiet || failed) {
+    std::string line = "plan done: " + std::to_string(ran) + " models run, " +
+                       std::to_string(skipped) + " skipped, " + std::to_string(result.Failed) +
+                       " failed";
+    if (result.WithFailures > 0)
+      line += ", " + std::to_string(result.WithFailures) + " with failed statements";
+    std::fprintf(stderr, "kelvast-cli: %s\n", line.c_str());
+  }
+  return failed ? 1 : 0;
 }
 
 int ScaffoldCommand(const TCliOptions& o) {

@@ -65,18 +65,7 @@ class TCommandLine {
     Dict(run);
     Yes(run, o);
     Quiet(run, o);
-    run->add_option("--on-errors", o.OnErrors,
-                    "When statements of a direct insert fail: roll the whole insert back, or "
-                    "commit the statements that worked")
-        ->check(CLI::IsMember({"rollback", "commit"}))
-        ->capture_default_str();
-    run->add_option("--errors-file", FErrorsFile,
-                    "Direct insert: write every failed statement with its message to this file "
-                    "(the terminal shows the first ten)");
-    run->add_option("--max-errors", o.MaxErrors,
-                    "Direct insert: stop after this many failed statements, then roll back or "
-                    "commit as --on-errors says (default: no limit)")
-        ->check(CLI::Range(1, INT32_MAX));
+    Failures(run, o, "");
 
     CLI::App* sample = Command("sample", "Print ten records of a model as tab-separated lines, "
                                          "title row first.");
@@ -96,6 +85,7 @@ class TCommandLine {
     Dict(plan);
     Yes(plan, o);
     Quiet(plan, o);
+    Failures(plan, o, " (each model's)");
 
     CLI::App* show = Command("show", "Print a model's information and one line per generator.");
     Model(show, o);
@@ -229,6 +219,23 @@ class TCommandLine {
     command->add_option("--dict", FDict,
                         "Folder of the word lists (default: Dict beside the program, or "
                         "../share/kelvast/Dict)");
+  }
+  // What a direct insert does with failed statements; `each` says whose insert a plan means.
+  void Failures(CLI::App* command, TCliOptions& o, const std::string& each) {
+    command
+        ->add_option("--on-errors", o.OnErrors,
+                     "When statements of a direct insert" + each +
+                         " fail: roll the whole insert back, or commit the statements that worked")
+        ->check(CLI::IsMember({"rollback", "commit"}))
+        ->capture_default_str();
+    command->add_option("--errors-file", FErrorsFile,
+                        "Direct insert: write every failed statement with its message to this "
+                        "file (the terminal shows the first ten" + each + ")");
+    command
+        ->add_option("--max-errors", o.MaxErrors,
+                     "Direct insert" + each + ": stop after this many failed statements, then "
+                     "roll back or commit as --on-errors says (default: no limit)")
+        ->check(CLI::Range(1, INT32_MAX));
   }
   static void Yes(CLI::App* command, TCliOptions& o) {
     command->add_flag("--yes", o.Yes, "Replace existing output files without asking");

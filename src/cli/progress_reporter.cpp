@@ -41,7 +41,18 @@ void TProgressReporter::DatabaseErrors(const std::string& memo) {
   std::string lines;
   for (char c : text)
     if (c != '\r') lines += c;
-  if (!FErrorsFile.empty()) WriteWholeFile(FErrorsFile, text);
+  // A plan's models are told apart by their labels ("[1/3] people.model: ").
+  if (!FLabel.empty()) {
+    text = FLabel + "failed statements\r\n" + text;
+    std::fprintf(stderr, "kelvast-cli: %sfailed statements\n", FLabel.c_str());
+  }
+  if (!FErrorsFile.empty()) {
+    if (FErrorsFileStarted)
+      AppendToFile(FErrorsFile, text);
+    else
+      WriteWholeFile(FErrorsFile, text);
+    FErrorsFileStarted = true;
+  }
   const std::string rule = std::string(56, '-') + "\n";
   constexpr int kShown = 10;
   size_t at = 0;

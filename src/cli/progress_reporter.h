@@ -1,16 +1,17 @@
 #pragma once
 // The command line's run observer: answers the replace question from --yes, and shows progress
-// with a rate and the time left on stderr when stderr is a terminal.
+// with a rate and the time left on stderr when stderr is a terminal. A plan's observer builds on
+// it, so that each of its models reports as a run does.
 
 #include <chrono>
 #include <string>
 
 #include "cli/interrupt.h"
-#include "core/output/generation_run.h"
+#include "core/output/plan_run.h"
 
 namespace kelvast::cli {
 
-class TProgressReporter : public TRunObserver {
+class TProgressReporter : public TPlanObserver {
  public:
   TProgressReporter(bool yes, bool quiet);
   ~TProgressReporter() override;
@@ -28,7 +29,9 @@ class TProgressReporter : public TRunObserver {
 
   // Direct insert: the answer to the rollback question (--on-errors); failures go to stderr.
   void SetRollbackAnswer(bool rollback) { FRollback = rollback; }
-  // Every failure also goes to this file (empty: none); the terminal shows the first ten.
+  // Every failure also goes to this file (empty: none); the terminal shows the first ten of each
+  // run. The file is replaced by the first run that fails; a plan's later runs add to it, each
+  // under its label.
   void SetErrorsFile(std::string path) { FErrorsFile = std::move(path); }
   void SetMaxFailures(int n) { FMaxFailures = n; }
   int MaxFailures() const override { return FMaxFailures; }
@@ -45,6 +48,7 @@ class TProgressReporter : public TRunObserver {
   bool FRollback = true;
   bool FLineOpen = false;
   std::string FErrorsFile;
+  bool FErrorsFileStarted = false;
   int FMaxFailures = 0;
   std::string FLabel;
   std::chrono::steady_clock::time_point FStart;

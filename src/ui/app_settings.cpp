@@ -1,5 +1,10 @@
 #include "ui/app_settings.h"
 
+#include "core/platform/errors.h"
+#include "core/platform/file_io.h"
+
+#include <QFile>
+
 namespace kelvast::ui {
 
 namespace {
@@ -39,7 +44,21 @@ bool TAppSettings::ReadBool(const QString& key, bool def) const {
 
 void TAppSettings::WriteString(const QString& key, const QString& value) {
   FStore.setValue(Key(key), value);
+  // The file may hold a connection's password: it is made readable by its owner only before
+  // the new content goes in (Qt's replacement keeps the replaced file's permissions), and
+  // checked again after a write that created it.
+  KeepPrivate();
   FStore.sync();
+  KeepPrivate();
+}
+
+void TAppSettings::KeepPrivate() const {
+  try {
+    MakeFilePrivate(QFile::encodeName(FStore.fileName()).toStdString());
+  } catch (const EKelvastError&) {
+    // A folder that does not exist yet is made by the write itself; a settings file that
+    // cannot be written is no reason to stop the program.
+  }
 }
 
 void TAppSettings::WriteInteger(const QString& key, int value) {

@@ -1,6 +1,6 @@
 #pragma once
 // The settings store: one INI file, every key in section "FMain", each write flushed to disk at
-// once. Booleans are written "TRUE" / "FALSE"; "TRUE", "YES", "Y" and "FALSE", "NO", "N" are
+// once. The file is readable by its owner only. Booleans are written "TRUE" / "FALSE"; "TRUE", "YES", "Y" and "FALSE", "NO", "N" are
 // read (case ignored), anything else reads as the default.
 
 #include <QSettings>
@@ -30,6 +30,7 @@ class TAppSettings {
 
  private:
   QString Key(const QString& key) const;
+  void KeepPrivate() const;
 
   mutable QSettings FStore;
 };

@@ -1,4 +1,5 @@
 // TFMain's settings: the window's state saved at exit and restored at its first showing.
+#include "core/database/connection_secrets.h"
 #include "ui/ansi_text.h"
 #include "ui/file_name_edit.h"
 #include "ui/hint_switch.h"
@@ -65,6 +66,12 @@ std::vector<TFMain::TStoredProperty> TFMain::StoredProperties() {
                    [this](const QString& v) {
                      FGenerationTab->SetEncoding(v.toInt() == int{teUtf8} ? teUtf8 : teWindows1252);
                    }});
+  props.push_back({QStringLiteral("cbRememberPassword_Checked"),
+                   [this] { return BoolText(FConnectionTab->RememberPasswordBox()->isChecked()); },
+                   [this](const QString& v) {
+                     QCheckBox* box = FConnectionTab->RememberPasswordBox();
+                     box->setChecked(ParseBool(v, box->isChecked()));
+                   }});
   props.push_back(
       {QStringLiteral("cbHint_Checked"), [this] { return BoolText(FHint->isChecked()); },
        [this](const QString& v) { FHint->setChecked(ParseBool(v, FHint->isChecked())); }});
@@ -84,9 +91,14 @@ std::vector<TFMain::TStoredProperty> TFMain::StoredProperties() {
 void TFMain::SaveState() {
   FStateSaved = true;
   FSettings.WriteInteger(QStringLiteral("FormVersion"), 0);
-  // The connection's current string is the one remembered for the next start.
+  // The connection's current string is the one remembered for the next start, without its
+  // password unless the user asked to keep it; the driver then finds the password in its own
+  // sources (PostgreSQL: PGPASSWORD, ~/.pgpass) or the connection reports that it needs one.
   if (FState.Connection) FConnectionString = FromAnsi(FState.Connection->ConnectionString());
-  FSettings.WriteString(QStringLiteral("CONNECTION"), FConnectionString);
+  const bool keepPassword = FConnectionTab->RememberPasswordBox()->isChecked();
+  FSettings.WriteString(QStringLiteral("CONNECTION"),
+                        keepPassword ? FConnectionString
+                                     : FromAnsi(StripPassword(ToAnsi(FConnectionString))));
   // A string that came from a model, plan or connection file stays one after a restart.
   const bool fromFile = FState.Connection && FState.Connection->FromFile();
   FSettings.WriteString(QStringLiteral("CONNECTION_FROM_FILE"),

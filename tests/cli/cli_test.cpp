@@ -9,6 +9,7 @@
 #include <spawn.h>
 #include <fcntl.h>
 #include <csignal>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -469,6 +470,160 @@ TEST(Cli, DirectInsertFailuresOnATerminal) {
   db.Open();
   // 1010 fails, 1020 works, 1030 fails, 1040 works, 1050 fails: two rows kept.
   EXPECT_EQ(db.Query("SELECT COUNT(*) FROM orders"), (std::vector<std::string>{"2"}));
+}
+
+size_t CountOf(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// A plan whose model had failed statements ends with status 1 and says so, whatever
+// --on-errors made of them; --max-errors stops each model's insert and the line then counts the
+// records run and the rows kept; the models after it run all the same.
+TEST(Cli, PlanReportsFailedStatementsAsFailure) {
+  const std::string rule(56, '-');
+  const struct {
+    const char* name;
+    bool check;  // odd order numbers are refused: every other statement fails
+    std::vector<std::string> args;
+    int status;
+    const char* line;  // the orders model's line
+    int kept;          // orders rows in the table after the plan
+  } cases[] = {
+      {"no failure", false, {}, 0, "orders.model: 50 records, 0 failed statements, committed", 50},
+      {"rolled back", true, {}, 1, "orders.model: 50 records, 25 failed statements, rolled back", 0},
+      {"committed", true, {"--on-errors", "commit"}, 1,
+       "orders.model: 50 records, 25 failed statements, committed", 25},
+      {"stopped, committed", true, {"--max-errors", "3", "--on-errors", "commit"}, 1,
+       "orders.model: stopped at the --max-errors limit: 5 records made, 2 inserted, 3 failed "
+       "statements, committed",
+       2},
+      {"stopped, rolled back", true, {"--max-errors", "3"}, 1,
+       "orders.model: stopped at the --max-errors limit: 5 records made, 0 inserted, 3 failed "
+       "statements, rolled back",
+       0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    const std::string file = (dir / "shop.db").string();
+    WriteFileBytes(file, "");
+    {
+      TOdbcConnection db(file);
+      db.Open();
+      db.Execute(std::string("CREATE TABLE orders (order_id integer") +
+                 (c.check ? " CHECK (order_id % 20 = 0)" : "") +
+                 ", reference text, customer text, country text, quantity integer, ordered_at "
+                 "text, paid boolean, notes text)");
+      db.Execute("CREATE TABLE people (id integer, first_name text, last_name text, email text, "
+                 "quantity integer, price real, signup_date text, city text, zip text, code text)");
+    }
+    for (const auto& [name, records] : {std::pair{"orders", 50}, std::pair{"people", 12}}) {
+      std::unique_ptr<TGenModel> model = LoadModelFile(kExamples + "/" + name + ".model");
+      model->SetConnectionString(file);
+      model->SetRecNumber(records);
+      SaveModelFile(dir / (std::string(name) + ".model"), *model);
+    }
+    WriteFileBytes(dir / "fill.plan", "ORVELA KELVAST PLAN\r\norders.model\r\npeople.model\r\n");
+    std::vector<std::string> args = {"plan", (dir / "fill.plan").string(), "--format", "db",
+                                     "--errors-file", (dir / "errors.txt").string()};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const TCliRun r = RunCli(args);
+    EXPECT_EQ(r.Status, c.status) << r.Err;
+    EXPECT_NE(r.Err.find(c.line), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("people.model: 12 records, 0 failed statements, committed"),
+              std::string::npos) << r.Err;
+    TOdbcConnection db(file);
+    db.Open();
+    EXPECT_EQ(db.Query("SELECT COUNT(*) FROM orders"),
+              std::vector<std::string>{std::to_string(c.kept)});
+    EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"), std::vector<std::string>{"12"});
+    if (!c.check) {
+      EXPECT_NE(r.Err.find("plan done: 2 models run, 0 skipped, 0 failed\n"), std::string::npos);
+      EXPECT_FALSE(fs::exists(dir / "errors.txt"));
+      continue;
+    }
+    EXPECT_NE(r.Err.find("plan done: 2 models run, 0 skipped, 0 failed, 1 with failed statements"),
+              std::string::npos) << r.Err;
+    // The model's first failures on the terminal, under its name; all of them in the file.
+    EXPECT_NE(r.Err.find("[1/2] orders.model: failed statements"), std::string::npos) << r.Err;
+    const size_t failures = c.args.empty() || c.args[0] != "--max-errors" ? 25 : 3;
+    EXPECT_EQ(CountOf(r.Err, rule), std::min<size_t>(failures, 10));
+    const std::string errors = ReadFileBytes(dir / "errors.txt");
+    EXPECT_EQ(CountOf(errors, rule), failures);
+    EXPECT_NE(errors.find("orders.model"), std::string::npos);
+    EXPECT_NE(errors.find("INSERT INTO \"orders\""), std::string::npos);
+  }
+}
+
+// Two models whose inserts both fail: the errors file keeps both, each under its model's name.
+TEST(Cli, PlanErrorsFileKeepsEveryModelsFailures) {
+  TempDir dir;
+  const std::string file = (dir / "shop.db").string();
+  WriteFileBytes(file, "");
+  for (const char* name : {"a", "b"}) {
+    std::unique_ptr<TGenModel> model = LoadModelFile(kExamples + "/orders.model");
+    model->SetConnectionString(file);
+    model->SetTableName("missing");
+    model->SetRecNumber(4);
+    SaveModelFile(dir / (std::string(name) + ".model"), *model);
+  }
+  WriteFileBytes(dir / "fill.plan", "ORVELA KELVAST PLAN\r\na.model\r\nb.model\r\n");
+  const TCliRun r = RunCli({"plan", (dir / "fill.plan").string(), "--format", "db", "--quiet",
+                            "--errors-file", (dir / "errors.txt").string()});
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find("2 with failed statements"), std::string::npos) << r.Err;
+  const std::string errors = ReadFileBytes(dir / "errors.txt");
+  EXPECT_EQ(CountOf(errors, std::string(56, '-')), 8u);
+  const size_t a = errors.find("[1/2] a.model: ");
+  const size_t b = errors.find("[2/2] b.model: ");
+  ASSERT_NE(a, std::string::npos) << errors;
+  ASSERT_NE(b, std::string::npos) << errors;
+  EXPECT_LT(a, b);
+}
+
+// Files that hold a password are their owner's only, also when they replace a looser one, and
+// `show` masks it.
+TEST(Cli, PasswordsStayPrivate) {
+  TempDir dir;
+  const mode_t savedMask = ::umask(022);  // the runs inherit it
+  std::unique_ptr<TGenModel> model = LoadModelFile(kExamples + "/people.model");
+  model->SetConnectionString("DRIVER={PostgreSQL Unicode};SERVER=db;UID=ada;PWD=s3cret");
+  SaveModelFile(dir / "secret.model", *model);
+  model->SetConnectionString("DRIVER={PostgreSQL Unicode};SERVER=db;UID=ada");
+  SaveModelFile(dir / "plain.model", *model);
+  WriteFileBytes(dir / "old.json", "{}");
+  ASSERT_EQ(::chmod((dir / "old.json").c_str(), 0644), 0);
+
+  const auto run = [&](std::vector<std::string> args) {
+    const TCliRun r = RunCli(args);
+    EXPECT_EQ(r.Status, 0) << args[0] << ": " << r.Err;
+  };
+  const std::string secret = (dir / "secret.model").string();
+  run({"export", secret, "--output", (dir / "secret.json").string()});
+  run({"export", secret, "--output", (dir / "old.json").string(), "--yes"});
+  run({"import", (dir / "secret.json").string(), "--output", (dir / "back.model").string()});
+  run({"export", (dir / "plain.model").string(), "--output", (dir / "plain.json").string()});
+  ::umask(savedMask);
+  const struct {
+    const char* file;
+    unsigned mode;
+  } cases[] = {
+      {"secret.model", 0600}, {"secret.json", 0600}, {"old.json", 0600},
+      {"back.model", 0600},   {"plain.json", 0644},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    EXPECT_EQ(FileMode(dir / c.file), c.mode);
+  }
+  EXPECT_NE(ReadFileBytes(dir / "back.model").find("s3cret"), std::string::npos);
+
+  const TCliRun shown = RunCli({"show", secret});
+  EXPECT_EQ(shown.Status, 0);
+  EXPECT_NE(shown.Out.find("Connection: DRIVER={PostgreSQL Unicode};SERVER=db;UID=ada;PWD=********"),
+            std::string::npos) << shown.Out;
+  EXPECT_EQ(shown.Out.find("s3cret"), std::string::npos);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace kelvast::test {
 
@@ -37,6 +38,12 @@ void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("cannot write " + path.string());
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+unsigned FileMode(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) throw std::runtime_error("no file " + path.string());
+  return info.st_mode & 07777;
 }
 
 }  // namespace kelvast::test

@@ -25,4 +25,7 @@ class TempDir {
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
+// The file's permission bits (07777), following links; throws when it does not exist.
+unsigned FileMode(const std::filesystem::path& path);
+
 }  // namespace kelvast::test

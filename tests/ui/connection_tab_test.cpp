@@ -6,6 +6,7 @@
 #include "ui/param_pages/param_page_set.h"
 #include "ui/ui_test_support.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -18,11 +19,22 @@
 #include <QTabWidget>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QSettings>
 #include <QToolButton>
+
+#include <sys/stat.h>
+
+#include "ui/ansi_text.h"
 
 namespace kelvast::ui::test {
 
 namespace {
+
+// The file's permission bits.
+unsigned FileMode(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 07777;
+}
 
 // A window and a SQLite file with two tables.
 struct TConnectionFixture : TWindowFixture {
@@ -257,6 +269,52 @@ class TConnectionTabTest : public QObject {
     f.Destroy();
     QCOMPARE(IniSection(f.SettingsFile()).value(QStringLiteral("sd1_InitialDir")),
              f.Dir() + QStringLiteral("/missing"));
+  }
+
+  // The label never shows the password; a connection file that holds one is the user's only.
+  void PasswordMaskedOnTheLabelAndPrivateInTheFile() {
+    TConnectionFixture f;
+    const QString text = QStringLiteral("DRIVER=SQLite3;Database=") + f.Db +
+                         QStringLiteral(";PWD=s3cret");
+    f.Tab()->ApplyConnectionString(text);
+    QCOMPARE(f.Find<QLabel>("Label1")->text(),
+             QStringLiteral("DRIVER=SQLite3;Database=") + f.Db + QStringLiteral(";PWD=********"));
+    TFileDialogRecorder dialogs;
+    TMessageRecorder messages;
+    dialogs.Answer = f.Dir() + QStringLiteral("/shop.con");
+    f.Find<QToolButton>("sbSaveConnection")->click();
+    QCOMPARE(messages.Texts(), QStringList());
+    QVERIFY(f.ReadFile(dialogs.Answer).contains("PWD=s3cret"));
+    QCOMPARE(FileMode(FileSystemName(dialogs.Answer)), 0600u);
+  }
+
+  // The settings file is the user's only, also when it was looser before, and keeps the
+  // connection's password only when "Remember the password" is checked.
+  void RememberedConnectionKeepsThePasswordOnlyWhenAsked_data() {
+    QTest::addColumn<bool>("remember");
+    QTest::newRow("default: not remembered") << false;
+    QTest::newRow("remembered") << true;
+  }
+  void RememberedConnectionKeepsThePasswordOnlyWhenAsked() {
+    QFETCH(bool, remember);
+    TConnectionFixture f;
+    f.WriteFile(QStringLiteral("kelvast.ini"), "[FMain]\r\nFormVersion=0\r\n");
+    QCOMPARE(::chmod(FileSystemName(f.SettingsFile()).c_str(), 0644), 0);
+    QCOMPARE(f.Find<QCheckBox>("cbRememberPassword")->isChecked(), false);
+    if (remember) f.Find<QCheckBox>("cbRememberPassword")->setChecked(true);
+    f.Window().State().Connection->SetConnectionString(
+        "DRIVER={PostgreSQL Unicode};SERVER=db;UID=ada;PWD=s3cret");
+    f.Destroy();
+    QCOMPARE(FileMode(FileSystemName(f.SettingsFile())), 0600u);
+    const QSettings ini(f.SettingsFile(), QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("FMain/CONNECTION")).toString(),
+             remember ? QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=db;UID=ada;PWD=s3cret")
+                      : QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=db;UID=ada"));
+    // The choice itself is remembered.
+    const QString choice = ini.value(QStringLiteral("FMain/cbRememberPassword_Checked")).toString();
+    QCOMPARE(choice, remember ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+    TWindowFixture again("[FMain]\r\ncbRememberPassword_Checked=" + choice.toUtf8() + "\r\n");
+    QCOMPARE(again.Find<QCheckBox>("cbRememberPassword")->isChecked(), remember);
   }
 
   // A connection file whose name has accented letters is written and read under that name.

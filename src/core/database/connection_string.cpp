@@ -1,6 +1,5 @@
 #include "core/database/connection_string.h"
 
-#include "core/database/odbc_handle.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -28,10 +27,12 @@ void Append(std::string& out, std::string_view key, const std::string& value) {
 
 }  // namespace
 
-std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text) {
+std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text,
+                                                        std::vector<TAttributeSpan>* spans) {
   std::vector<TConnectionAttribute> attributes;
   size_t pos = 0;
   while (pos < text.size()) {
+    const size_t from = pos;
     TConnectionAttribute attribute;
     size_t end = pos;
     while (end < text.size() && text[end] != ';' && text[end] != '=')
@@ -65,7 +66,10 @@ std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text) {
     } else {
       attribute.Value = Trim(text.substr(pos, end - pos));
     }
-    if (!attribute.Key.empty() || !attribute.Value.empty()) attributes.push_back(attribute);
+    if (!attribute.Key.empty() || !attribute.Value.empty()) {
+      attributes.push_back(attribute);
+      if (spans) spans->push_back({from, end});
+    }
     pos = end + 1;
   }
   return attributes;
@@ -120,27 +124,6 @@ std::string BuildConnectionString(const TConnectionParts& parts) {
     Append(out, other.Key, QuoteConnectionValue(other.Value));
   }
   return out;
-}
-
-std::vector<std::string> InstalledOdbcDrivers() {
-  odbc::THandle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-  odbc::Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION,
-                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
-              env, "Choosing ODBC 3");
-  std::vector<std::string> drivers;
-  SQLCHAR name[512];
-  SQLCHAR attributes[2048];
-  SQLSMALLINT nameLength = 0;
-  SQLSMALLINT attributesLength = 0;
-  SQLUSMALLINT direction = SQL_FETCH_FIRST;
-  while (SQL_SUCCEEDED(SQLDrivers(env.Get(), direction, name, sizeof name, &nameLength, attributes,
-                                  sizeof attributes, &attributesLength))) {
-    std::string ansi;
-    Utf8ToAnsi(reinterpret_cast<const char*>(name), ansi);
-    drivers.push_back(ansi);
-    direction = SQL_FETCH_NEXT;
-  }
-  return drivers;
 }
 
 }  // namespace kelvast

@@ -22,10 +22,18 @@ struct TConnectionAttribute {
   bool operator==(const TConnectionAttribute&) const = default;
 };
 
+// Where an attribute stands in its string: from its first character to the ";" that ends it (or
+// the string's end).
+struct TAttributeSpan {
+  size_t From = 0;
+  size_t To = 0;
+};
+
 // The attributes of a connection string, in order. Attributes are separated by ";"; keys and
 // unbraced values are trimmed; a value in braces may hold ";", "=" and "}" (written "}}") and
-// loses its braces. Empty parts are skipped.
-std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text);
+// loses its braces. Empty parts are skipped. `spans`, when given, receives each attribute's span.
+std::vector<TConnectionAttribute> SplitConnectionString(std::string_view text,
+                                                        std::vector<TAttributeSpan>* spans = nullptr);
 
 // The value as written after "key=": in braces with every "}" doubled when it holds ";", "{" or
 // "}" or begins or ends with a blank, else unchanged.
@@ -53,7 +61,7 @@ TConnectionParts ParseConnectionParts(std::string_view text);
 // "DRIVER={..};SERVER=..;PORT=..;DATABASE=..;UID=..;PWD=.." followed by the other attributes.
 std::string BuildConnectionString(const TConnectionParts& parts);
 
-// The names of the ODBC drivers installed with unixODBC, in its order.
+// The names of the ODBC drivers installed with unixODBC, in its order (kelvast_db defines it).
 std::vector<std::string> InstalledOdbcDrivers();
 
 }  // namespace kelvast

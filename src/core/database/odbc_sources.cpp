@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/database/connection_string.h"
+#include "core/database/odbc_handle.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -63,6 +64,29 @@ std::vector<std::string> ListFileDataSources(const std::filesystem::path& folder
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// Declared with the connection strings, whose builder offers the drivers; defined here, with
+// the other questions put to unixODBC, so that the strings themselves need no ODBC library.
+std::vector<std::string> InstalledOdbcDrivers() {
+  odbc::THandle env(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+  odbc::Check(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION,
+                            reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
+              env, "Choosing ODBC 3");
+  std::vector<std::string> drivers;
+  SQLCHAR name[512];
+  SQLCHAR attributes[2048];
+  SQLSMALLINT nameLength = 0;
+  SQLSMALLINT attributesLength = 0;
+  SQLUSMALLINT direction = SQL_FETCH_FIRST;
+  while (SQL_SUCCEEDED(SQLDrivers(env.Get(), direction, name, sizeof name, &nameLength, attributes,
+                                  sizeof attributes, &attributesLength))) {
+    std::string ansi;
+    Utf8ToAnsi(reinterpret_cast<const char*>(name), ansi);
+    drivers.push_back(ansi);
+    direction = SQL_FETCH_NEXT;
+  }
+  return drivers;
 }
 
 }  // namespace kelvast

@@ -1,5 +1,6 @@
 #include "core/files/connection_file.h"
 
+#include "core/database/connection_secrets.h"
 #include "core/platform/file_io.h"
 #include "core/platform/text_utils.h"
 
@@ -40,7 +41,7 @@ std::string FormatConnection(std::string_view connectionString) {
 }
 
 void WriteConnectionFile(const std::filesystem::path& fileName, std::string_view connectionString) {
-  WriteWholeFile(fileName, FormatConnection(connectionString));
+  WriteWholeFile(fileName, FormatConnection(connectionString), FileAccessFor(connectionString));
 }
 
 std::string TrimConnectionString(std::string_view connectionString) {

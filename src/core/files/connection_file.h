@@ -36,7 +36,8 @@ TConnectionFileContent ReadConnectionFile(const std::filesystem::path& fileName)
 
 // The marker line and the string, each ended by CR LF.
 std::string FormatConnection(std::string_view connectionString);
-// Writes FormatConnection to the file; EFileError when it cannot be written.
+// Writes FormatConnection to the file, readable by its owner only when the string holds a
+// password; EFileError when it cannot be written.
 void WriteConnectionFile(const std::filesystem::path& fileName, std::string_view connectionString);
 
 // The string as it is applied: without leading and trailing characters of codes 0 to 32.

@@ -1,4 +1,5 @@
 #include "core/files/model_file.h"
+#include "core/database/connection_secrets.h"
 
 #include "core/platform/file_io.h"
 #include "core/files/model_stream.h"
@@ -247,7 +248,7 @@ std::string SaveModelToBytes(TGenModel& model) {
 }
 
 void SaveModelFile(const std::filesystem::path& fileName, TGenModel& model) {
-  WriteWholeFile(fileName, SaveModelToBytes(model));
+  WriteWholeFile(fileName, SaveModelToBytes(model), FileAccessFor(model.ConnectionString()));
 }
 
 std::unique_ptr<TGenModel> LoadModelFromBytes(std::string_view bytes) {

@@ -19,7 +19,8 @@ namespace kelvast {
 // read (ctSex generators keep them there).
 std::string SaveModelToBytes(TGenModel& model);
 
-// Writes the file, replacing an existing one only once the new content is complete on disk.
+// Writes the file, replacing an existing one only once the new content is complete on disk. A
+// model whose connection string holds a password is written readable by its owner only.
 // Raises EFileError naming the file when it cannot be written.
 void SaveModelFile(const std::filesystem::path& fileName, TGenModel& model);
 

@@ -1,4 +1,6 @@
 #include "core/files/model_json.h"
+#include "core/database/connection_secrets.h"
+#include "core/platform/file_io.h"
 
 #include "core/model/property.h"
 #include "core/platform/code_page.h"
@@ -206,6 +208,10 @@ std::unique_ptr<TGenModel> ModelFromJson(std::string_view json) {
   auto model = std::make_unique<TGenModel>();
   ApplyObject(*model, j, "");
   return model;
+}
+
+void SaveModelJsonFile(const std::filesystem::path& fileName, TGenModel& model) {
+  WriteWholeFile(fileName, ModelToJson(model) + "\n", FileAccessFor(model.ConnectionString()));
 }
 
 }  // namespace kelvast

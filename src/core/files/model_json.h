@@ -9,6 +9,7 @@
 
 #include "core/model/gen_model.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ namespace kelvast {
 // The model as indented JSON. Infinite and NaN floats, which JSON numbers cannot hold, are
 // written as the texts "Infinity", "-Infinity" and "NaN".
 std::string ModelToJson(TGenModel& model);
+
+// Writes ModelToJson and a line break to the file, as SaveModelFile writes a model file (owner
+// only when the connection string holds a password). Raises EFileError naming the file.
+void SaveModelJsonFile(const std::filesystem::path& fileName, TGenModel& model);
 
 // A new model built from JSON: every property present is applied through its setter, in the
 // order of the property list; missing ones keep a new object's value. Raises EFormatError

@@ -40,7 +40,9 @@ bool TDatabaseWriter::Begin(int64_t records) {
   if (!FSession) FSession = std::make_unique<TStatementSession>(*FConnection, target);
   const size_t columns = target.Columns.size();
   FLoader = std::make_unique<TBatchLoader>(*FSession, std::move(target), FObserver.MaxFailures());
+  // Called on the run's thread while the loader is idle, so its state can be read here.
   FStream = std::make_unique<TInsertStream>(*FLoader, columns, [this](int64_t rows) {
+    FLimitReached = FLoader->Stopped();
     FObserver.InsertProgress(rows, FTotal);
   });
   // A connection that cannot start a transaction gets its rows committed one by one.

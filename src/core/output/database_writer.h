@@ -68,6 +68,12 @@ class TDatabaseWriter : public TRecordWriter {
   std::string PathName() const;
   int FailedStatements() const { return FLoader ? FLoader->Failed() : 0; }
   bool RolledBack() const { return FRolledBack; }
+  // The failure limit ended the insert; known to the run's thread from the last hand-over of
+  // rows on, so that the run can stop making records nobody loads.
+  bool LimitReached() const { return FLimitReached; }
+  // After Footer: the rows run (loaded or failed), and those the table keeps.
+  int64_t RowsRun() const { return FLoader ? FLoader->Rows() : 0; }
+  int64_t RowsKept() const { return FRolledBack ? 0 : RowsRun() - FailedStatements(); }
   // The error memo: per failed row the message, CR LF, its statement, CR LF, 56 hyphens, CR LF;
   // a failed commit or rollback adds its message and CR LF.
   const std::string& Errors() const { return FErrors; }
@@ -90,6 +96,7 @@ class TDatabaseWriter : public TRecordWriter {
   int64_t FTotal = 0;
   bool FTransaction = false;
   bool FRolledBack = false;
+  bool FLimitReached = false;
   std::string FErrors;
 };
 

@@ -1,6 +1,7 @@
 #include "core/output/generation_run.h"
 
 #include <memory>
+#include <optional>
 
 #include "core/output/database_writer.h"
 #include "core/output/output_file.h"
@@ -32,6 +33,33 @@ std::string OutputPathFor(const std::string& sqlFile, TOutputMode mode) {
   path += OutputExtension(mode);
   return path;
 }
+
+namespace {
+
+// The run's questions during the making of records, passed on to its observer, except that a
+// direct insert whose failure limit was reached stops the run as well: the records after it
+// would not be loaded.
+class TInsertLimitObserver final : public TRunObserver {
+ public:
+  TInsertLimitObserver(TRunObserver& observer, const TDatabaseWriter& insert)
+      : FObserver(observer), FInsert(insert) {}
+  void Progress(int64_t record, int64_t total) override { FObserver.Progress(record, total); }
+  int64_t ProgressStep() const override { return FObserver.ProgressStep(); }
+  bool StopRequested() override {
+    if (FObserver.StopRequested()) return true;
+    FLimitReached = FInsert.LimitReached();
+    return FLimitReached;
+  }
+  // The last stop asked for was the limit's, not the observer's.
+  bool LimitReached() const { return FLimitReached; }
+
+ private:
+  TRunObserver& FObserver;
+  const TDatabaseWriter& FInsert;
+  bool FLimitReached = false;
+};
+
+}  // namespace
 
 std::string ReplaceQuestion(const std::string& path) {
   return "\"" + path + "\" already exists.\nThe next operation will REPLACE data by the new " +
@@ -90,14 +118,16 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   writer->Header(out, start);
 
   TBlocksOutcome made;
+  std::optional<TInsertLimitObserver> limit;
+  if (insert) limit.emplace(observer, *insert);
   try {
-    made = WriteRecordBlocks(model, *writer, out, observer, range, seed, options.Threads,
-                             options.Connection);
+    made = WriteRecordBlocks(model, *writer, out, limit ? *limit : observer, range, seed,
+                             options.Threads, options.Connection);
   } catch (const EDatabaseError& e) {
     if (insert) insert->LoadFailed(e);
     throw;
   }
-  if (made.Interrupted) result.Outcome = roInterrupted;
+  if (made.Interrupted && !(limit && limit->LimitReached())) result.Outcome = roInterrupted;
   result.Records = made.Written;
   if (result.Outcome == roInterrupted && insert) {
     // The rows loaded so far are given up with the transaction.
@@ -111,6 +141,9 @@ TRunResult RunGeneration(TGenModel& model, const TRunOptions& options, TRunObser
   if (insert) {
     result.FailedStatements = insert->FailedStatements();
     result.RolledBack = insert->RolledBack();
+    result.Inserted = insert->RowsKept();
+    result.LimitReached = insert->LimitReached();
+    if (result.LimitReached) result.Records = insert->RowsRun();
   }
   return result;
 }

@@ -93,6 +93,10 @@ struct TRunResult {
   int64_t DataSize = 0;  // characters of generated values (SQL); 64-bit, so huge runs are exact
   int FailedStatements = 0;  // direct insert: statements that failed
   bool RolledBack = false;   // direct insert: the transaction was rolled back
+  // Direct insert: the failure limit (MaxFailures) ended it early; Records then counts the
+  // records run up to the failure that reached it, not the records asked for.
+  bool LimitReached = false;
+  int64_t Inserted = 0;  // direct insert: rows the table keeps (none when rolled back)
 };
 
 // The messages and question of a run.

@@ -49,6 +49,7 @@ TPlanResult RunPlan(const std::string& planFile, const std::vector<std::string>&
       ++result.Failed;
       continue;
     }
+    if (run.FailedStatements > 0) ++result.WithFailures;
     observer.ModelFinished(i, entry, run);
     if (run.Outcome == roInterrupted) break;
   }

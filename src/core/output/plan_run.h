@@ -32,6 +32,7 @@ struct TPlanResult {
   int Ran = 0;      // models whose run was started
   int Skipped = 0;  // entries whose model could not be read
   int Failed = 0;   // runs that ended with an error the observer let the plan go past
+  int WithFailures = 0;  // direct inserts that ended with failed statements
 };
 
 // Record counts a plan step runs with: the model's own, kept within 1 to 10,000,000.

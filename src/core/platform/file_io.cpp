@@ -41,6 +41,12 @@ std::filesystem::path FinalTarget(const std::filesystem::path& fileName) {
   Fail("Cannot follow the link", fileName, ELOOP);
 }
 
+mode_t CurrentUmask() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::filesystem::path& fileName, uint64_t maxBytes) {
@@ -70,7 +76,8 @@ std::string ReadWholeFile(const std::filesystem::path& fileName, uint64_t maxByt
   return bytes;
 }
 
-void WriteWholeFile(const std::filesystem::path& fileName, std::string_view bytes) {
+void WriteWholeFile(const std::filesystem::path& fileName, std::string_view bytes,
+                    TFileAccess access) {
   const std::filesystem::path target = FinalTarget(fileName);
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -96,21 +103,55 @@ void WriteWholeFile(const std::filesystem::path& fileName, std::string_view byte
     at += n;
     left -= static_cast<size_t>(n);
   }
-  // The replaced file's permissions stay; a new file gets the usual ones.
+  // The replaced file's permissions stay; a new file gets the usual ones. A private file keeps
+  // none for its group and others.
   mode_t mode = 0666;
   if (exists) {
     mode = old.st_mode & 07777;
+  } else if (access == TFileAccess::Private) {
+    mode = 0600;
   } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode &= ~mask;
+    mode &= ~CurrentUmask();
   }
+  if (access == TFileAccess::Private) mode &= ~mode_t{077};
   if (::fchmod(f.fd, mode) != 0) discard("Cannot write the file", errno);
   if (::fsync(f.fd) != 0) discard("Cannot write the file", errno);
   const int fd = f.fd;
   f.fd = -1;
   if (::close(fd) != 0) discard("Cannot write the file", errno);
   if (::rename(temp.c_str(), target.c_str()) != 0) discard("Cannot replace the file", errno);
+}
+
+void AppendToFile(const std::filesystem::path& fileName, std::string_view bytes) {
+  TFd f{::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666)};
+  if (f.fd < 0) Fail("Cannot open the file", fileName, errno);
+  struct stat info {};
+  if (::fstat(f.fd, &info) != 0) Fail("Cannot open the file", fileName, errno);
+  if (!S_ISREG(info.st_mode))
+    throw EFileError("Cannot save to \"" + fileName.string() + "\": it is not a regular file.");
+  const char* at = bytes.data();
+  size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(f.fd, at, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail("Cannot write the file", fileName, errno);
+    at += n;
+    left -= static_cast<size_t>(n);
+  }
+  const int fd = f.fd;
+  f.fd = -1;
+  if (::close(fd) != 0) Fail("Cannot write the file", fileName, errno);
+}
+
+void MakeFilePrivate(const std::filesystem::path& fileName) {
+  TFd f{::open(fileName.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600)};
+  if (f.fd < 0) Fail("Cannot open the file", fileName, errno);
+  struct stat info {};
+  if (::fstat(f.fd, &info) != 0) Fail("Cannot open the file", fileName, errno);
+  // A device or FIFO named by the user is theirs to keep as it is.
+  if (!S_ISREG(info.st_mode)) return;
+  if ((info.st_mode & 077) != 0 && ::fchmod(f.fd, info.st_mode & 07700) != 0)
+    Fail("Cannot change the permissions of", fileName, errno);
 }
 
 }  // namespace kelvast

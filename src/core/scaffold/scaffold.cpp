@@ -1,9 +1,5 @@
 #include "core/scaffold/scaffold.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <climits>
 #include <map>
@@ -63,27 +59,6 @@ std::string StoredConnection(TOdbcConnection& db) {
     foreignKeys = foreignKeys || SameKeyName(a.Key, "FKSupport");
   if (!foreignKeys) parts.Others.push_back({"FKSupport", "1"});
   return BuildConnectionString(parts);
-}
-
-bool HoldsPassword(const std::string& connection) {
-  for (const TConnectionAttribute& a : SplitConnectionString(connection))
-    if ((SameKeyName(a.Key, "PWD") || SameKeyName(a.Key, "Password")) && !a.Value.empty())
-      return true;
-  return false;
-}
-
-// Writes the file; one that holds a password is readable by its owner only, from the moment it
-// is created.
-void SaveFile(const std::filesystem::path& file, const std::string& bytes, bool secret) {
-  if (secret) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 || ::fchmod(fd, 0600) != 0) {
-      if (fd >= 0) ::close(fd);
-      throw EFileError("Cannot write the file \"" + file.string() + "\".");
-    }
-    ::close(fd);
-  }
-  WriteWholeFile(file, bytes);
 }
 
 // The table's name as a file name: no folder separators.
@@ -185,7 +160,6 @@ TScaffoldResult Scaffold(TOdbcConnection& db, const TScaffoldOptions& options) {
 
   const char quote = db.IdentifierQuote();
   const std::string connection = StoredConnection(db);
-  const bool secret = HoldsPassword(connection);
   const std::string dbms = db.DbmsName();
 
   std::map<std::string, const TTableSchema*> byName;
@@ -288,9 +262,9 @@ TScaffoldResult Scaffold(TOdbcConnection& db, const TScaffoldOptions& options) {
     model.SetModified(false);
 
     const std::filesystem::path file = dir / AnsiToUtf8(stem + ".model");
-    SaveFile(file, SaveModelToBytes(model), secret);
+    SaveModelFile(file, model);
     if (options.Json)
-      SaveFile(dir / AnsiToUtf8(stem + ".json"), ModelToJson(model) + "\n", secret);
+      SaveModelJsonFile(dir / AnsiToUtf8(stem + ".json"), model);
     result.Models.push_back(file.string());
     entries.push_back(stem + ".model");
   }

@@ -1,5 +1,6 @@
 #include "ui/tabs/connection_tab.h"
 
+#include "core/database/connection_secrets.h"
 #include "core/database/schema.h"
 #include "core/files/connection_file.h"
 #include "core/output/database_writer.h"
@@ -15,6 +16,7 @@
 #include "ui/wait_cursor.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -64,6 +66,12 @@ TConnectionTab::TConnectionTab(TUiState& state, TConnectionHooks hooks, QWidget*
   FLabel->setWordWrap(true);
   FLabel->setTextFormat(Qt::PlainText);
   top->addWidget(FLabel, 1);
+  FRememberPassword = new QCheckBox(QStringLiteral("Remember the password"), this);
+  FRememberPassword->setObjectName(QStringLiteral("cbRememberPassword"));
+  FRememberPassword->setToolTip(
+      QStringLiteral("Keep the connection's password in the settings for the next start "
+                     "(the settings file is readable by you only)"));
+  top->addWidget(FRememberPassword);
 
   auto* tables = new QHBoxLayout;
   FTables = new QComboBox(this);
@@ -113,7 +121,8 @@ void TConnectionTab::ApplyConnectionString(const QString& text, bool fromFile) {
   FState.Connection->SetFromFile(fromFile);
   const bool modified = FState.Model->Modified();
   FState.Model->SetConnectionString(ToAnsi(trimmed));
-  FLabel->setText(trimmed);
+  // The label is seen by anyone near the screen: it never shows the password.
+  FLabel->setText(FromAnsi(MaskPassword(ToAnsi(trimmed))));
   if (!trimmed.isEmpty()) {
     RefreshTables();
     ShowFields();

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -46,6 +47,9 @@ class TConnectionTab : public QWidget {
   // Selects the listed table of that name (case ignored), or no table when none is listed, and
   // shows its fields, which makes it the model's target table. Errors go to the caller.
   void ShowTableFields(const QString& table);
+  // Checked when the settings file may keep the connection's password for the next start;
+  // unchecked (the default), the connection is remembered without it.
+  QCheckBox* RememberPasswordBox() const { return FRememberPassword; }
   // Receives the target-field list each time the fields of a table are shown.
   std::function<void(const std::vector<TTargetField>&)> TargetFieldsShown;
   // Runs the connection editor on the connection, then applies its string (also when the editor
@@ -72,6 +76,7 @@ class TConnectionTab : public QWidget {
   QToolButton* FLoad;
   QToolButton* FSave;
   QLabel* FLabel;
+  QCheckBox* FRememberPassword;
   QComboBox* FTables;
   QTableWidget* FGrid;
   QToolButton* FCopy;

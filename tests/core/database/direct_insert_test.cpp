@@ -145,6 +145,37 @@ TYPED_TEST(DirectInsertTest, FailedStatementsAreRolledBackOrCommittedAsAnswered)
   }
 }
 
+// The failure limit ends the insert and the run: no more records are made once it is reached,
+// and the result counts the rows run up to the failure that reached it and those kept.
+TYPED_TEST(DirectInsertTest, TheFailureLimitStopsTheRunAndCountsWhatWentIn) {
+  struct Limited : InsertObserver {
+    int MaxFailures() const override { return 5; }
+    void Progress(int64_t record, int64_t) override { made = std::max(made, record); }
+    int64_t made = 0;
+  };
+  constexpr int kAsked = 200000;
+  for (const bool rollback : {true, false}) {
+    SCOPED_TRACE(rollback ? "rollback" : "commit");
+    // Odd ids are refused: ids 1, 3, 5, 7 and 9 fail, and the fifth failure ends the insert.
+    this->Run({"DROP TABLE IF EXISTS items",
+               "CREATE TABLE items (id integer CHECK (id % 2 = 0), name varchar(20))"});
+    TGenModel model;
+    this->Fill(model, "items", kAsked);
+    Limited observer;
+    observer.rollback = rollback;
+    const TRunResult result = RunGeneration(model, this->Options(&this->Db()), observer);
+    EXPECT_EQ(result.Outcome, roDone);
+    EXPECT_TRUE(result.LimitReached);
+    EXPECT_EQ(result.FailedStatements, 5);
+    EXPECT_EQ(result.Records, 9);
+    EXPECT_EQ(result.Inserted, rollback ? 0 : 4);
+    EXPECT_EQ(result.RolledBack, rollback);
+    EXPECT_EQ(this->Count("items"), result.Inserted);
+    EXPECT_LT(observer.made, kAsked) << "records were made after the insert had stopped";
+    EXPECT_FALSE(this->Db().InTransaction());
+  }
+}
+
 TYPED_TEST(DirectInsertTest, NoConnectionStopsTheRun) {
   this->Run({"CREATE TABLE people (id integer, name varchar(20))"});
   TOdbcConnection closed(this->ConnectionString());

@@ -111,5 +111,64 @@ TEST(FileIo, SavingOntoADeviceOrIntoAMissingFolderFailsAndKeepsTheOldFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir / "ro"), fs::directory_iterator()), 2);
 }
 
+// A private file is never readable by others: new ones are made 0600, a replaced one loses its
+// group's and others' bits (its owner's stay), whatever the umask; a usual one follows the
+// umask or keeps the replaced file's mode.
+TEST(FileIo, PrivateFilesAreTheOwnersOnly) {
+  const test::TempDir dir;
+  const mode_t savedMask = ::umask(022);
+  const struct {
+    const char* name;
+    TFileAccess access;
+    int before;  // the replaced file's mode; -1: no file yet
+    unsigned after;
+  } cases[] = {
+      {"new private", TFileAccess::Private, -1, 0600},
+      {"private over 0644", TFileAccess::Private, 0644, 0600},
+      {"private over 0775", TFileAccess::Private, 0775, 0700},
+      {"private over 0400", TFileAccess::Private, 0400, 0400},
+      {"new usual", TFileAccess::Usual, -1, 0644},
+      {"usual over 0604", TFileAccess::Usual, 0604, 0604},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path file = dir / c.name;
+    if (c.before >= 0) {
+      test::WriteFileBytes(file, "old");
+      ASSERT_EQ(::chmod(file.c_str(), static_cast<mode_t>(c.before)), 0);
+    }
+    WriteWholeFile(file, "PWD=secret", c.access);
+    EXPECT_EQ(test::FileMode(file), c.after);
+    EXPECT_EQ(test::ReadFileBytes(file), "PWD=secret");
+  }
+  ::umask(savedMask);
+}
+
+// A file another library writes: made 0600 when missing, tightened when looser; a device is
+// left as it is.
+TEST(FileIo, MakeFilePrivateCreatesOrTightens) {
+  const test::TempDir dir;
+  MakeFilePrivate(dir / "new.ini");
+  EXPECT_EQ(test::FileMode(dir / "new.ini"), 0600u);
+  EXPECT_EQ(test::ReadFileBytes(dir / "new.ini"), "");
+  test::WriteFileBytes(dir / "old.ini", "[FMain]\n");
+  ASSERT_EQ(::chmod((dir / "old.ini").c_str(), 0664), 0);
+  MakeFilePrivate(dir / "old.ini");
+  EXPECT_EQ(test::FileMode(dir / "old.ini"), 0600u);
+  EXPECT_EQ(test::ReadFileBytes(dir / "old.ini"), "[FMain]\n");
+  EXPECT_NO_THROW(MakeFilePrivate("/dev/null"));
+  EXPECT_EQ(test::FileMode("/dev/null") & 0666, 0666u);
+  EXPECT_THROW(MakeFilePrivate(dir / "missing" / "x.ini"), EFileError);
+}
+
+TEST(FileIo, AppendAddsToTheEndAndCreatesWhenMissing) {
+  const test::TempDir dir;
+  AppendToFile(dir / "log", "one\n");
+  AppendToFile(dir / "log", "two\n");
+  EXPECT_EQ(test::ReadFileBytes(dir / "log"), "one\ntwo\n");
+  fs::create_directory(dir / "folder");
+  EXPECT_THROW(AppendToFile(dir / "folder", "x"), EFileError);
+}
+
 }  // namespace
 }  // namespace kelvast

@@ -47,13 +47,14 @@ std::string ClosingText(TRecordWriter& writer, const TRunEnd& end) {
   return text;
 }
 
-std::string MessageOf(const std::exception_ptr& error) {
+// The message of a file error; empty for any other error.
+std::string FileErrorMessage(const std::exception_ptr& error) {
   try {
     std::rethrow_exception(error);
-  } catch (const std::exception& e) {
+  } catch (const EFileError& e) {
     return e.what();
   } catch (...) {
-    return "Unknown error.";
+    return {};
   }
 }
 
@@ -86,9 +87,10 @@ TBlocksOutcome WriteFile(TGenModel& model, TRecordWriter& writer, TOutputFile& f
       end.Records = static_cast<int64_t>(lines);
       return ClosingText(writer, end);
     });
-    if (cut.WriteError == 0) std::rethrow_exception(error);
-    // The write failure is the run's error: the message says where the file was left.
-    std::string message = MessageOf(error);
+    // A failed write is the run's error: its message says where the file was left. Any other
+    // error (a generator's) is raised as it was.
+    std::string message = FileErrorMessage(error);
+    if (cut.WriteError == 0 || message.empty()) std::rethrow_exception(error);
     if (cut.Closed)
       message += " The file was cut back to its last complete record: it holds " +
                  std::to_string(cut.Lines) + " of " + std::to_string(range.Count) +

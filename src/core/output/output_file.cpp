@@ -217,8 +217,8 @@ TCutEnd TOutputFile::CloseCut(uint64_t first, uint64_t end,
   if (FFd < 0) return result;
   // The line being built is dropped, and so are buffered lines past the span.
   FBuffer.resize(FLineEnd);
-  if (Lines() > end && end >= FLinesHandedOver) {
-    FEnds.resize(static_cast<size_t>(end - FLinesHandedOver));
+  if (Lines() > end) {
+    FEnds.resize(end > FLinesHandedOver ? static_cast<size_t>(end - FLinesHandedOver) : 0);
     FLineEnd = FEnds.empty() ? 0 : FEnds.back();
     FBuffer.resize(FLineEnd);
   }

@@ -91,14 +91,15 @@ TBlocksOutcome WriteFile(TGenModel& model, TRecordWriter& writer, TOutputFile& f
     // error (a generator's) is raised as it was.
     std::string message = FileErrorMessage(error);
     if (cut.WriteError == 0 || message.empty()) std::rethrow_exception(error);
+    if (message.back() != '.') message += '.';
+    const std::string holds = GroupedCount(static_cast<int64_t>(cut.Lines)) + " of " +
+                              GroupedCount(range.Count) + " records";
     if (cut.Closed)
-      message += " The file was cut back to its last complete record: it holds " +
-                 std::to_string(cut.Lines) + " of " + std::to_string(range.Count) +
-                 " records, followed by its closing lines.";
+      message += " The file was cut back to its last complete record: it holds " + holds +
+                 ", followed by its closing lines.";
     else if (cut.CutBack)
-      message += " The file was cut back to its last complete record: it holds " +
-                 std::to_string(cut.Lines) + " of " + std::to_string(range.Count) +
-                 " records, without its closing lines, for which there was no room.";
+      message += " The file was cut back to its last complete record: it holds " + holds +
+                 ", without its closing lines, for which there was no room.";
     throw EFileError(message);
   }
 }

@@ -9,16 +9,11 @@ std::vector<TWrittenColumn> WrittenColumns(const TGenModel& model) {
   return columns;
 }
 
-namespace {
-
-// 1234567 as "1,234,567".
 std::string GroupedCount(int64_t n) {
   std::string digits = std::to_string(n < 0 ? 0 : n);
   for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, ',');
   return digits;
 }
-
-}  // namespace
 
 std::string CutNote(const TRunEnd& end) {
   if (end.Kind == rkComplete) return {};

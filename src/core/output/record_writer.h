@@ -34,6 +34,9 @@ struct TRunEnd {
   TRunEndKind Kind = rkComplete;
 };
 
+// 1234567 as "1,234,567".
+std::string GroupedCount(int64_t n);
+
 // What a closing comment says of a file cut short ("1,234 of 10,000 records: the run was
 // stopped"); empty for a complete run.
 std::string CutNote(const TRunEnd& end);

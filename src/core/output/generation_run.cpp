@@ -94,9 +94,10 @@ TBlocksOutcome WriteFile(TGenModel& model, TRecordWriter& writer, TOutputFile& f
     if (message.back() != '.') message += '.';
     const std::string holds = GroupedCount(static_cast<int64_t>(cut.Lines)) + " of " +
                               GroupedCount(range.Count) + " records";
+    const bool hasClosing = !writer.ClosingLines(end).empty();
     if (cut.Closed)
       message += " The file was cut back to its last complete record: it holds " + holds +
-                 ", followed by its closing lines.";
+                 (hasClosing ? ", followed by its closing lines." : ".");
     else if (cut.CutBack)
       message += " The file was cut back to its last complete record: it holds " + holds +
                  ", without its closing lines, for which there was no room.";

@@ -367,11 +367,20 @@ int ScaffoldCommand(const TCliOptions& o) {
   options.OutputDir = *o.Output;
   options.Json = o.Json;
   if (o.Dict) options.DictFolder = *o.Dict;
+  // Files that exist already are replaced only with --yes.
+  if (o.Yes) options.ConfirmReplace = [](const std::vector<std::string>&) { return true; };
   std::string connection;
   Utf8ToAnsi(*o.Connection, connection);
   TOdbcConnection db(connection);
   db.Open();
   const TScaffoldResult result = Scaffold(db, options);
+  if (!result.NotReplaced.empty()) {
+    std::fprintf(stderr, "kelvast-cli: nothing written; these files exist already (add --yes to "
+                         "replace them):\n");
+    for (const std::string& file : result.NotReplaced)
+      std::fprintf(stderr, "  %s\n", file.c_str());
+    return 1;
+  }
   for (const std::string& note : result.Notes)
     std::fprintf(stderr, "kelvast-cli: note: %s\n", AnsiToUtf8(note).c_str());
   if (!o.Quiet)

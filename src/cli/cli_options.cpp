@@ -116,6 +116,9 @@ class TCommandLine {
                          "Folder of the models and of database.plan; created when missing")
         ->required();
     scaffold->add_flag("--json", o.Json, "Also write each model as JSON (TABLE.json)");
+    scaffold->add_flag("--yes", o.Yes,
+                       "Replace files that exist in the folder (without it nothing is written "
+                       "and they are listed)");
     Dict(scaffold);
     Quiet(scaffold, o);
 

@@ -26,6 +26,9 @@ void CatchInterruptions() {
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGINT, &action, nullptr);
   ::sigaction(SIGTERM, &action, nullptr);
+  // A file that reaches the size limit (ulimit -f) fails its write, which the run reports after
+  // ending the file on a whole record, instead of the signal ending the program mid-record.
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 int InterruptSignal() { return gSignal; }

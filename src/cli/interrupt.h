@@ -4,7 +4,8 @@
 
 namespace kelvast::cli {
 
-// Installs the handlers; a second signal of either kind ends the program at once.
+// Installs the handlers; a second signal of either kind ends the program at once. SIGXFSZ is
+// ignored: a write past the file-size limit fails with EFBIG instead.
 void CatchInterruptions();
 // The signal received, or 0.
 int InterruptSignal();

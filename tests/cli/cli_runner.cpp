@@ -13,12 +13,14 @@ extern char** environ;
 
 namespace kelvast::test {
 
-TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingDir) {
+TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingDir,
+               const std::vector<std::string>& prefix) {
   TempDir capture;
   const std::string outPath = (capture / "out").string();
   const std::string errPath = (capture / "err").string();
 
-  std::vector<std::string> all{KELVAST_CLI};
+  std::vector<std::string> all = prefix;
+  all.push_back(KELVAST_CLI);
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : all) argv.push_back(a.data());
@@ -31,7 +33,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingD
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (!workingDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());
   pid_t pid = 0;
-  const int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + all[0]);
   int status = 0;

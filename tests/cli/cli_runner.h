@@ -12,6 +12,8 @@ struct TCliRun {
   std::string Err;
 };
 
-TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingDir = "");
+// prefix: a program that runs kelvast-cli, with its arguments (say {"prlimit", "--fsize=9", "--"}).
+TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingDir = "",
+               const std::vector<std::string>& prefix = {});
 
 }  // namespace kelvast::test

@@ -9,6 +9,7 @@
 #include <spawn.h>
 #include <fcntl.h>
 #include <csignal>
+#include <cstdlib>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -281,6 +282,83 @@ TEST(Cli, AnInterruptedRunEndsOnACompleteRecord) {
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), records + 1);
   }
+}
+
+// A file-size limit (prlimit, as `ulimit -f` sets it) in the middle of a record: the program
+// reports the error, and the file ends on a whole record followed by the format's closing lines,
+// which the format's own readers accept.
+TEST(Cli, AFileSizeLimitLeavesAFileThatReadersAccept) {
+  TempDir dir;
+  const std::string limit = "--fsize=200001";
+  const struct {
+    const char* format;
+    std::string check;  // a command that exits 0 for a whole file; %s is the file
+  } cases[] = {
+      // Every row as many fields as the header: no record ends part way.
+      {"csv", "python3 -c 'import csv,sys; r=list(csv.reader(open(sys.argv[1], newline=\"\", "
+              "encoding=\"latin-1\"))); sys.exit(0 if len(r)>1 and all(len(x)==len(r[0]) for x "
+              "in r) else 1)' %s"},
+      {"xml", "xmllint --noout %s"},
+      // Every statement whole, then the closing comments.
+      {"sql", "python3 -c 'import sys; t=open(sys.argv[1], encoding=\"latin-1\", newline=\"\").read(); "
+              "s=t[:t.rindex(\"/* ----\")]; sys.exit(0 if s.endswith(\");\\r\\n\") and "
+              "t.endswith(\"records: the run ended by an error */\\r\\n\") else 1)' %s"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.format);
+    const std::string out = (dir / "cut").string();
+    const TCliRun r = RunCli({"run", kExamples + "/people.model", "--format", c.format,
+                              "--records", "100000", "--output", out, "--yes"},
+                             "", {"prlimit", limit, "--"});
+    EXPECT_EQ(r.Status, 1) << r.Err;
+    EXPECT_NE(r.Err.find("File too large"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("cut back to its last complete record"), std::string::npos) << r.Err;
+    const std::string file = out + "." + c.format;
+    EXPECT_LE(std::filesystem::file_size(file), 200001u);
+    std::string command = c.check;
+    command.replace(command.find("%s"), 2, file);
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    if (std::string(c.format) != "csv")
+      EXPECT_NE(ReadFileBytes(file).find(" of 100,000 records: the run ended by an error"),
+                std::string::npos);
+  }
+}
+
+TEST(Cli, ADanglingLinkAtTheOutputIsFollowedOnlyWithYes) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "elsewhere");
+  const fs::path target = dir / "elsewhere" / "made.csv";
+  std::filesystem::create_symlink(target, dir / "out.csv");
+  std::vector<std::string> run = {"run", kExamples + "/people.model", "--format", "csv",
+                                  "--records", "10", "--output", (dir / "out").string()};
+  const TCliRun refused = RunCli(run);
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_NE(refused.Err.find("add --yes"), std::string::npos) << refused.Err;
+  EXPECT_FALSE(std::filesystem::exists(target));
+  run.push_back("--yes");
+  ASSERT_EQ(RunCli(run).Status, 0);
+  EXPECT_EQ(CountLines(ReadFileBytes(target)), 11);
+}
+
+TEST(Cli, DevicesAndPipesAtTheOutputAreWrittenAsTheyAre) {
+  TempDir dir;
+  const TCliRun null = RunCli({"run", kExamples + "/people.model", "--format", "csv",
+                               "--records", "1000", "--output", "/dev/null"});
+  EXPECT_EQ(null.Status, 0) << null.Err;
+  EXPECT_NE(null.Err.find("written to /dev/null\n"), std::string::npos) << null.Err;
+  EXPECT_FALSE(std::filesystem::exists("/dev/null.csv"));
+
+  const fs::path fifo = dir / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::future<std::string> read = std::async(std::launch::async, [&] {
+    return ReadFileBytes(fifo);
+  });
+  const TCliRun piped = RunCli({"run", kExamples + "/people.model", "--format", "xml",
+                                "--records", "1000", "--output", fifo.string()});
+  EXPECT_EQ(piped.Status, 0) << piped.Err;
+  const std::string text = read.get();
+  EXPECT_NE(text.find("</RECORDS>"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(fifo.string() + ".xml"));
 }
 
 TEST(Cli, SourceDateEpochMakesEveryFormatByteIdentical) {

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -436,6 +437,43 @@ class TConnectionTabTest : public QObject {
     QVERIFY(plan->item(0)->text().endsWith(QStringLiteral("cities.model")));
     QVERIFY(plan->item(1)->text().endsWith(QStringLiteral("people.model")));
     QVERIFY(!QFile::exists(folder + QStringLiteral("/unused.model")));
+  }
+
+  // Models that exist already are replaced only when the user agrees, shown their names; No
+  // writes nothing and opens no plan.
+  void CreateModelsAsksBeforeReplacingExistingFiles_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << false;
+  }
+  void CreateModelsAsksBeforeReplacingExistingFiles() {
+    QFETCH(bool, yes);
+    TWindowFixture f;
+    const QString db = f.Dir() + QStringLiteral("/shop.db");
+    RunSql(db, {"CREATE TABLE cities (code INTEGER PRIMARY KEY, title VARCHAR(20))"});
+    dynamic_cast<TConnectionTab*>(f.Find<QWidget>("TabSheet1"))->ApplyConnectionString(db);
+    const QString folder = f.Dir() + QStringLiteral("/models");
+    QVERIFY(QDir().mkpath(folder));
+    const QString mine = folder + QStringLiteral("/cities.model");
+    {
+      QFile file(mine);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("mine");
+    }
+    TDialogScript script([&](QDialog& dialog) {
+      SetText(dialog, "edFolder", folder);
+      Click(dialog, "OkButton");
+    });
+    TMessageRecorder messages;
+    messages.Answers << yes;
+    f.Find<QPushButton>("btnCreateModels")->click();
+    QCOMPARE(messages.Shown.size(), 1);
+    QVERIFY(messages.Shown[0].YesNo);
+    QVERIFY2(messages.Shown[0].Text.contains(mine), qPrintable(messages.Shown[0].Text));
+    QFile file(mine);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll() == "mine", !yes);
+    QCOMPARE(f.Find<QListWidget>("lbPlan")->count(), yes ? 1 : 0);
   }
 };
 

@@ -111,6 +111,11 @@ void TCPColRef::Prepare(const TGenContext& context) {
     throw EDatabaseError("The column reference to " + FTable + "." + FField +
                          " needs an open database connection.");
   FValues = connection->Query(QueryText(*connection));
+  // An empty column has no value to draw: a run would otherwise write a placeholder where the
+  // referenced values belong.
+  if (FValues.empty())
+    throw EGenerationError("The column reference to " + FTable + "." + FField +
+                           " finds no value: the column is empty.");
 }
 
 void TCPColRef::Assign(const TColParams& source) {

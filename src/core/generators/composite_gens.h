@@ -62,7 +62,8 @@ class TCPColRef : public TColParams {
   // The values read by the last Prepare.
   const std::vector<std::string>& Values() const { return FValues; }
 
-  // Reads the values through the context's connection.
+  // Reads the values through the context's connection; raises EGenerationError when the column
+  // holds none.
   void Prepare(const TGenContext& context) override;
   void ModelDelimiterChanged(bool names, const std::string& delimiter) override;
   void Assign(const TColParams& source) override;

@@ -72,14 +72,13 @@ void TColParams::Prepare(const TGenContext& context) {
   // The model's unique keys switch it on again after every generator is prepared.
   FUniqueActive = false;
   if (!FUseExternalFile) return;
-  std::error_code ec;
-  if (!std::filesystem::exists(FExternalFile, ec)) {
-    // A missing file switches the external source off without marking anything modified; a
-    // later save writes the cleared flag.
-    FUseExternalFile = false;
-    return;
+  // A value file that is missing or unreadable ends the run before its first record: values
+  // made up in its place would pass for the file's.
+  try {
+    FExternalLines = SplitLines(ReadWholeFile(FExternalFile, kMaxListBytes));
+  } catch (const EFileError& e) {
+    throw EFileError("The value file \"" + FExternalFile + "\" cannot be read. " + e.what());
   }
-  FExternalLines = SplitLines(ReadWholeFile(FExternalFile, kMaxListBytes));
 }
 
 void TColParams::Changed() {

@@ -14,7 +14,6 @@ class TCsvWriter : public TRecordWriter {
 
   void Header(TRowStream& file, TDateTime start) override;
   void Row(TRowSink& file) override;
-  void Footer(TRowStream&, TDateTime) override {}
 
  private:
   std::vector<TWrittenColumn> FColumns;

@@ -85,7 +85,7 @@ void TDatabaseWriter::Row(TRowSink& file) {
   throw;
 }
 
-void TDatabaseWriter::Footer(TRowStream&, TDateTime) {
+void TDatabaseWriter::Footer(TRowStream&, const TRunEnd&) {
   try {
     FStream->Close();
   } catch (const EDatabaseError& e) {

@@ -52,7 +52,7 @@ class TDatabaseWriter : public TRecordWriter {
   // Loads the last rows, then commits, or asks the observer when rows failed. Raises the error
   // of a commit or rollback that fails, of a lost connection, or of anything else outside a
   // row's own failure (after a rollback).
-  void Footer(TRowStream& file, TDateTime start) override;
+  void Footer(TRowStream& file, const TRunEnd& end) override;
   // Rows only: the value records of another copy of the model.
   std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const override {
     return std::make_unique<TDatabaseWriter>(copy, nullptr, FObserver);

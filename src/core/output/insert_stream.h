@@ -46,8 +46,7 @@ class TInsertStream final : public TRowStream {
  private:
   void Full() override {
     Add({FBuffer.data(), FLineEnd});
-    FBuffer.clear();
-    FLineEnd = 0;
+    ClearLines();
   }
   void Add(std::string_view records) {
     FBatch.AddRecords(records);

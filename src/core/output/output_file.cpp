@@ -1,5 +1,7 @@
 #include "core/output/output_file.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,6 +13,33 @@
 #include "core/platform/errors.h"
 
 namespace kelvast {
+
+namespace {
+
+// The bytes of each Windows-1252 byte in UTF-8, so that line ends in memory map to the file.
+const std::array<uint8_t, 256>& Utf8Sizes() {
+  static const std::array<uint8_t, 256> sizes = [] {
+    std::array<uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c) {
+      const char16_t w = AnsiToWideChar(static_cast<unsigned char>(c));
+      t[static_cast<size_t>(c)] = w < 0x80 ? 1 : w < 0x800 ? 2 : 3;
+    }
+    return t;
+  }();
+  return sizes;
+}
+
+uint64_t Utf8Size(std::string_view ansi) {
+  const std::array<uint8_t, 256>& sizes = Utf8Sizes();
+  uint64_t n = 0;
+  for (const char c : ansi) n += sizes[static_cast<unsigned char>(c)];
+  return n;
+}
+
+// Errors that dropping lines can cure: the file system is full, or the file at its size limit.
+bool FreeingRoomHelps(int err) { return err == ENOSPC || err == EFBIG || err == EDQUOT; }
+
+}  // namespace
 
 TOutputFile::TOutputFile(std::string path, size_t bufferSize, TTextEncoding encoding)
     // Room for a full buffer plus a long row, so appending rarely reallocates.
@@ -71,6 +100,7 @@ int TOutputFile::WriteAll(const char* data, size_t size) {
       if (errno == EINTR) continue;
       return errno;
     }
+    FFileBytes += static_cast<uint64_t>(n);
     data += n;
     size -= static_cast<size_t>(n);
   }
@@ -86,6 +116,7 @@ void TOutputFile::WriterLoop() {
     // After a failure nothing more is written: the file keeps what came before it. The
     // conversion to UTF-8 happens here, off the record loop's thread.
     int err = 0;
+    if (FWriteError == 0) NoteLineEnds(FPending.View(), FPendingEnds);
     if (FWriteError == 0 && FEncoding == teUtf8) {
       FConverted = AnsiToUtf8(FPending.View());
       err = WriteAll(FConverted.data(), FConverted.size());
@@ -95,6 +126,7 @@ void TOutputFile::WriterLoop() {
     lock.lock();
     if (err != 0 && FWriteError == 0) FWriteError = err;
     FPending.clear();
+    FPendingEnds.clear();
     FBusy = false;
     FChanged.notify_all();
   }
@@ -116,14 +148,29 @@ void TOutputFile::WaitForWriter() {
   if (FWriteError != 0) Fail(FWriteError);
 }
 
-void TOutputFile::HandOver(TTextBuffer& buffer) {
+void TOutputFile::NoteLineEnds(std::string_view text, const std::vector<size_t>& ends) {
+  uint64_t offset = FFileBytes;
+  size_t from = 0;
+  for (const size_t end : ends) {
+    offset += FEncoding == teUtf8 ? Utf8Size(text.substr(from, end - from)) : end - from;
+    from = end;
+    FLineEnds.push_back({++FLinesPlanned, offset});
+  }
+  while (FLineEnds.size() > 1 && FLineEnds[1].Offset + kCutWindow <= offset)
+    FLineEnds.pop_front();
+}
+
+void TOutputFile::HandOver(TTextBuffer& buffer, std::vector<size_t>& ends) {
   if (FFd < 0) Fail(EBADF);
   WaitForWriter();
   if (!FWriter.joinable()) FWriter = std::thread([this] { WriterLoop(); });
   {
     std::lock_guard lock(FMutex);
     FHandedOver += buffer.size();
-    FPending.swap(buffer);  // the written buffer comes back empty, with its capacity
+    FLinesHandedOver += ends.size();
+    // The written buffer and its ends come back empty, with their capacity.
+    FPending.swap(buffer);
+    FPendingEnds.swap(ends);
     FBusy = true;
   }
   FChanged.notify_all();
@@ -131,7 +178,7 @@ void TOutputFile::HandOver(TTextBuffer& buffer) {
 
 void TOutputFile::Flush() {
   if (FBuffer.empty()) return;
-  HandOver(FBuffer);
+  HandOver(FBuffer, FEnds);
   FLineEnd = 0;
 }
 
@@ -141,9 +188,10 @@ void TOutputFile::WriteLines(TBlockSink& block) {
   // lies, and the buffer written before, empty now, becomes the block's storage.
   Flush();
   TTextBuffer lines;
-  block.SwapLines(lines);
-  HandOver(lines);
-  block.SwapLines(lines);
+  std::vector<size_t> ends;
+  block.SwapLines(lines, ends);
+  HandOver(lines, ends);
+  block.SwapLines(lines, ends);
 }
 
 void TOutputFile::Close() {
@@ -154,6 +202,92 @@ void TOutputFile::Close() {
   const int fd = FFd;
   FFd = -1;
   if (::close(fd) != 0) Fail(errno);
+}
+
+int TOutputFile::RewriteFrom(uint64_t at, std::string_view text) {
+  if (::ftruncate(FFd, static_cast<off_t>(at)) != 0) return errno;
+  if (::lseek(FFd, static_cast<off_t>(at), SEEK_SET) < 0) return errno;
+  FFileBytes = at;
+  return WriteAll(text.data(), text.size());
+}
+
+TCutEnd TOutputFile::CloseCut(uint64_t first, uint64_t end,
+                              const std::function<std::string(uint64_t lines)>& closing) noexcept {
+  TCutEnd result;
+  if (FFd < 0) return result;
+  // The line being built is dropped, and so are buffered lines past the span.
+  FBuffer.resize(FLineEnd);
+  if (Lines() > end) {
+    FEnds.resize(end > FLinesHandedOver ? static_cast<size_t>(end - FLinesHandedOver) : 0);
+    FLineEnd = FEnds.empty() ? 0 : FEnds.back();
+    FBuffer.resize(FLineEnd);
+  }
+  try {
+    Flush();
+    WaitForWriter();
+  } catch (...) {
+    // The failure is in FWriteError; what reached the disk is cut back below.
+  }
+  StopWriter();
+  struct stat info {};
+  const bool cuttable = FPath != "-" && ::fstat(FFd, &info) == 0 &&
+                        S_ISREG(info.st_mode);
+  const auto encoded = [&](uint64_t lines) {
+    const std::string text = closing(lines);
+    return FEncoding == teUtf8 ? AnsiToUtf8(text) : text;
+  };
+  try {
+    if (FWriteError == 0 && FLinesPlanned <= end) {
+      // Everything handed over reached the file: the closing text follows it.
+      const uint64_t lines = FLinesPlanned > first ? FLinesPlanned - first : 0;
+      const std::string text = encoded(lines);
+      const int err = WriteAll(text.data(), text.size());
+      result.Lines = lines;
+      if (err == 0) result.Closed = true;
+      else FWriteError = err;
+    }
+    if (!result.Closed && cuttable) {
+      // Back to the last line end on disk, then further back, line by line and later in
+      // growing steps, until the closing text fits. A file system frees whole blocks, so on a
+      // full disk a block's worth of lines may have to go.
+      result.CutBack = FWriteError != 0;
+      size_t i = FLineEnds.size();
+      size_t step = 1;
+      int tries = 0;
+      const TLineEnd* kept = nullptr;
+      while (i > 0) {
+        const TLineEnd& at = FLineEnds[i - 1];
+        if (at.Lines < first) break;
+        if (at.Offset <= FFileBytes && at.Lines <= end) {
+          kept = &at;
+          const std::string text = encoded(at.Lines - first);
+          const int err = RewriteFrom(at.Offset, text);
+          if (err == 0) {
+            result.Closed = true;
+            break;
+          }
+          if (FWriteError == 0) FWriteError = err;
+          if (!FreeingRoomHelps(err)) break;
+          if (++tries >= 64) step *= 2;
+        }
+        i = i > step ? i - step : 0;
+      }
+      if (kept) {
+        result.Lines = kept->Lines - first;
+        // Without room for the closing text the file still ends on a whole line.
+        if (!result.Closed) {
+          const int ignored = ::ftruncate(FFd, static_cast<off_t>(kept->Offset));
+          (void)ignored;
+        }
+      }
+    }
+  } catch (...) {
+    // Out of memory while making the closing text: the file keeps what it has.
+  }
+  result.WriteError = FWriteError;
+  ::close(FFd);
+  FFd = -1;
+  return result;
 }
 
 }  // namespace kelvast

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "core/platform/text_buffer.h"
 
@@ -24,10 +25,12 @@ class TRowSink {
 
   // The text of the line being built; append to it, then call EndLine.
   TTextBuffer& RowBuffer() { return FBuffer; }
-  // Ends the line with CR LF.
+  // Ends the line with CR LF. A line is a record (or a line of the format's own): its end is
+  // kept, so that a file cut short can end on a whole record even when values hold line breaks.
   void EndLine() {
     FBuffer.append("\r\n", 2);
     FLineEnd = FBuffer.size();
+    FEnds.push_back(FLineEnd);
     // The rows ahead go to memory that was last written long ago: ask for it early.
     __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1024, 1);
     __builtin_prefetch(FBuffer.data() + FBuffer.size() + 1088, 1);
@@ -44,8 +47,16 @@ class TRowSink {
   // The buffer has reached the size given at construction, at a line end.
   virtual void Full() {}
 
+  // Empties the buffer of its lines and the line being built.
+  void ClearLines() {
+    FBuffer.clear();
+    FLineEnd = 0;
+    FEnds.clear();
+  }
+
   TTextBuffer FBuffer;
-  size_t FLineEnd = 0;  // the end of the buffer's last complete line
+  size_t FLineEnd = 0;       // the end of the buffer's last complete line
+  std::vector<size_t> FEnds;  // the end of every complete line in the buffer, in order
   size_t FFullAt;
 };
 
@@ -56,15 +67,14 @@ class TBlockSink final : public TRowSink {
 
   // The complete lines written since the last Clear.
   std::string_view Lines() const { return {FBuffer.data(), FLineEnd}; }
-  void Clear() {
-    FBuffer.clear();
-    FLineEnd = 0;
-  }
-  // Exchanges the block's complete lines for other's storage, which must hold no text: other
-  // gets the lines (a line left incomplete by an error is dropped), the block no lines.
-  void SwapLines(TTextBuffer& other) {
+  void Clear() { ClearLines(); }
+  // Exchanges the block's complete lines and their ends for other's storage, which must hold no
+  // text: other gets the lines (a line left incomplete by an error is dropped), the block no
+  // lines.
+  void SwapLines(TTextBuffer& other, std::vector<size_t>& otherEnds) {
     FBuffer.resize(FLineEnd);
     FBuffer.swap(other);
+    FEnds.swap(otherEnds);
     Clear();
   }
 };

@@ -159,16 +159,19 @@ void TSqlWriter::Row(TRowSink& file) {
   file.EndLine();
 }
 
-void TSqlWriter::Footer(TRowStream& file, TDateTime start) {
-  if (!FComments) return;
-  file.WriteLine(Comment(kRule));
-  const TDateTime end = FFixedEnd.value_or(Now());
-  file.WriteLine(Comment("End of generation at " + FormatDateTime("c", end) +
-                         " - Duration : " + FormatDateTime("hh:nn:ss", end - start)));
-  file.WriteLine(Comment("Generated data size: " +
-                         FormatDataSizeKb(static_cast<double>(FDataSize) / 1024.0,
-                                          FormatSettings().DecimalSeparator) +
-                         " Kb"));
+std::vector<std::string> TSqlWriter::ClosingLines(const TRunEnd& end) {
+  std::vector<std::string> lines;
+  if (!FComments) return lines;
+  lines.push_back(Comment(kRule));
+  const TDateTime at = FFixedEnd.value_or(Now());
+  lines.push_back(Comment("End of generation at " + FormatDateTime("c", at) +
+                          " - Duration : " + FormatDateTime("hh:nn:ss", at - end.Start)));
+  lines.push_back(Comment("Generated data size: " +
+                          FormatDataSizeKb(static_cast<double>(FDataSize) / 1024.0,
+                                           FormatSettings().DecimalSeparator) +
+                          " Kb"));
+  if (end.Kind != rkComplete) lines.push_back(Comment(CutNote(end)));
+  return lines;
 }
 
 std::string FormatDataSizeKb(double kb, char decimalSeparator) {

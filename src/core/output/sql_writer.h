@@ -1,5 +1,6 @@
 #pragma once
-// The SQL script: six comment lines, one INSERT statement per record, three comment lines.
+// The SQL script: six comment lines, one INSERT statement per record, three comment lines (and a
+// fourth saying how many records the file holds when the run was cut short).
 //
 //   INSERT INTO 'T' ('A', 'B') VALUES ('x''y', 12);
 
@@ -21,7 +22,7 @@ class TSqlWriter : public TRecordWriter {
 
   void Header(TRowStream& file, TDateTime start) override;
   void Row(TRowSink& file) override;
-  void Footer(TRowStream& file, TDateTime start) override;
+  std::vector<std::string> ClosingLines(const TRunEnd& end) override;
   std::unique_ptr<TRecordWriter> RowWriter(TGenModel& copy) const override {
     return std::make_unique<TSqlWriter>(copy, FComments, FFixedEnd);
   }

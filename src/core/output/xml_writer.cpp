@@ -161,6 +161,11 @@ void TXmlWriter::Row(TRowSink& file) {
   file.EndLine();
 }
 
-void TXmlWriter::Footer(TRowStream& file, TDateTime) { file.WriteLine("</RECORDS>"); }
+std::vector<std::string> TXmlWriter::ClosingLines(const TRunEnd& end) {
+  std::vector<std::string> lines;
+  if (end.Kind != rkComplete) lines.push_back("<!-- " + CutNote(end) + " -->");
+  lines.push_back("</RECORDS>");
+  return lines;
+}
 
 }  // namespace kelvast

@@ -19,7 +19,7 @@ class TXmlWriter : public TRecordWriter {
 
   void Header(TRowStream& file, TDateTime start) override;
   void Row(TRowSink& file) override;
-  void Footer(TRowStream& file, TDateTime start) override;
+  std::vector<std::string> ClosingLines(const TRunEnd& end) override;
 
  private:
   std::vector<TWrittenColumn> FColumns;

@@ -210,9 +210,13 @@ void ChooseText(TColToGenItem& item, const TColumnInfo& column, int64_t limit) {
   p.SetMinSize(fixed ? length : std::min(length, 3));
 }
 
-void WriteListFile(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+std::string ListText(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+void WriteListFile(const std::filesystem::path& file, const std::string& text) {
   std::filesystem::create_directories(file.parent_path());
   WriteWholeFile(file, text);
 }
@@ -307,8 +311,9 @@ int64_t MaxValueLength(const TColParams& p, const TWordLists& words, const TGenM
   return -1;
 }
 
-TColumnChoice::TColumnChoice(const TWordLists& words, std::filesystem::path listFolder)
-    : FWords(words), FListFolder(std::move(listFolder)) {}
+TColumnChoice::TColumnChoice(const TWordLists& words, std::filesystem::path listFolder,
+                             TListWriter writeList)
+    : FWords(words), FListFolder(std::move(listFolder)), FWriteList(std::move(writeList)) {}
 
 void TColumnChoice::Choose(TColToGenItem& item, const TColumnInfo& column) const {
   if (IsBooleanColumn(column)) {
@@ -409,7 +414,8 @@ void TColumnChoice::FitToColumn(const TGenModel& model, TColToGenItem& item,
   if (!fitting.empty()) {
     const std::filesystem::path file =
         FListFolder / (SafeFileName(table) + "." + SafeFileName(column.Name) + ".txt");
-    WriteListFile(file, fitting);
+    if (FWriteList) FWriteList(file, ListText(fitting));
+    else WriteListFile(file, ListText(fitting));
     p.SetExternalFile(std::filesystem::absolute(file).string());
     p.SetUseExternalFile(true);
     return;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,15 @@ int64_t IntegerTypeMax(const TColumnInfo& column);
 
 class TColumnChoice {
  public:
+  // Where a list file goes: given its path and text (lines ended by CR LF).
+  using TListWriter =
+      std::function<void(const std::filesystem::path& file, const std::string& text)>;
+
   // `listFolder`: where the lists of values cut to a column's length are written when a
-  // generator's own list holds longer ones.
-  TColumnChoice(const TWordLists& words, std::filesystem::path listFolder);
+  // generator's own list holds longer ones. `writeList`, when given, takes each list file
+  // instead of the disk (the caller writes them later).
+  TColumnChoice(const TWordLists& words, std::filesystem::path listFolder,
+                TListWriter writeList = nullptr);
 
   // Sets the item's type and parameters for the column (names are the caller's). Nullable
   // columns get a few NULLs, NOT NULL columns none.
@@ -54,6 +61,7 @@ class TColumnChoice {
  private:
   const TWordLists& FWords;
   std::filesystem::path FListFolder;
+  TListWriter FWriteList;
 };
 
 }  // namespace kelvast

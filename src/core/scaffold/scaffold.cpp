@@ -1,10 +1,13 @@
 #include "core/scaffold/scaffold.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <climits>
 #include <map>
 #include <set>
 
+#include "core/database/connection_secrets.h"
 #include "core/database/connection_string.h"
 #include "core/database/odbc_connection.h"
 #include "core/database/schema_catalog.h"
@@ -59,6 +62,42 @@ std::string StoredConnection(TOdbcConnection& db) {
     foreignKeys = foreignKeys || SameKeyName(a.Key, "FKSupport");
   if (!foreignKeys) parts.Others.push_back({"FKSupport", "1"});
   return BuildConnectionString(parts);
+}
+
+// A file the scaffold writes, made in memory first.
+struct TPendingFile {
+  std::filesystem::path Path;
+  std::string Bytes;
+  TFileAccess Access = TFileAccess::Usual;
+};
+
+bool IsLink(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+[[noreturn]] void RefuseLink(const std::filesystem::path& path) {
+  throw EFileError("\"" + path.string() +
+                   "\" is a symbolic link: models are never written through a link in the "
+                   "output folder. Remove the link or choose another folder.");
+}
+
+// Refuses links at the files' places and at the folders between dir and them; lists the files
+// that exist already.
+std::vector<std::string> CheckPlaces(const std::filesystem::path& dir,
+                                     const std::vector<TPendingFile>& files) {
+  std::vector<std::string> existing;
+  for (const TPendingFile& file : files) {
+    // Every folder below dir on the way to the file, then the file itself.
+    std::filesystem::path at = dir;
+    for (const std::filesystem::path& part : file.Path.lexically_relative(dir)) {
+      at /= part;
+      if (IsLink(at)) RefuseLink(at);
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(file.Path, ec)) existing.push_back(file.Path.string());
+  }
+  return existing;
 }
 
 // The table's name as a file name: no folder separators.
@@ -160,6 +199,7 @@ TScaffoldResult Scaffold(TOdbcConnection& db, const TScaffoldOptions& options) {
 
   const char quote = db.IdentifierQuote();
   const std::string connection = StoredConnection(db);
+  const TFileAccess access = FileAccessFor(connection);
   const std::string dbms = db.DbmsName();
 
   std::map<std::string, const TTableSchema*> byName;
@@ -183,7 +223,11 @@ TScaffoldResult Scaffold(TOdbcConnection& db, const TScaffoldOptions& options) {
   std::filesystem::create_directories(dir);
   TWordLists words;
   words.Load(options.DictFolder.empty() ? DefaultDictFolder() : options.DictFolder);
-  const TColumnChoice choice(words, dir / "lists");
+  std::vector<TPendingFile> files;
+  const TColumnChoice choice(words, dir / "lists",
+                             [&files](const std::filesystem::path& file, const std::string& text) {
+                               files.push_back({file, text, false});
+                             });
 
   std::vector<std::string> entries;
   for (const std::string& name : order.Tables) {
@@ -262,15 +306,27 @@ TScaffoldResult Scaffold(TOdbcConnection& db, const TScaffoldOptions& options) {
     model.SetModified(false);
 
     const std::filesystem::path file = dir / AnsiToUtf8(stem + ".model");
-    SaveModelFile(file, model);
+    files.push_back({file, SaveModelToBytes(model), access});
     if (options.Json)
-      SaveModelJsonFile(dir / AnsiToUtf8(stem + ".json"), model);
+      files.push_back({dir / AnsiToUtf8(stem + ".json"), ModelToJson(model) + "\n", access});
     result.Models.push_back(file.string());
     entries.push_back(stem + ".model");
   }
   const std::filesystem::path planFile = dir / "database.plan";
-  WritePlanFile(planFile, entries);
+  files.push_back({planFile, FormatPlan(entries), TFileAccess::Usual});
   result.PlanPath = planFile.string();
+
+  const std::vector<std::string> existing = CheckPlaces(dir, files);
+  if (!existing.empty() && !(options.ConfirmReplace && options.ConfirmReplace(existing))) {
+    result.NotReplaced = existing;
+    return result;
+  }
+  for (const TPendingFile& file : files) {
+    // Checked again just before writing: a link made meanwhile is not written through either.
+    if (IsLink(file.Path)) RefuseLink(file.Path);
+    std::filesystem::create_directories(file.Path.parent_path());
+    WriteWholeFile(file.Path, file.Bytes, file.Access);
+  }
   return result;
 }
 

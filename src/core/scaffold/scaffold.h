@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,18 +28,27 @@ struct TScaffoldOptions {
   std::filesystem::path OutputDir;  // created when missing
   bool Json = false;                // also write each model as JSON (TABLE.json)
   std::filesystem::path DictFolder; // word lists; empty: the default folder
+  // Asked, with the files that exist already, before any of them is replaced; false, or no
+  // question at all, writes nothing.
+  std::function<bool(const std::vector<std::string>& existing)> ConfirmReplace;
 };
 
 struct TScaffoldResult {
   std::string PlanPath;
   std::vector<std::string> Models;  // the model files, in plan order
   std::vector<std::string> Notes;   // what the user should know: keys left NULL, columns left out
+  // The files that exist already when they were not to be replaced; nothing was written then.
+  std::vector<std::string> NotReplaced;
 };
 
 // Builds the models and the plan from the connection's schema. Raises EKelvastError (or
 // EDatabaseError, EFileError) with a message that never holds the connection's password: a
 // cycle of NOT NULL foreign keys, a counter that would pass 2^31-1, a name Windows-1252 cannot
 // hold, a missing table. Files holding a password are readable by their owner only.
+// Nothing is written until every file is made in memory; then a symbolic link at any of the
+// files' places in the output folder (or at its "lists" folder) is refused with EFileError
+// naming it, since writing would go through it to a file elsewhere, and files that exist are
+// replaced only when options.ConfirmReplace says so.
 TScaffoldResult Scaffold(TOdbcConnection& connection, const TScaffoldOptions& options);
 
 }  // namespace kelvast

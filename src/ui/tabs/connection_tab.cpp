@@ -160,11 +160,23 @@ void TConnectionTab::btnCreateModelsClick() {
     for (const QString& table : dialog.CheckedTables()) options.Tables.push_back(ToAnsi(table));
     options.Records = dialog.Records();
     options.OutputDir = FileSystemName(dialog.Folder());
+    // Files that exist already are replaced only when the user agrees, seeing their names.
+    options.ConfirmReplace = [this](const std::vector<std::string>& existing) {
+      QString text = QStringLiteral("These files exist already:\n");
+      const size_t shown = std::min<size_t>(existing.size(), 20);
+      for (size_t i = 0; i < shown; ++i)
+        text += QStringLiteral("  ") + FromFileSystemName(existing[i]) + u'\n';
+      if (existing.size() > shown)
+        text += QStringLiteral("  ... and %1 more\n").arg(existing.size() - shown);
+      text += QStringLiteral("\nDo you want to replace them?");
+      return AskYesNo(this, QStringLiteral("Replace existing files ?"), text, TMsgIcon::Question);
+    };
     TScaffoldResult result;
     {
       TWaitCursor wait;
       result = Scaffold(db, options);
     }
+    if (!result.NotReplaced.empty()) return;
     if (!result.Notes.empty()) {
       QString text;
       for (const std::string& note : result.Notes) text += FromAnsi(note) + u'\n';

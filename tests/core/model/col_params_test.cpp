@@ -273,23 +273,23 @@ TEST_F(ExternalFileTest, NullsAndCaseApplyToFileLines) {
   EXPECT_EQ(p->GetValue(), "caf\xE9");
 }
 
-TEST_F(ExternalFileTest, MissingFileSwitchesTheSourceOffWithoutMarkingModified) {
-  test::WriteFileBytes(dir_ / "old.txt", "from file\n");
-  auto p = WithFile(dir_ / "old.txt");
-  p->Prepare({});
-  ASSERT_EQ(p->GetValue(), "from file");
-
-  p->SetExternalFile((dir_ / "missing.txt").string());
+TEST_F(ExternalFileTest, MissingFileIsAnErrorNamingItAndLeavesTheModelAlone) {
+  // Values made up in place of the file's would pass for them: the run must not start.
+  const std::string missing = (dir_ / "missing.txt").string();
+  auto p = WithFile(missing);
   p->SetModified(false);
   int events = 0;
   p->OnChange = [&](TColParams&) { ++events; };
-  p->Prepare({});
-  EXPECT_FALSE(p->UseExternalFile());
+  try {
+    p->Prepare({});
+    FAIL() << "Prepare made do without the file";
+  } catch (const EFileError& e) {
+    EXPECT_NE(std::string(e.what()).find("value file \"" + missing + "\""), std::string::npos)
+        << e.what();
+  }
+  EXPECT_TRUE(p->UseExternalFile());
   EXPECT_FALSE(p->Modified());
   EXPECT_EQ(events, 0);
-  EXPECT_EQ(p->ExternalLines(), std::vector<std::string>{"from file"});  // the list is kept
-  p->ClearLastValue();
-  EXPECT_EQ(p->GetValue(), "generated");
 }
 
 TEST_F(ExternalFileTest, EmptyFileFallsBackToTheGenerator) {

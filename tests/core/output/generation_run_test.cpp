@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <cstdio>
+#include <functional>
+#include <future>
+#include <thread>
 
 #include "core/generators/string_gens.h"
 #include "core/generators/word_lists.h"
@@ -13,7 +19,9 @@
 #include "core/platform/format_settings.h"
 #include "core/platform/random.h"
 #include "core/platform/text_utils.h"
+#include "core/generators/composite_gens.h"
 #include "core/output/output_fixture.h"
+#include "support/memory_data_access.h"
 #include "support/test_support.h"
 
 namespace kelvast::test {
@@ -34,6 +42,17 @@ struct RecordingObserver : TRunObserver {
   void Progress(int64_t record, int64_t) override { progress.push_back(record); }
   int64_t ProgressStep() const override { return 4; }
 };
+
+// Everything written to a FIFO until its writer closes it.
+std::string ReadPipe(const fs::path& fifo) {
+  std::string text;
+  FILE* f = std::fopen(fifo.c_str(), "rb");
+  if (!f) return text;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+  std::fclose(f);
+  return text;
+}
 
 TRunOptions Options(TOutputMode mode, bool userStarted = true) {
   TRunOptions o;
@@ -89,6 +108,107 @@ TEST(GenerationRun, ReplaceQuestionGuardsAnExistingFile) {
   yes.answer = true;
   EXPECT_EQ(RunGeneration(model, Options(omCsv), yes).Outcome, roDone);
   EXPECT_EQ(ReadFileBytes(path), "\"A\"\r\n\"a\"\r\n");
+}
+
+TEST(GenerationRun, ADanglingLinkIsFollowedOnlyWhenConfirmed) {
+  // Writing through a link to nothing would create a file wherever the link points.
+  TempDir dir;
+  fs::create_directory(dir / "elsewhere");
+  const fs::path target = dir / "elsewhere" / "made.csv";
+  fs::create_symlink(target, dir / "out.csv");
+  TGenModel model;
+  AddConst(model, "A", "a");
+  model.SetSQLFile((dir / "out").string());
+  model.SetRecNumber(1);
+
+  RecordingObserver no;
+  EXPECT_EQ(RunGeneration(model, Options(omCsv), no).Outcome, roNotReplaced);
+  EXPECT_EQ(no.questions.size(), 1u);
+  EXPECT_FALSE(fs::exists(target));
+
+  RecordingObserver yes;
+  yes.answer = true;
+  EXPECT_EQ(RunGeneration(model, Options(omCsv), yes).Outcome, roDone);
+  EXPECT_EQ(ReadFileBytes(target), "\"A\"\r\n\"a\"\r\n");
+}
+
+TEST(GenerationRun, DevicesAndPipesAreWrittenAsTheyAreWithoutQuestion) {
+  TempDir dir;
+  const fs::path fifo = dir / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  TGenModel model;
+  AddCounter(model, "id");
+  model.SetRecNumber(3000);
+  for (const std::string path : {std::string("/dev/null"), fifo.string()}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(OutputPathFor(path, omCsv), path);
+    model.SetSQLFile(path);
+    // The pipe's reader takes everything the run writes.
+    std::future<std::string> read;
+    if (path == fifo.string())
+      read = std::async(std::launch::async, [&] { return ReadPipe(fifo); });
+    RecordingObserver observer;  // answers No to any question
+    const TRunResult result = RunGeneration(model, Options(omCsv), observer);
+    EXPECT_EQ(result.Outcome, roDone);
+    EXPECT_EQ(result.OutputPath, path);
+    EXPECT_TRUE(observer.questions.empty());
+    EXPECT_FALSE(fs::exists(path + ".csv"));
+    if (read.valid()) {
+      const std::vector<std::string> lines = SplitLines(read.get());
+      ASSERT_EQ(lines.size(), 3001u);  // the header and the records
+      EXPECT_EQ(lines[3000], "3000");
+    }
+  }
+}
+
+TEST(GenerationRun, MissingValueFileAndEmptyReferencedColumnStopTheRunBeforeAnyRecord) {
+  TempDir dir;
+  TMemoryDataAccess db;
+  db.SetColumn("people", "name", {});
+  struct Case {
+    const char* name;
+    std::function<void(TGenModel&)> add;
+    std::string message;
+  };
+  const std::string missing = (dir / "names.txt").string();
+  const Case cases[] = {
+      {"value file",
+       [&](TGenModel& m) {
+         TColToGenItem& item = AddConst(m, "name", "x");
+         item.Param().SetUseExternalFile(true);
+         item.Param().SetExternalFile(missing);
+       },
+       missing},
+      {"empty referenced column",
+       [](TGenModel& m) {
+         TColToGenItem& item = m.Cols().Add();
+         item.SetColName("name");
+         item.SetDBColName("name");
+         item.SetColType(ctColRef);
+         auto& ref = static_cast<TCPColRef&>(item.Param());
+         ref.SetTable("people");
+         ref.SetField("name");
+       },
+       "people.name"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TGenModel model;
+    AddCounter(model, "id");
+    c.add(model);
+    model.SetRecNumber(10);
+    model.SetSQLFile((dir / "out").string());
+    TRunOptions options = Options(omSqlScript);
+    options.Connection = &db;
+    RecordingObserver observer;
+    try {
+      RunGeneration(model, options, observer);
+      ADD_FAILURE() << "the run made do without its values";
+    } catch (const EKelvastError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(dir / "out.sql"));
+  }
 }
 
 TEST(GenerationRun, ZeroRecordsWriteHeaderAndFooterOnly) {

@@ -140,6 +140,41 @@ TYPED_TEST(ScaffoldTest, CounterThatWouldPassTheIntegerRangeIsRefused) {
   EXPECT_EQ(this->Scaffold({"--records", "647"}).Status, 0);
 }
 
+TYPED_TEST(ScaffoldTest, ExistingFilesNeedYesAndLinksAreNeverWrittenThrough) {
+  ASSERT_EQ(this->Scaffold({"--records", "10"}).Status, 0);
+  const std::filesystem::path mine = this->Out() / "customers.model";
+  WriteFileBytes(mine, "mine");
+
+  // Without --yes nothing is written, and the files in the way are listed.
+  const TCliRun refused = this->Scaffold({"--records", "10"});
+  EXPECT_EQ(refused.Status, 1);
+  for (const char* file : {"customers.model", "orders.model", "database.plan"})
+    EXPECT_NE(refused.Err.find((this->Out() / file).string()), std::string::npos) << refused.Err;
+  EXPECT_NE(refused.Err.find("--yes"), std::string::npos) << refused.Err;
+  EXPECT_EQ(ReadFileBytes(mine), "mine");
+
+  ASSERT_EQ(this->Scaffold({"--records", "10", "--yes"}).Status, 0);
+  EXPECT_NE(ReadFileBytes(mine), "mine");
+
+  // A link among the files, to a file that exists or to none, is refused even with --yes, and
+  // its target is left alone.
+  const std::filesystem::path outside = this->Temp / "outside.txt";
+  for (const bool targetExists : {true, false}) {
+    SCOPED_TRACE(targetExists);
+    std::filesystem::remove(outside);
+    if (targetExists) WriteFileBytes(outside, "untouched");
+    std::filesystem::remove(this->Out() / "orders.model");
+    std::filesystem::create_symlink(outside, this->Out() / "orders.model");
+    const TCliRun linked = this->Scaffold({"--records", "10", "--yes"});
+    EXPECT_EQ(linked.Status, 1);
+    EXPECT_NE(linked.Err.find((this->Out() / "orders.model").string() + "\" is a symbolic link"),
+              std::string::npos)
+        << linked.Err;
+    EXPECT_EQ(std::filesystem::exists(outside), targetExists);
+    if (targetExists) EXPECT_EQ(ReadFileBytes(outside), "untouched");
+  }
+}
+
 // A file that holds a password is readable by its owner only, and no message shows it.
 TEST(ScaffoldPassword, FilesHoldingItAreOwnerOnlyAndMessagesNeverShowIt) {
   PostgresDatabase server;

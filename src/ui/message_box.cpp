@@ -55,7 +55,7 @@ TMessageSeam& Messages() {
 
 void SetMessageSeam(TMessageSeam* seam) { gSeam = seam; }
 
-QString AppTitle() { return QStringLiteral("ORVELA Test Data Generator"); }
+QString AppTitle() { return QStringLiteral("Kelvast"); }
 
 void ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon) {
   Messages().Show(parent, AppTitle(), text, icon);

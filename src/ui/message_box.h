@@ -32,7 +32,7 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
 // The application's error report: the error that ended an action, with its own message.
 void ReportError(QWidget* parent, const std::exception& error);
 
-// The application title used as caption: "ORVELA Test Data Generator".
+// The application title used as caption: "Kelvast".
 QString AppTitle();
 
 }  // namespace kelvast::ui

@@ -15,6 +15,7 @@ struct TCliOptions {
   std::optional<std::string> Format;      // sql, csv, xml, db
   std::optional<int32_t> Records;
   std::optional<std::string> Output;
+  std::optional<std::string> OutputDir;   // plan --output-dir
   std::optional<std::string> Connection;
   std::optional<uint64_t> Seed;
   std::optional<std::string> Dict;
@@ -27,6 +28,7 @@ struct TCliOptions {
   int32_t Parts = 1;      //             N
   bool Yes = false;
   bool Quiet = false;
+  bool Transaction = true;          // --no-transaction: false
   std::vector<std::string> Tables;  // scaffold --tables
   bool Json = false;                // scaffold --json
 };

@@ -65,6 +65,11 @@ std::vector<TFMain::TStoredProperty> TFMain::StoredProperties() {
                    [this](const QString& v) {
                      FGenerationTab->SetEncoding(v.toInt() == int{teUtf8} ? teUtf8 : teWindows1252);
                    }});
+  props.push_back({QStringLiteral("cbTransaction_Checked"),
+                   [this] { return BoolText(FGenerationTab->Transaction()); },
+                   [this](const QString& v) {
+                     FGenerationTab->SetTransaction(ParseBool(v, FGenerationTab->Transaction()));
+                   }});
   props.push_back(
       {QStringLiteral("cbHint_Checked"), [this] { return BoolText(FHint->isChecked()); },
        [this](const QString& v) { FHint->setChecked(ParseBool(v, FHint->isChecked())); }});

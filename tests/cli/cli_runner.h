@@ -12,6 +12,8 @@ struct TCliRun {
   std::string Err;
 };
 
-TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingDir = "");
+// Standard input reads the file `input` (by default an empty one).
+TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingDir = "",
+               const std::string& input = "/dev/null");
 
 }  // namespace kelvast::test

@@ -162,7 +162,8 @@ TEST(Cli, TheModelsOutputFileChoosesTheFormat) {
   const TCliRun r = RunCli({"run", kExamples + "/orders.model", "--records", "3", "--seed", "2",
                             "--output", (dir / "o").string(), "--quiet"});
   EXPECT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(SplitLines(ReadFileBytes(dir / "o.sql")).size(), 6u + 3u + 3u);
+  // Six comment lines, BEGIN;, the statements, COMMIT; and three comment lines.
+  EXPECT_EQ(SplitLines(ReadFileBytes(dir / "o.sql")).size(), 6u + 1u + 3u + 1u + 3u);
 }
 
 TEST(Cli, PlanSkipsAMissingModelAndRunsTheRest) {

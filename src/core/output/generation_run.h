@@ -75,6 +75,8 @@ struct TRunOptions {
   // complete file of its own. Taken in order, the parts' records are those of the whole run.
   int Part = 1;
   int Parts = 1;
+  // An SQL script's statements between BEGIN; and COMMIT;, so that it loads as one transaction.
+  bool Transaction = true;
 };
 
 enum TRunOutcome { roDone, roNoColumns, roNoFileName, roNotReplaced, roNoConnection,

@@ -22,8 +22,10 @@ std::string CreditLine() {
 }
 }  // namespace
 
-TSqlWriter::TSqlWriter(TGenModel& model, bool comments, std::optional<TDateTime> fixedEnd)
-    : FModel(model), FComments(comments), FFixedEnd(fixedEnd), FColumns(WrittenColumns(model)) {
+TSqlWriter::TSqlWriter(TGenModel& model, bool comments, std::optional<TDateTime> fixedEnd,
+                       bool transaction)
+    : FModel(model), FComments(comments), FTransaction(comments && transaction),
+      FFixedEnd(fixedEnd), FColumns(WrittenColumns(model)) {
   const std::string d = model.Delimiter();
   const std::string s = model.StringDelimiter();
   FStringOpen = s[0];
@@ -47,6 +49,7 @@ void TSqlWriter::Header(TRowStream& file, TDateTime start) {
   file.WriteLine(Comment("Generated at " + FormatDateTime("c", start)));
   file.WriteLine(Comment("Number of records : " + std::to_string(FModel.RecNumber())));
   file.WriteLine(Comment(kRule));
+  if (FTransaction) file.WriteLine("BEGIN;");
 }
 
 namespace {
@@ -161,6 +164,7 @@ void TSqlWriter::Row(TRowSink& file) {
 
 void TSqlWriter::Footer(TRowStream& file, TDateTime start) {
   if (!FComments) return;
+  if (FTransaction) file.WriteLine("COMMIT;");
   file.WriteLine(Comment(kRule));
   const TDateTime end = FFixedEnd.value_or(Now());
   file.WriteLine(Comment("End of generation at " + FormatDateTime("c", end) +

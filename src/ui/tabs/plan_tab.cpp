@@ -315,6 +315,7 @@ void TPlanTab::bbPlanGoClick() {
   TRunOptions options;
   options.Mode = FGeneration.ExportFormat();
   options.Encoding = FGeneration.Encoding();
+  options.Transaction = FGeneration.Transaction();
   options.DictFolder = FGeneration.DictFolder();
   options.Connection = FState.Connection.get();
   TPlanRunObserver observer(FState, FGeneration, FHooks, FModelsBar, FCurModel);

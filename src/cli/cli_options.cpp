@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/cli_docs.h"
 #include "core/output/output_formats.h"
 
 #include <CLI/CLI.hpp>
@@ -150,6 +151,21 @@ class TCommandLine {
 
   TParseResult Parse(const std::vector<std::string>& args, TCliOptions& o) {
     TParseResult result;
+    // Hidden: the manual page and the shell completions, from these very definitions.
+    if (args.size() == 1 && args[0] == "--man-page") {
+      result.Text = ManPage(FApp);
+      return result;
+    }
+    if (!args.empty() && args[0] == "--completion") {
+      const std::string shell = args.size() == 2 ? args[1] : "";
+      if (shell == "bash" || shell == "zsh") {
+        result.Text = shell == "bash" ? BashCompletion(FApp) : ZshCompletion(FApp);
+      } else {
+        result.Text = "kelvast-cli: --completion takes bash or zsh\n";
+        result.Status = 2;
+      }
+      return result;
+    }
     // A first word that is neither an option nor a command is named, rather than reported as a
     // missing command.
     if (!args.empty() && !args[0].empty() && args[0][0] != '-' &&

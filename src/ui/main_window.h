@@ -55,6 +55,10 @@ class TFMain : public QMainWindow {
 
   void setVisible(bool visible) override;
 
+  // Opens a file named on the command line: a plan (.plan) on the plan tab, else a model (.model,
+  // or its JSON form .json) as the Open command does.
+  void OpenFile(const QString& fileName);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

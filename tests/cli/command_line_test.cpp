@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 
 #include "cli/cli_runner.h"
 #include "core/database/odbc_connection.h"
@@ -170,6 +171,65 @@ TEST(CommandLine, SqlitePathBeyondAscii) {
                                   "--connection", (dir / "\xE6\x97\xA5.db").string()});
   EXPECT_EQ(refused.Status, 1);
   EXPECT_TRUE(Has(refused.Err, "Windows-1252")) << refused.Err;
+}
+
+}  // namespace
+}  // namespace kelvast::test
+
+namespace kelvast::test {
+namespace {
+
+// The words of `text` that match `pattern`'s first group, line by line.
+std::vector<std::string> Matches(const std::string& text, const std::regex& pattern) {
+  std::vector<std::string> found;
+  for (const std::string& line : SplitLines(text)) {
+    std::smatch m;
+    if (std::regex_search(line, m, pattern)) found.push_back(m[1]);
+  }
+  return found;
+}
+
+// Every command and option the parser describes in its help appears in the manual page and in
+// both shell completions, which kelvast-cli writes from the same definitions.
+TEST(CommandLine, ManualPageAndCompletionsNameEveryOption) {
+  const TCliRun man = RunCli({"--man-page"});
+  const TCliRun bash = RunCli({"--completion", "bash"});
+  const TCliRun zsh = RunCli({"--completion", "zsh"});
+  ASSERT_EQ(man.Status, 0) << man.Err;
+  ASSERT_EQ(bash.Status, 0) << bash.Err;
+  ASSERT_EQ(zsh.Status, 0) << zsh.Err;
+  EXPECT_EQ(RunCli({"--completion", "fish"}).Status, 2);
+
+  const TCliRun top = RunCli({"--help"});
+  const std::string subcommands = top.Out.substr(top.Out.find("Subcommands:"));
+  const std::vector<std::string> commands =
+      Matches(subcommands, std::regex(R"(^  ([a-z]+)\s)"));
+  ASSERT_GE(commands.size(), 8u) << top.Out;
+  size_t options = 0;
+  for (const std::string& command : commands) {
+    SCOPED_TRACE(command);
+    EXPECT_TRUE(Has(man.Out, ".SS \"" + command)) << command;
+    EXPECT_TRUE(Has(bash.Out, "    " + command + ")\n"));
+    EXPECT_TRUE(Has(zsh.Out, "    " + command + ")\n"));
+    const TCliRun help = RunCli({command, "--help"});
+    for (const std::string& option :
+         Matches(help.Out, std::regex(R"(^\s+(?:-\w,\s*)?!?(--[a-z][a-z-]*))"))) {
+      SCOPED_TRACE(option);
+      ++options;
+      std::string roff;
+      for (const char c : option) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+      EXPECT_TRUE(Has(man.Out, "\\fB" + roff + "\\fR"));
+      EXPECT_TRUE(Has(bash.Out, option));
+      EXPECT_TRUE(Has(zsh.Out, "'" + option + "["));
+    }
+  }
+  EXPECT_GE(options, 40u);
+  // The run command's options that an older hand-written completion lacked.
+  for (const char* option : {"--threads", "--part", "--no-transaction"})
+    EXPECT_TRUE(Has(bash.Out.substr(bash.Out.find("    run)")), option)) << option;
+  for (const char* section : {".SH ENVIRONMENT", "SOURCE_DATE_EPOCH", "PGPASSWORD",
+                              ".SH EXIT STATUS", ".SH EXAMPLES", ".SH FILES"})
+    EXPECT_TRUE(Has(man.Out, section)) << section;
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ std::vector<std::string> Names(const CLI::Option& option) {
   return names;
 }
 
-bool TakesValue(const CLI::Option& option) { return option.get_type_size() != 0; }
+// Flags (--yes, --help) expect no value.
+bool TakesValue(const CLI::Option& option) { return option.get_expected_max() != 0; }
 
 // The fixed values of an option checked against a set: "TEXT:{sql,csv}" gives sql and csv.
 std::vector<std::string> FixedValues(const CLI::Option& option) {
@@ -350,9 +351,10 @@ std::string BashCompletion(const CLI::App& app) {
 
 namespace {
 
-// A zsh _arguments description: the first sentence, brackets and colons escaped.
+// A zsh _arguments description: the first sentence, brackets and colons escaped, quotes for a
+// single-quoted word.
 std::string ZshText(std::string_view text) {
-  text = text.substr(0, std::min(text.find(". "), text.find(';')));
+  text = text.substr(0, text.find(". "));
   if (!text.empty() && text.back() == '.') text.remove_suffix(1);
   std::string out;
   for (const char c : text) {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <regex>
 
 #include "cli/cli_runner.h"
 #include "core/database/odbc_connection.h"
@@ -179,14 +178,25 @@ TEST(CommandLine, SqlitePathBeyondAscii) {
 namespace kelvast::test {
 namespace {
 
-// The words of `text` that match `pattern`'s first group, line by line.
-std::vector<std::string> Matches(const std::string& text, const std::regex& pattern) {
-  std::vector<std::string> found;
-  for (const std::string& line : SplitLines(text)) {
-    std::smatch m;
-    if (std::regex_search(line, m, pattern)) found.push_back(m[1]);
+// The first word of each line of `text` that starts with two blanks and then a character that
+// `starts` accepts.
+std::vector<std::string> FirstWords(const std::string& text, bool (*starts)(char)) {
+  std::vector<std::string> words;
+  for (const std::string& line : SplitLines(text))
+    if (line.size() > 2 && line.rfind("  ", 0) == 0 && starts(line[2]))
+      words.push_back(line.substr(2, line.find(' ', 2) - 2));
+  return words;
+}
+
+// The long option names a command's help lists: "-h,--help" and "--no-transaction{false}" give
+// --help and --no-transaction.
+std::vector<std::string> LongOptions(const std::string& help) {
+  std::vector<std::string> names;
+  for (const std::string& word : FirstWords(help, [](char c) { return c == '-'; })) {
+    const size_t at = word.find("--");
+    if (at != std::string::npos) names.push_back(word.substr(at, word.find_first_of("{=", at) - at));
   }
-  return found;
+  return names;
 }
 
 // Every command and option the parser describes in its help appears in the manual page and in
@@ -201,9 +211,8 @@ TEST(CommandLine, ManualPageAndCompletionsNameEveryOption) {
   EXPECT_EQ(RunCli({"--completion", "fish"}).Status, 2);
 
   const TCliRun top = RunCli({"--help"});
-  const std::string subcommands = top.Out.substr(top.Out.find("Subcommands:"));
-  const std::vector<std::string> commands =
-      Matches(subcommands, std::regex(R"(^  ([a-z]+)\s)"));
+  const std::vector<std::string> commands = FirstWords(
+      top.Out.substr(top.Out.find("Subcommands:")), [](char c) { return c >= 'a' && c <= 'z'; });
   ASSERT_GE(commands.size(), 8u) << top.Out;
   size_t options = 0;
   for (const std::string& command : commands) {
@@ -212,8 +221,7 @@ TEST(CommandLine, ManualPageAndCompletionsNameEveryOption) {
     EXPECT_TRUE(Has(bash.Out, "    " + command + ")\n"));
     EXPECT_TRUE(Has(zsh.Out, "    " + command + ")\n"));
     const TCliRun help = RunCli({command, "--help"});
-    for (const std::string& option :
-         Matches(help.Out, std::regex(R"(^\s+(?:-\w,\s*)?!?(--[a-z][a-z-]*))"))) {
+    for (const std::string& option : LongOptions(help.Out)) {
       SCOPED_TRACE(option);
       ++options;
       std::string roff;

@@ -168,7 +168,7 @@ TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent)
   encodingLabel->setBuddy(FEncoding);
   formats->addWidget(encodingLabel);
   formats->addWidget(FEncoding);
-  FTransaction = new QCheckBox(QStringLiteral("&Wrap the script in a transaction"), formatBox);
+  FTransaction = new QCheckBox(QStringLiteral("Wrap the script in a &transaction"), formatBox);
   FTransaction->setObjectName(QStringLiteral("cbTransaction"));
   FTransaction->setChecked(true);
   FTransaction->setToolTip(

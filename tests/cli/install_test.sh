@@ -35,6 +35,20 @@ if [ -f "$build/bin/kelvast" ]; then
   if command -v xmllint >/dev/null; then
     xmllint --noout "$root/usr/share/mime/packages/kelvast.xml" || fail "the MIME package is not XML"
   fi
+  # A model is a model, not a JPEG XL image (both start with FF 0A), by its name and by its bytes.
+  if command -v update-mime-database >/dev/null && command -v gio >/dev/null; then
+    mkdir -p "$root/mime-home/mime/packages"
+    cp "$root/usr/share/mime/packages/kelvast.xml" "$root/mime-home/mime/packages/"
+    update-mime-database "$root/mime-home/mime" 2>/dev/null
+    cp "$examples/people.model" "$root/model-without-extension"
+    for f in "$examples/people.model:application/x-kelvast-model" \
+             "$root/model-without-extension:application/x-kelvast-model" \
+             "$examples/examples.plan:application/x-kelvast-plan"; do
+      type=$(XDG_DATA_HOME=$root/mime-home gio info -a standard::content-type "${f%:*}" |
+             sed -n 's/.*standard::content-type: //p')
+      [ "$type" = "${f##*:}" ] || fail "$(basename "${f%:*}") is taken for $type"
+    done
+  fi
 fi
 # The manual page renders without a complaint, and the completion loads in bash.
 if command -v man >/dev/null; then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The manual page and the shell completions of kelvast-cli, written from the parser's own
 // definitions, so that they name every command and option the parser knows.

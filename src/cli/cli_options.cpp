@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_options.h"
 
 #include "cli/cli_docs.h"

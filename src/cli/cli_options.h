@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Command-line parsing of kelvast-cli: one command, its operand and its options, with help for
 // every command (`--help`, `COMMAND --help`, `help COMMAND`).

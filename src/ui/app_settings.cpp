@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/app_settings.h"
 
 namespace kelvast::ui {

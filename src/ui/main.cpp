@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvast: the desktop program. Shows the splash window, then the main window, and runs until
 // the main window closes. "kelvast FILE" opens a model (.model, .json) or a plan (.plan);
 // "kelvast --screenshots DIR" renders the windows to PNG files instead; --help and --version

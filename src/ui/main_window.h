@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TFMain, the main window: the six tabs above the bottom panel (model Open/Save, the model-state
 // light, the hints switch, Help, Exit). It owns the current model and the word lists for its

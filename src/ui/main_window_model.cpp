@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TFMain's model commands: saving the current model to a model file, and opening one, which
 // also reopens the model's connection and reselects its target table.
 #include "core/files/model_file.h"

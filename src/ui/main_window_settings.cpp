@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TFMain's settings: the window's state saved at exit and restored at its first showing.
 #include "ui/ansi_text.h"
 #include "ui/file_name_edit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every message box of the program goes through this seam, so tests can read and answer them.
 

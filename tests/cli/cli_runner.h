@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs the real kelvast-cli binary and captures its exit status and output.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvast-cli end to end: the real binary on temporary folders.
 
 #include <gtest/gtest.h>

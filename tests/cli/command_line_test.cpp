@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvast-cli as a user types it: standard streams, option values, plans that name their models
 // and output folders, and connection paths beyond ASCII.
 

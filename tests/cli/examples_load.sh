@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Loads what kelvast-cli writes for each example into the databases people load it into: the SQL
 # script through psql and sqlite3, the CSV through psql's \copy (piped straight from
 # `--output -`) and sqlite3's .import. Every example must load whole, twice in a row: the script

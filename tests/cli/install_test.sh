@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a DESTDIR under /usr and runs the installed kelvast-cli on an example
 # from a folder that holds no Dict: the word lists must be found under share/kelvast. Then builds
 # the Debian package of the same build with cpack and holds it to lintian: no error, no warning.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A user's whole path through the window: a model built with the controls alone (list buttons,
 // typed names, the type box, the parameter pages, the model information), run from the
 // Generation tab to SQL, CSV and XML, and each file read back and checked value by value.

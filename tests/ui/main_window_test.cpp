@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window: first start, tab changes, the model-state light, the closing question, the
 // settings file and the help launcher.
 #include "core/files/model_file.h"

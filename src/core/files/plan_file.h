@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Generation plans: an ordered list of model files run one after the other, kept as a text file
 // whose first line is a marker and whose every further line names one model.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The generation run: a model's RecNumber records through the writer of the chosen output
 // format, with the reference lists loaded around it; and the ten-record sample preview.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/sql_writer.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The SQL script: six comment lines, BEGIN;, one INSERT statement per record, COMMIT;, three
 // comment lines. Without the transaction lines every statement commits on its own, which makes a

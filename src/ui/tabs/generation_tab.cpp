@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/generation_tab.h"
 
 #include "core/database/odbc_connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TGenerationTab, the Generation tab: the export format, the run of the current model with its
 // progress, the ten-row sample preview and the panel of direct-insert errors. The run itself is

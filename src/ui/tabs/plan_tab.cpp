@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/plan_tab.h"
 
 #include "core/files/model_file.h"

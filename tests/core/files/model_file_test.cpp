@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/files/model_file.h"
 
 #include "core/generators/composite_gens.h"

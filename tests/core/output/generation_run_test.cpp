@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The run driver: validations, the replace question, the clean-up on every path, file names,
 // zero records, write failures, and the sample grid.
 

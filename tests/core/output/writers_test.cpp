@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Byte-exact output of the SQL, CSV and XML writers for small models with known values.
 
 #include <gtest/gtest.h>

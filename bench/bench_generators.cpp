@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of one value of each generator type, asked for the way a run asks: the record's value
 // is forgotten, then drawn. Each benchmark holds a model with one generator of the type, with
 // that type's default settings, and is named after the type's display name.

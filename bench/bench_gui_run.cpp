@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A run started from the window, timed: the main window on the offscreen platform loads a model,
 // and the Generation tab's "Go !" runs it to CSV through the same handler a user's click reaches,
 // with its progress label, bars and event processing. Prints the wall time and records/s, to set

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Direct-insert throughput into SQLite and PostgreSQL, beside each engine's own command-line
 // tool running the same INSERT statements from a script in one transaction (sqlite3 with BEGIN
 // and COMMIT, psql -1 -f). The PostgreSQL server is a throwaway one on loopback

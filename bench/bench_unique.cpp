@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cost of unique values: the same models run with and without their unique keys (argument
 // 1 and 0), on one thread to a CSV file, so the ratio of the two is what Unique costs a run: a
 // model made mostly of keys, and the people example with two keys among its columns.

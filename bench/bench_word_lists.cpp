@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loading the twelve reference word lists, as every run and sample preview does once before it
 // starts, from the real Dict folder (about 85,000 lines, 850 KB).
 

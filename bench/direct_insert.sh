@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Direct insert throughput beside each database's own bulk loader, on the same rows:
 # kelvast-cli --format db into PostgreSQL (through COPY) against psql's \copy of the CSV that
 # kelvast-cli writes with the same seed, with 1% of the rows failing a CHECK as well; and into an

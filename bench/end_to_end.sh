@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # End-to-end throughput: kelvast-cli writing the example people model to CSV and to SQL on one
 # thread and on every core, beside the minimal hand-written writer of the same row shape (the
 # ceiling on one core). Runs alternate between them and the best of each is kept, since the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The run in the window against the command line: bench_gui_run clicks the Generation tab's
 # "Go !" on examples/people.model (offscreen), kelvast-cli runs the same model for the same record
 # count, both to CSV. Runs alternate and the best of each is kept, since the machines are shared

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # A whole schema filled from its live catalogue: kelvast-cli scaffold on the shop fixture (five
 # tables: single and composite keys, an employee's manager, nullable and NOT NULL foreign keys,
 # a unique index), then plan --format db, into an SQLite file and into a throwaway PostgreSQL

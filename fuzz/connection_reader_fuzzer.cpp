@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The connection-file reader on arbitrary bytes: a string it accepts writes back to a file that
 // reads to the same string, and trimming leaves no blank or control character at either end.
 

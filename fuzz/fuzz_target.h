@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The entry point every fuzz target defines. libFuzzer calls it with each input; the replay
 // program (replay_main.cpp) calls it with the content of files, so a crash reproduces without

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The JSON import on arbitrary text: it either builds a model or raises EFormatError, and the
 // model it builds exports to JSON that imports to the same model file.
 

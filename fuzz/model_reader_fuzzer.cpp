@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The model-file reader on arbitrary bytes: it either loads or raises EFormatError, and what it
 // loads saves to bytes that load again, to the same bytes, and through JSON to the same bytes.
 

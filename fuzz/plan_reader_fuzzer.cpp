@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plan reader on arbitrary bytes: a plan it accepts writes back to a file with the same
 // entries; every entry has a path in the plan's folder, spelled as the file system spells names.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a fuzz target over files, and over every file of the folders given, in name order. Built
 // with any compiler (and the sanitizers of the build), it reproduces a fuzzer's crash from the
 // saved input without libFuzzer:  replay_model_reader crash-1234abcd

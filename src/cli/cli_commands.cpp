@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_commands.h"
+
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <filesystem>
 #include <fstream>
@@ -88,11 +92,24 @@ TRunOptions RunOptionsFrom(const TCliOptions& o, TOutputMode mode) {
   options.UserStarted = true;
   options.FixedTime = SourceDateEpoch();
   options.Encoding = o.Encoding == "utf-8" ? teUtf8 : teWindows1252;
+  options.Transaction = o.Transaction;
   options.Threads = o.Threads;
   options.Part = o.Part;
   options.Parts = o.Parts;
   if (o.Dict) options.DictFolder = *o.Dict;
   return options;
+}
+
+// --connection as the terminal gave it (UTF-8) in the in-memory form of connection strings
+// (Windows-1252), which the connection turns back into the same UTF-8 bytes for the driver and
+// the file system.
+std::string ConnectionArgument(const std::string& utf8) {
+  std::string ansi;
+  if (!Utf8ToAnsi(utf8, ansi))
+    throw EKelvastError("The connection string \"" + utf8 +
+                        "\" holds characters that Windows-1252 cannot hold; connection strings "
+                        "are kept in Windows-1252.");
+  return ansi;
 }
 
 // How messages name an output path: "-" is standard output.
@@ -136,7 +153,7 @@ int Run(const TCliOptions& o) {
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : DefaultMode(*model);
   if (o.Records) model->SetRecNumber(*o.Records);
   if (o.Output) model->SetSQLFile(*o.Output);
-  if (o.Connection) model->SetConnectionString(*o.Connection);
+  if (o.Connection) model->SetConnectionString(ConnectionArgument(*o.Connection));
   if (o.Seed) RandSeed(*o.Seed);
   const std::unique_ptr<TOdbcConnection> connection = OpenConnectionFor(*model, mode, !o.Connection);
   TProgressReporter reporter(o.Yes, o.Quiet);
@@ -178,7 +195,7 @@ int Sample(const TCliOptions& o) {
     std::fprintf(stderr, "kelvast-cli: %s\n", std::string(kNoColumnMessage).c_str());
     return 1;
   }
-  if (o.Connection) model->SetConnectionString(*o.Connection);
+  if (o.Connection) model->SetConnectionString(ConnectionArgument(*o.Connection));
   if (o.Seed) RandSeed(*o.Seed);
   // Column references preview what they will draw: the model's own connection, or --connection.
   const std::unique_ptr<TOdbcConnection> connection =
@@ -228,8 +245,9 @@ void RefuseToReplace(const std::string& path, bool yes) {
 
 int Export(const TCliOptions& o) {
   std::unique_ptr<TGenModel> model = ReadModel(o.Operand);
-  if (!o.Output) {
-    std::cout << ModelToJson(*model) << '\n';
+  const std::string json = ModelToJson(*model);
+  if (!o.Output || *o.Output == kStandardOutput) {
+    std::cout << json << '\n';
     return 0;
   }
   RefuseToReplace(*o.Output, o.Yes);
@@ -237,8 +255,25 @@ int Export(const TCliOptions& o) {
   return 0;
 }
 
+// Standard input's bytes to its end, at most as many as a file's.
+std::string ReadStandardInput() {
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw EFileError(std::string("Cannot read standard input: ") + std::strerror(errno));
+    if (n == 0) return bytes;
+    bytes.append(buffer, static_cast<size_t>(n));
+    if (bytes.size() > kMaxReadBytes) throw EFileError("Standard input is too large.");
+  }
+}
+
 int Import(const TCliOptions& o) {
-  std::unique_ptr<TGenModel> model = ModelFromJson(ReadWholeFile(o.Operand));
+  // "-" and /dev/stdin, which may be a pipe, read standard input.
+  const bool standardInput = o.Operand == kStandardOutput || o.Operand == "/dev/stdin";
+  std::unique_ptr<TGenModel> model =
+      ModelFromJson(standardInput ? ReadStandardInput() : ReadWholeFile(o.Operand));
   RefuseToReplace(*o.Output, o.Yes);
   SaveModelFile(*o.Output, *model);
   return 0;
@@ -248,11 +283,21 @@ int Import(const TCliOptions& o) {
 // insert, or why it was skipped or failed. Each model's run reports as `run` does.
 class TCliPlanObserver : public TProgressReporter {
  public:
-  TCliPlanObserver(bool yes, bool quiet, TOutputMode mode)
-      : TProgressReporter(yes, quiet), FQuiet(quiet), FMode(mode) {}
+  TCliPlanObserver(bool yes, bool quiet, TOutputMode mode, int count,
+                   std::optional<std::filesystem::path> outputDir)
+      : TProgressReporter(yes, quiet), FQuiet(quiet), FMode(mode), FCount(count),
+        FOutputDir(std::move(outputDir)) {}
   // Each model runs on its own connection, opened when it inserts or reads column references;
-  // one that cannot be opened leaves the model without, which its run reports.
+  // one that cannot be opened leaves the model without, which its run reports. With
+  // --output-dir the model's output file moves there under its own name first.
   TDataAccess* ApplyConnection(TGenModel& model) override {
+    if (FOutputDir && !Trim(model.SQLFile()).empty()) {
+      // The name after the last folder, of a Windows path too.
+      const std::string file = Trim(model.SQLFile());
+      const size_t slash = file.find_last_of("/\\");
+      model.SetSQLFile((*FOutputDir / file.substr(slash == std::string::npos ? 0 : slash + 1))
+                           .string());
+    }
     FConnection.reset();
     try {
       FConnection = OpenConnectionFor(model, FMode, /*fromFile=*/true);
@@ -261,9 +306,8 @@ class TCliPlanObserver : public TProgressReporter {
     }
     return FConnection.get();
   }
-  void ModelStarting(int index, int count, const std::string& entry) override {
+  void ModelStarting(int index, int, const std::string& entry) override {
     Finish();
-    FCount = count;
     Start(Label(index, entry));
   }
   void ModelSkipped(int index, const std::string& entry, const std::string& reason) override {
@@ -317,7 +361,8 @@ class TCliPlanObserver : public TProgressReporter {
   bool FQuiet;
   TOutputMode FMode;
   std::unique_ptr<TOdbcConnection> FConnection;
-  int FCount = 0;
+  int FCount;
+  std::optional<std::filesystem::path> FOutputDir;
   int FNotReplaced = 0;
 };
 
@@ -330,7 +375,9 @@ int Plan(const TCliOptions& o) {
   const std::vector<std::string>& entries = plan.Entries;
   if (o.Seed) RandSeed(*o.Seed);
   const TOutputMode mode = o.Format ? ModeFromName(*o.Format) : omSqlScript;
-  TCliPlanObserver observer(o.Yes, o.Quiet, mode);
+  std::optional<std::filesystem::path> outputDir;
+  if (o.OutputDir) outputDir = *o.OutputDir;
+  TCliPlanObserver observer(o.Yes, o.Quiet, mode, static_cast<int>(entries.size()), outputDir);
   ApplyFailureOptions(observer, o);
   std::unique_ptr<TGenModel> current = std::make_unique<TGenModel>();
   const TPlanResult result = RunPlan(o.Operand, entries, RunOptionsFrom(o, mode), observer, current);
@@ -369,9 +416,7 @@ int ScaffoldCommand(const TCliOptions& o) {
   if (o.Dict) options.DictFolder = *o.Dict;
   // Files that exist already are replaced only with --yes.
   if (o.Yes) options.ConfirmReplace = [](const std::vector<std::string>&) { return true; };
-  std::string connection;
-  Utf8ToAnsi(*o.Connection, connection);
-  TOdbcConnection db(connection);
+  TOdbcConnection db(ConnectionArgument(*o.Connection));
   db.Open();
   const TScaffoldResult result = Scaffold(db, options);
   if (!result.NotReplaced.empty()) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The commands of kelvast-cli. Each returns the exit status: 0 success, 1 error.
 

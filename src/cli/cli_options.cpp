@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_options.h"
 
+#include "cli/cli_docs.h"
 #include "core/output/output_formats.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <optional>
@@ -21,6 +24,12 @@ std::optional<std::pair<int32_t, int32_t>> ReadPart(const std::string& text) {
   if (std::sscanf(text.c_str(), "%d/%d%c", &part, &parts, &rest) != 2) return std::nullopt;
   if (part < 1 || parts < part || parts > 1000000) return std::nullopt;
   return std::pair{part, parts};
+}
+
+// Option values that name one of a fixed set are taken in any case, as file extensions are.
+std::string LowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 constexpr const char* kExitCodes =
@@ -43,6 +52,7 @@ class TCommandLine {
     Model(run, o);
     Format(run, o, "from the model's output file: .sql, .csv or .xml, any other extension or none db");
     Encoding(run, o);
+    NoTransaction(run, o);
     run->add_option("--records", FRecords,
                     "Records to make (default: the model's count). Runs stream, so counts above "
                     "10,000,000 are accepted.")
@@ -80,6 +90,12 @@ class TCommandLine {
     plan->add_option("PLAN", o.Operand, "Plan file (.plan)")->required();
     Format(plan, o, "sql");
     Encoding(plan, o);
+    NoTransaction(plan, o);
+    plan->add_option("--output-dir", FOutputDir,
+                     "Folder that receives every model's output file, under the file's own name "
+                     "(default: each model's output file as it stands; relative names are taken "
+                     "from the current folder)")
+        ->check(CLI::ExistingDirectory);
     Seed(plan);
     Threads(plan, o);
     Dict(plan);
@@ -128,6 +144,29 @@ class TCommandLine {
 
   TParseResult Parse(const std::vector<std::string>& args, TCliOptions& o) {
     TParseResult result;
+    // Hidden: the manual page and the shell completions, from these very definitions.
+    if (args.size() == 1 && args[0] == "--man-page") {
+      result.Text = ManPage(FApp);
+      return result;
+    }
+    if (!args.empty() && args[0] == "--completion") {
+      const std::string shell = args.size() == 2 ? args[1] : "";
+      if (shell == "bash" || shell == "zsh") {
+        result.Text = shell == "bash" ? BashCompletion(FApp) : ZshCompletion(FApp);
+      } else {
+        result.Text = "kelvast-cli: --completion takes bash or zsh\n";
+        result.Status = 2;
+      }
+      return result;
+    }
+    // A first word that is neither an option nor a command is named, rather than reported as a
+    // missing command.
+    if (!args.empty() && !args[0].empty() && args[0][0] != '-' &&
+        !IsCommand(args[0])) {
+      result.Text = "kelvast-cli: unknown command " + args[0] + "\n" + HelpFor(&FApp);
+      result.Status = 2;
+      return result;
+    }
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them backwards
     try {
       FApp.parse(reversed);
@@ -167,6 +206,7 @@ class TCommandLine {
     };
     if (given("--records")) o.Records = FRecords;
     if (given("--output")) o.Output = FOutput;
+    if (given("--output-dir")) o.OutputDir = FOutputDir;
     if (given("--connection")) o.Connection = FConnection;
     if (given("--seed")) o.Seed = FSeed;
     if (given("--dict")) o.Dict = FDict;
@@ -178,6 +218,14 @@ class TCommandLine {
   }
 
  private:
+  bool IsCommand(const std::string& name) const {
+    try {
+      FApp.get_subcommand(name);
+      return true;
+    } catch (const CLI::OptionNotFound&) {
+      return false;
+    }
+  }
   CLI::App* Command(const char* name, const char* description) {
     CLI::App* command = FApp.add_subcommand(name, description);
     command->footer(kExitCodes);
@@ -197,19 +245,35 @@ class TCommandLine {
     command->add_option("--format", FFormat,
                         "Output format: sql, csv, xml, or db for a direct insert (default: " +
                             byDefault + ")")
+        ->transform(LowerCase)
         ->check(CLI::IsMember(FormatNames()));
   }
   static void Encoding(CLI::App* command, TCliOptions& o) {
     command->add_option("--encoding", o.Encoding,
                         "Character encoding of SQL, CSV and XML files (the XML declaration "
                         "follows it)")
+        ->transform(LowerCase)
         ->check(CLI::IsMember({"windows-1252", "utf-8"}))
         ->capture_default_str();
   }
+  static void NoTransaction(CLI::App* command, TCliOptions& o) {
+    command->add_flag("!--no-transaction", o.Transaction,
+                      "Leave BEGIN; and COMMIT; out of SQL scripts: each statement then commits "
+                      "on its own when the script is loaded");
+  }
   void Seed(CLI::App* command) {
-    command->add_option("--seed", FSeed,
-                        "Seed of the random values: the same model, seed and word lists give the "
-                        "same records (default: from the clock)");
+    // Digits only: the number parser would take -1 as 2^64-1.
+    command
+        ->add_option("--seed", FSeed,
+                     "Seed of the random values: the same model, seed and word lists give the "
+                     "same records (default: from the clock)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+              const bool digits = !text.empty() && text.find_first_not_of("0123456789") ==
+                                                       std::string::npos;
+              return digits ? std::string() : "takes a whole number from 0 to 2^64-1";
+            },
+            "UINT"));
   }
   static void Threads(CLI::App* command, TCliOptions& o) {
     command
@@ -229,6 +293,7 @@ class TCommandLine {
         ->add_option("--on-errors", o.OnErrors,
                      "When statements of a direct insert" + each +
                          " fail: roll the whole insert back, or commit the statements that worked")
+        ->transform(LowerCase)
         ->check(CLI::IsMember({"rollback", "commit"}))
         ->capture_default_str();
     command->add_option("--errors-file", FErrorsFile,
@@ -252,7 +317,7 @@ class TCommandLine {
   CLI::App* FHelp = nullptr;
   std::string FHelpTopic;
   int32_t FRecords = 0;
-  std::string FOutput, FConnection, FDict, FFormat, FErrorsFile, FPart;
+  std::string FOutput, FOutputDir, FConnection, FDict, FFormat, FErrorsFile, FPart;
   uint64_t FSeed = 0;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Command-line parsing of kelvast-cli: one command, its operand and its options, with help for
 // every command (`--help`, `COMMAND --help`, `help COMMAND`).
@@ -15,6 +16,7 @@ struct TCliOptions {
   std::optional<std::string> Format;      // sql, csv, xml, db
   std::optional<int32_t> Records;
   std::optional<std::string> Output;
+  std::optional<std::string> OutputDir;   // plan --output-dir
   std::optional<std::string> Connection;
   std::optional<uint64_t> Seed;
   std::optional<std::string> Dict;
@@ -27,6 +29,7 @@ struct TCliOptions {
   int32_t Parts = 1;      //             N
   bool Yes = false;
   bool Quiet = false;
+  bool Transaction = true;          // --no-transaction: false
   std::vector<std::string> Tables;  // scaffold --tables
   bool Json = false;                // scaffold --json
 };

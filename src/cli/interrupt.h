@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Ctrl-C and `kill`: SIGINT and SIGTERM ask the run to stop at the next record boundary, where
 // it closes its file properly; the program then exits with 128 + the signal's number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvast-cli: runs models and plans without a window, for scripts and CI.
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/progress_reporter.h"
 
 #include "core/platform/file_io.h"

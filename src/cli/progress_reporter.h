@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command line's run observer: answers the replace question from --yes, and shows progress
 // with a rate and the time left on stderr when stderr is a terminal. A plan's observer builds on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/ansi_text.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Conversions between the single-byte text of the core (Windows-1252) and Qt's strings.
 

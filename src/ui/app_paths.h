@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the program finds its companions (help files) and keeps its settings file.
 

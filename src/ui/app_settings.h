@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The settings store: one INI file, every key in section "FMain", each write flushed to disk at
 // once. The file is readable by its owner only. Booleans are written "TRUE" / "FALSE"; "TRUE", "YES", "Y" and "FALSE", "NO", "N" are

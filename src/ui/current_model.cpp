@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/current_model.h"
 
 namespace kelvast::ui {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Replacing the window's current model (clear model, opening a model file, plan steps).
 

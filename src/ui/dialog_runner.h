@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Our own modal dialogs run through this seam, so tests can fill in and close the real dialog
 // without a modal loop.

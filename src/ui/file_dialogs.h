@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every file dialog of the program goes through this seam, so tests can answer them.
 

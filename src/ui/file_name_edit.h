@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A file-name field: a line edit with a browse button inside its right edge. The browse dialog
 // opens in the field's browse folder and puts the chosen path into the field.

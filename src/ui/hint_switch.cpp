@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/hint_switch.h"
 
 #include <QAbstractButton>

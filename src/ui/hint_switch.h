@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The application-wide hint switch. Hints are tooltips: while the switch is off no tooltip shows
 // but those of icon buttons, which name what the button does; while it is on, tooltips show on

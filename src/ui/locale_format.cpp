@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/locale_format.h"
 
 #include "ui/ansi_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Fills the core's format settings from a Qt locale: separators, date and time patterns, month
 // and day names, AM/PM designators. The program does this once at start with the system locale.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/logo.h"
 
 #include <QApplication>

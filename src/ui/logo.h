@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's pictures, drawn in code: the logo of the splash window and the About tab, and the
 // six tab icons.

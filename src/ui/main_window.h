@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TFMain, the main window: the six tabs above the bottom panel (model Open/Save, the model-state
 // light, the hints switch, Help, Exit). It owns the current model and the word lists for its
@@ -54,6 +55,10 @@ class TFMain : public QMainWindow {
   void AppIdle();
 
   void setVisible(bool visible) override;
+
+  // Opens a file named on the command line: a plan (.plan) on the plan tab, else a model (.model,
+  // or its JSON form .json) as the Open command does.
+  void OpenFile(const QString& fileName);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

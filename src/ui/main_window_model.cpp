@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: MIT
 // TFMain's model commands: saving the current model to a model file, and opening one, which
 // also reopens the model's connection and reselects its target table.
 #include "core/files/model_file.h"
+#include "core/files/model_json.h"
+#include "core/platform/file_io.h"
 #include "ui/ansi_text.h"
 #include "ui/current_model.h"
 #include "ui/file_dialogs.h"
@@ -9,8 +12,11 @@
 #include "ui/message_box.h"
 #include "ui/tabs/connection_tab.h"
 #include "ui/tabs/generation_tab.h"
+#include "ui/tabs/plan_tab.h"
+#include "ui/file_name_edit.h"
 
 #include <QFileInfo>
+#include <QTabWidget>
 
 namespace kelvast::ui {
 
@@ -48,10 +54,27 @@ void TFMain::bbModelOpenClick() {
   LoadModel(chosen);
 }
 
+void TFMain::OpenFile(const QString& fileName) {
+  const QFileInfo file(fileName);
+  if (file.suffix().compare(QStringLiteral("plan"), Qt::CaseInsensitive) == 0) {
+    FPlanTab->PlanFileField()->setText(file.absoluteFilePath());
+    FPageControl->setCurrentWidget(FPlanTab);
+    return;
+  }
+  FModelOpenDir = FolderPart(file.absoluteFilePath());
+  FModelSaveDir = FModelOpenDir;
+  FModelFileName = file.fileName();
+  LoadModel(file.absoluteFilePath());
+}
+
 void TFMain::LoadModel(const QString& fileName) {
   std::unique_ptr<TGenModel> model;
   try {
-    model = LoadModelFile(FilePath(fileName));
+    // A model's JSON form opens as the model it describes.
+    if (QFileInfo(fileName).suffix().compare(QStringLiteral("json"), Qt::CaseInsensitive) == 0)
+      model = ModelFromJson(ReadWholeFile(FilePath(fileName)));
+    else
+      model = LoadModelFile(FilePath(fileName));
   } catch (const std::exception&) {
     ShowMessage(this, QStringLiteral("Can't load this file!"));
     model = std::make_unique<TGenModel>();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TFMain's settings: the window's state saved at exit and restored at its first showing.
 #include "core/database/connection_secrets.h"
 #include "ui/ansi_text.h"
@@ -71,6 +72,11 @@ std::vector<TFMain::TStoredProperty> TFMain::StoredProperties() {
                    [this](const QString& v) {
                      QCheckBox* box = FConnectionTab->RememberPasswordBox();
                      box->setChecked(ParseBool(v, box->isChecked()));
+                   }});
+  props.push_back({QStringLiteral("cbTransaction_Checked"),
+                   [this] { return BoolText(FGenerationTab->Transaction()); },
+                   [this](const QString& v) {
+                     FGenerationTab->SetTransaction(ParseBool(v, FGenerationTab->Transaction()));
                    }});
   props.push_back(
       {QStringLiteral("cbHint_Checked"), [this] { return BoolText(FHint->isChecked()); },

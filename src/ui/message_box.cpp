@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/message_box.h"
 
 #include "ui/ansi_text.h"
@@ -55,7 +56,7 @@ TMessageSeam& Messages() {
 
 void SetMessageSeam(TMessageSeam* seam) { gSeam = seam; }
 
-QString AppTitle() { return QStringLiteral("ORVELA Test Data Generator"); }
+QString AppTitle() { return QStringLiteral("Kelvast"); }
 
 void ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon) {
   Messages().Show(parent, AppTitle(), text, icon);

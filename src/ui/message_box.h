@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every message box of the program goes through this seam, so tests can read and answer them.
 
@@ -32,7 +33,7 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text,
 // The application's error report: the error that ended an action, with its own message.
 void ReportError(QWidget* parent, const std::exception& error);
 
-// The application title used as caption: "ORVELA Test Data Generator".
+// The application title used as caption: "Kelvast".
 QString AppTitle();
 
 }  // namespace kelvast::ui

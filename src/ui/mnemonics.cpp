@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/mnemonics.h"
 
 #include <QAbstractButton>

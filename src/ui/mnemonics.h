@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Keyboard mnemonics (Alt+letter) for the captions of a window's controls, chosen so that the
 // controls shown together never share a letter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The model file dialogs, shared by the Open and Save commands and by adding a model to a plan.
 

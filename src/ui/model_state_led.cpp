@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/model_state_led.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The model-state light: green while the current model has no unsaved changes, red otherwise.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/screenshots.h"
 
 #include "core/database/odbc_connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The screenshot mode of the program (kelvast --screenshots DIR): renders the splash window and
 // each tab of the main window to PNG files, for reviewing the layout without a display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/splash_window.h"
 
 #include "ui/logo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TFsplash: the borderless window shown while the program starts.
 

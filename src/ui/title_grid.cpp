@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/title_grid.h"
 
 #include "ui/ansi_text.h"

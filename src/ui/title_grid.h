@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The text grids of the window. A title grid (the Connection tab's fields, the Generation tab's
 // sample) shows its first row as the column header and its first column as the row header, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main-window state that the tabs, pages and dialogs share.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The busy cursor for the guard's lifetime, on every exit path.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/cli_runner.h"
 
 #include <fcntl.h>
@@ -14,7 +15,7 @@ extern char** environ;
 namespace kelvast::test {
 
 TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingDir,
-               const std::vector<std::string>& prefix) {
+               const std::string& input, const std::vector<std::string>& prefix) {
   TempDir capture;
   const std::string outPath = (capture / "out").string();
   const std::string errPath = (capture / "err").string();
@@ -28,7 +29,7 @@ TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingD
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (!workingDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs the real kelvast-cli binary and captures its exit status and output.
 
@@ -12,8 +13,10 @@ struct TCliRun {
   std::string Err;
 };
 
-// prefix: a program that runs kelvast-cli, with its arguments (say {"prlimit", "--fsize=9", "--"}).
+// Standard input reads the file `input` (by default an empty one); prefix: a program that runs
+// kelvast-cli, with its arguments (say {"prlimit", "--fsize=9", "--"}).
 TCliRun RunCli(const std::vector<std::string>& args, const std::string& workingDir = "",
+               const std::string& input = "/dev/null",
                const std::vector<std::string>& prefix = {});
 
 }  // namespace kelvast::test

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Loads what kelvast-cli writes for each example into the databases people load it into: the SQL
 # script through psql and sqlite3, the CSV through psql's \copy (piped straight from
-# `--output -`) and sqlite3's .import. Every example must load whole, twice in a row.
+# `--output -`) and sqlite3's .import. Every example must load whole, twice in a row: the script
+# in its transaction the first time, without it (--no-transaction) the second.
 #
 #   tests/cli/examples_load.sh KELVAST_CLI PG_STATE_DIR EXAMPLES_DIR
 set -euo pipefail
@@ -42,7 +44,11 @@ for example in people orders all-types; do
 
   for round in 1 2; do
     # SQL: the script as written, run by psql and sqlite3.
-    "$cli" run "$model" --format sql --output "$work/$example" --yes "${args[@]}"
+    transaction=()
+    [ "$round" = 2 ] && transaction=(--no-transaction)
+    "$cli" run "$model" --format sql --output "$work/$example" --yes "${args[@]}" "${transaction[@]}"
+    begins=$(grep -c -x -e $'BEGIN;\r' -e $'COMMIT;\r' "$example.sql" || true)
+    [ "$begins" = $((round == 1 ? 2 : 0)) ] || fail "$example: round $round has $begins BEGIN;/COMMIT; lines"
     pg -f "$example.sql" >/dev/null
     sqlite3 "$example.db" < "$example.sql"
     # CSV: piped from standard output into \copy; imported by sqlite3.

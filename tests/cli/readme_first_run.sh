@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the README's "A first run" exactly as written, twice (the second run replaces what the
 # first wrote), in the project folder as a new user would, so the Release build it asks for is
 # the project's own. The files it leaves in the project folder are removed afterwards (and any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kelvast-cli with unique keys: the same bytes whatever the threads and parts, and a run without
 // room for its records refused with the reason.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """The user guide: every page parses, reaches the index, and every link and anchor it makes
 leads somewhere inside the guide; nothing is fetched from outside."""
 import html.parser

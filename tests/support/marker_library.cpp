@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A shared library that leaves a mark when it is loaded: the file KELVAST_MARKER_FILE names is
 // created as the library is mapped, and again each time SQLite calls it as an extension (a
 // library stays mapped after its first load, so later loads show only there).

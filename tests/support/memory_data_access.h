@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // An in-memory TDataAccess for tests: tables of named text columns, a connected flag, and a log
 // of the statements received. It answers the one query shape the core sends to read a column,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Helpers shared by the test suites: temporary folders and whole-file reads and writes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The connection editor (file data source or connection string) and the connection builder,
 // driven through their controls.
 #include "core/database/odbc_connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Connection tab: applying a connection string, the table list, the fields grid.
 #include "ui/tabs/connection_tab.h"
 

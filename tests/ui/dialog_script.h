@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Answers our own modal dialogs in tests: each dialog that runs is handed to the script, which
 // fills it in and presses its buttons; the dialog's result is what the run returns.

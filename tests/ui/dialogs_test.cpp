@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The character set editor and the list editor, driven through their controls.
 
 #include "core/generators/charset.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A user's whole path through the window: a model built with the controls alone (list buttons,
 // typed names, the type box, the parameter pages, the model information), run from the
 // Generation tab to SQL, CSV and XML, and each file read back and checked value by value.
@@ -111,18 +112,21 @@ TRecord Zip(const QStringList& columns, const QStringList& values) {
 
 // Six comment lines, one INSERT per record, three comment lines.
 TParsedFile ParseSql(const QString& path, const QString& table) {
+  // Six comment lines, BEGIN;, the statements, COMMIT;, three comment lines.
   const QStringList lines = CrlfLines(path);
-  if (lines.size() != 6 + kRecords + 3) throw std::runtime_error("wrong SQL line count");
-  for (int i : {0, 1, 2, 3, 4, 5, 6 + kRecords, 7 + kRecords, 8 + kRecords})
+  if (lines.size() != 6 + 1 + kRecords + 1 + 3) throw std::runtime_error("wrong SQL line count");
+  for (int i : {0, 1, 2, 3, 4, 5, 8 + kRecords, 9 + kRecords, 10 + kRecords})
     if (!lines[i].startsWith(u"/* ") || !lines[i].endsWith(u" */"))
       throw std::runtime_error("a header or footer line is not a comment");
+  if (lines[6] != u"BEGIN;" || lines[7 + kRecords] != u"COMMIT;")
+    throw std::runtime_error("the statements are not in a transaction");
   if (!lines[4].contains(QStringLiteral(": %1 */").arg(kRecords)))
     throw std::runtime_error("the header does not give the record count");
   static const QRegularExpression insert(
       QStringLiteral("^INSERT INTO '([^']*)' \\((.*)\\) VALUES \\((.*)\\);$"));
   TParsedFile parsed;
   for (int r = 0; r < kRecords; ++r) {
-    const QRegularExpressionMatch m = insert.match(lines[6 + r]);
+    const QRegularExpressionMatch m = insert.match(lines[7 + r]);
     if (!m.hasMatch() || m.captured(1) != table) throw std::runtime_error("not an INSERT line");
     const QStringList columns = SplitItems(m.captured(2), QStringLiteral(", "), u'\'', false);
     if (r == 0) parsed.Columns = columns;

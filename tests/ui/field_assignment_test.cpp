@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Field assignment: the target-field list of eTableField, connecting a generator to a field,
 // the assignment overview and the column-reference page's table and field boxes.
 #include "core/generators/composite_gens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Filters of the file dialogs, given in "Description|patterns|..." form.
 #include "ui/file_dialogs.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Generation tab: runs of the current model to files, the messages and the replace question,
 // the progress label, the sample grid and the format chosen from the output file's extension.
 #include "core/output/output_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Generators tab: adding, renaming, retyping, deleting and clearing generators, and the
 // options every generator type shares.
 #include "core/generators/composite_gens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window from the keyboard and at the desktop's font size: mnemonics that never clash on a
 // screen, the model and run shortcuts, the plan tab's tab order, icon buttons that name
 // themselves, and layouts that grow with a larger font instead of clipping.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The core's format settings taken from a Qt locale.
 #include "ui/locale_format.h"
 

@@ -1,6 +1,11 @@
+// SPDX-License-Identifier: MIT
 // The main window: first start, tab changes, the model-state light, the closing question, the
 // settings file and the help launcher.
+#include "core/files/model_file.h"
+#include "core/files/model_json.h"
+#include "core/files/plan_file.h"
 #include "core/model/gen_model.h"
+#include "core/platform/file_io.h"
 #include "ui/dialogs/conn_edit_form.h"
 #include "ui/file_name_edit.h"
 #include "ui/model_state_led.h"
@@ -17,6 +22,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -216,6 +222,8 @@ class TMainWindowTest : public QObject {
                                     << "<dir>";
     QTest::newRow("cbHint_Checked") << "cbHint_Checked"
                                     << "TRUE";
+    QTest::newRow("cbTransaction_Checked") << "cbTransaction_Checked"
+                                           << "FALSE";
     QTest::newRow("sdModel_InitialDir") << "sdModel_InitialDir"
                                         << "";
     QTest::newRow("opModel_InitialDir") << "opModel_InitialDir"
@@ -242,6 +250,7 @@ class TMainWindowTest : public QObject {
       TWindowFixture f;
       dir = f.Dir();
       f.Find<QCheckBox>("cbHint")->click();
+      f.Find<QCheckBox>("cbTransaction")->click();
       f.Find<TFileNameEdit>("feTextEditor")->setText(QStringLiteral("/texts/notes.txt"));
       f.Find<TFileNameEdit>("eScriptName")->setText(QStringLiteral("/out/data.csv"));
       f.Window().close();
@@ -295,6 +304,46 @@ class TMainWindowTest : public QObject {
       QCOMPARE(f.Window().pos(), position);
     else
       QVERIFY(f.Window().pos() != QPoint(40, 50));
+  }
+
+  // The script's transaction is on by default and follows the settings file.
+  void transactionSettingRestored() {
+    QCOMPARE(TWindowFixture().Find<QCheckBox>("cbTransaction")->isChecked(), true);
+    TWindowFixture off(QByteArray("[FMain]\ncbTransaction_Checked=FALSE\n"));
+    QCOMPARE(off.Find<QCheckBox>("cbTransaction")->isChecked(), false);
+  }
+
+  // "kelvast FILE": a plan shows on the plan tab, a model or its JSON form on the Generators tab.
+  void openFileNamedOnTheCommandLine_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("tab");
+    QTest::newRow("model") << "people.model" << 1;
+    QTest::newRow("JSON form") << "people.json" << 1;
+    QTest::newRow("plan") << "nightly.plan" << 4;
+    QTest::newRow("plan, upper-case extension") << "NIGHTLY.PLAN" << 4;
+  }
+  void openFileNamedOnTheCommandLine() {
+    QFETCH(QString, name);
+    QFETCH(int, tab);
+    TMessageRecorder messages;
+    TWindowFixture f;
+    TGenModel model;
+    model.SetTableName("people");
+    const QString path = QDir(f.Dir()).filePath(name);
+    if (name.endsWith(QStringLiteral(".json")))
+      WriteWholeFile(path.toStdString(), ModelToJson(model));
+    else if (name.endsWith(QStringLiteral(".model")))
+      SaveModelFile(path.toStdString(), model);
+    else
+      WritePlanFile(path.toStdString(), {"a.model", "b.model"});
+    f.Window().OpenFile(path);
+    QVERIFY2(messages.Shown.isEmpty(), qPrintable(messages.Shown.value(0).Text));
+    if (tab == 4) {
+      QCOMPARE(f.Find<QTabWidget>("PageControl1")->currentIndex(), 4);
+      QCOMPARE(f.Find<QListWidget>("lbPlan")->count(), 2);
+    } else {
+      QCOMPARE(f.Find<QLineEdit>("eTableName")->text(), QStringLiteral("people"));
+    }
   }
 
   // The program speaks of what it uses on Linux: ODBC and data source files, never the Windows

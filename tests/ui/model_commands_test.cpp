@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The model Open and Save commands of the bottom panel: the file dialogs, the round trip, and
 // the connection and target table that opening a model brings back.
 #include "core/files/model_file.h"

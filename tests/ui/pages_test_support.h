@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Helpers of the page and dialog tests: a message seam that records what would be shown, and
 // a way to act on the next modal dialog.

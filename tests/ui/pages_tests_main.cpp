@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the Qt Test classes of the parameter pages and the editor dialogs in one executable.
 // Test functions named on the command line run only in the classes that have them.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rows of the load and write tables of the parameter page tests, and the helpers that read
 // and drive a control whatever its kind.
 

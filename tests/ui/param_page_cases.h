@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Table rows of the parameter page tests, and helpers that read and drive a control of any kind.
 

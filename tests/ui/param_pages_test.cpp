@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parameter pages: which page shows, what it loads, what its handlers store and warn.
 
 #include "core/generators/composite_gens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Generation plan tab: loading and saving plan files, list editing, model information and
 // the execution of a plan with a missing model.
 #include "core/files/model_file.h"

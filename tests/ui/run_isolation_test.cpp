@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the window does while "Go !" runs: every command that changes, replaces or frees the
 // shown model works on the window's model, never on what the run writes; Sample is refused; and
 // the progress label says "Done" only for a run that wrote everything.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text file editor: loading on every change of the file field, saving with the bytes kept,
 // the caret read-out.
 #include "ui/file_name_edit.h"

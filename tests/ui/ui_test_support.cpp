@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/ui_test_support.h"
 
 #include "core/database/odbc_connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared by the desktop program's tests: registration of test classes, recorders that answer
 // message boxes and file dialogs, and a main window over a scratch folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the registered test classes of the desktop program on the offscreen platform.
 //
 //   ui_tests                    every class

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The "Unique" row of the parameter pages: on the pages of the types that can keep their values
 // unique, it sets the generator's key number, which the model file keeps.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A session that loads rows into one table by an engine's bulk path, inside the transaction the
 // direct insert holds on it. The direct insert's writer drives it: it begins the transaction,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/connection_checks.h"
 
 #include <odbcinst.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/connection_secrets.h"
 
 #include <algorithm>

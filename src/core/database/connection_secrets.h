@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Passwords in connection strings: whether a string holds one, the string as shown (the password
 // masked) and as remembered without it. Every place that shows a connection string shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/connection_string.h"
 
 #include "core/platform/code_page.h"

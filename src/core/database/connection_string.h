@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // ODBC connection strings as lists of attributes: reading a string into its attributes, writing
 // values with the braces ODBC asks for, the fields of the connection builder, and the installed

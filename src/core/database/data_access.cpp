@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/data_access.h"
 
 namespace kelvast {

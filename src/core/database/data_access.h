@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The data-access interface: what the core needs of a database connection. The program owns one
 // connection; generators that read existing tables use the current one.

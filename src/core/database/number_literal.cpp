@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/number_literal.h"
 
 #include <charconv>

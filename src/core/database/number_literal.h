@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a number column's value is when it is written bare into an INSERT statement, so that a
 // path that binds values as parameters binds the number the statement would have stored, and

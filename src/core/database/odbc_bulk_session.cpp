@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/odbc_bulk_session.h"
 
 #include <algorithm>

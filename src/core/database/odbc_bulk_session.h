@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bulk path of any ODBC driver: one prepared INSERT whose parameters are bound from the
 // batch, column by column, and run for many rows in one call as parameter arrays

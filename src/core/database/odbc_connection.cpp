@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/odbc_connection.h"
 
 #include "core/database/connection_checks.h"

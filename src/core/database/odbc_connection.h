@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The data access over unixODBC: one connection, described by an ODBC connection string.
 //

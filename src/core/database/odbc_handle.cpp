@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/odbc_handle.h"
 
 #include "core/platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Ownership of ODBC handles and the translation of their diagnostics into EDatabaseError. Used
 // only inside database/; nothing outside sees an ODBC type.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/odbc_sources.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where connections come from: the connection string handed to the driver manager, and the file
 // data sources (".dsn" files) that a connection string can name with FILEDSN=.

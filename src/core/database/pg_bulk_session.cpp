@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/pg_bulk_session.h"
 
 #include <libpq-fe.h>

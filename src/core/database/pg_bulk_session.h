@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bulk path of a PostgreSQL server: rows sent by COPY ... FROM STDIN in text format over a
 // libpq session of its own, opened from the parameters of the ODBC connection string.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/pg_connection_params.h"
 
 #include <cctype>

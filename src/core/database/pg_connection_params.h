@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The libpq parameters of an ODBC connection string that opens a PostgreSQL server directly, so
 // that a bulk load can open a session of its own beside the ODBC connection.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/schema.h"
 
 #include <sql.h>

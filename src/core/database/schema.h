@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the schema browser shows of a table: its columns with readable type names, the fields
 // grid, the target-field list and the field-name list of the column-reference page.

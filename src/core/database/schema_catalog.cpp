@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/schema_catalog.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The keys of a live schema, read through the ODBC catalogue: each table's columns, primary key,
 // foreign keys and unique indexes, for building models from a database.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Table and column names in SQL text. A name sits between an opening and a closing character;
 // when the closing character is one that SQL quotes names or texts with (" ] ' `), each of its

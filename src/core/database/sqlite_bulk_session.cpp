@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/sqlite_bulk_session.h"
 
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The bulk path of an SQLite file: a handle of its own on the file the ODBC connection opened,
 // and one prepared INSERT statement to whose parameters each row's values are bound. It skips

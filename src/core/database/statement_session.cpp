@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/statement_session.h"
 
 namespace kelvast {

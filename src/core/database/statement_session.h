@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The path of a connection that offers no session of its own (an ODBC connection always offers
 // one, with bound parameters; this path is left for a driver that cannot prepare the INSERT):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/table_fields.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The fields of a live table with their real limits. Drivers fill the catalogue's gaps with
 // defaults of their own: the PostgreSQL driver reports a VARCHAR without a length as 255

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/value_batch.h"
 
 #include <cstring>

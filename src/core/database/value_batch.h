@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Rows of values on their way into a table by a bulk path. Each value is NULL or a text in
 // Windows-1252, exactly what the record's INSERT statement would hold; each column is written

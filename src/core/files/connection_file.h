@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Connection files (.con): a marker line, then the connection string. Strings are trimmed
 // (codes 0 to 32 at both ends) whenever they are applied, not when they are read.

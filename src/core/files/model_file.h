@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Model files: a resource header followed by a component stream in which every stored property
 // of the model, of each generator and of each parameter object is written by name, as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/files/model_json.h"
 #include "core/database/connection_secrets.h"
 #include "core/platform/file_io.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The JSON form of a model: the model file's own structure in text, walked from the same
 // property lists. Property names and order as in the file; enumerations by name, string lists

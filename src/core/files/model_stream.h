@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tagged values of the component stream that model files hold: integers in their smallest
 // form, 80-bit extended floats, texts in four encodings, enumeration names, booleans, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/files/plan_file.h"
 
 #include "core/platform/file_io.h"
@@ -44,6 +45,8 @@ void WritePlanFile(const std::filesystem::path& fileName, const std::vector<std:
 }
 
 std::string PlanEntryPath(std::string_view planFileName, std::string_view entry) {
+  // An absolute entry names its model wherever the plan lies.
+  if (!entry.empty() && entry.front() == kPathDelimiter) return AnsiToUtf8(entry);
   const size_t slash = planFileName.rfind(kPathDelimiter);
   // A plan named without a folder lies in the current folder, and so do its models; with no
   // plan file at all, entries are looked for in the root folder.

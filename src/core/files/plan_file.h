@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Generation plans: an ordered list of model files run one after the other, kept as a text file
 // whose first line is a marker and whose every further line names one model.
@@ -48,8 +49,8 @@ std::string FormatPlan(const std::vector<std::string>& entries);
 // Writes FormatPlan to the file; EFileError when it cannot be written.
 void WritePlanFile(const std::filesystem::path& fileName, const std::vector<std::string>& entries);
 
-// Where an entry's model is looked for: the plan file's folder, a path delimiter when the folder
-// does not end with one, and the entry. With no plan file named the folder is empty and the
+// Where an entry's model is looked for: an absolute entry as it stands; else the plan file's
+// folder, a path delimiter when the folder does not end with one, and the entry. With no plan file named the folder is empty and the
 // result is in the root folder: PlanEntryPath("", "a.model") is "/a.model". The plan file's
 // name is spelled as the file system spells names (UTF-8); the entry is a text of the plan file
 // (Windows-1252) and is converted, so that "\xE9t\xE9.model" finds the file named "été.model".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A set of the 256 single-byte character codes, held as 32 bytes (code n is bit n mod 8 of byte
 // n div 8), and RandomCharString, which draws a random text from one.

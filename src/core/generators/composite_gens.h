@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Composite generators: combinations of other generators of the model, and values drawn from a
 // column of an existing database table.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Dictionary generators: words, filler text, cities, postal addresses, countries and US states
 // drawn from the reference word lists.

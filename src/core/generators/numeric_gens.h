@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Numeric generators: integers over a range, counters, bits and floats.
 

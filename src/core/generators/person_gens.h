@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Person generators: first names that follow the record's courtesy title, last names
 // synthesised from phonemes, full names, courtesy titles, e-mail and web-site addresses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/generators/prepared_list.h"
 
 #include "core/platform/text_utils.h"

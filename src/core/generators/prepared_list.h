@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One word list made ready for drawing on the record loop: each entry shaped once (trimmed,
 // cased, made safe, or left out when it does not fit) into packed texts, then drawn uniformly

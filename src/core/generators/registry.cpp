@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/generators/registry.h"
 
 #include "core/generators/composite_gens.h"

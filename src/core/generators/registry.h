@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The catalogue of generator types: for each TColType its stored name (model files and JSON),
 // its display name (the type choice, the CLI, the assignment overview) and the factory of its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/generators/string_gens.h"
 
 #include <algorithm>

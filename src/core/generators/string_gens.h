@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Character and pattern generators: random strings over a character set, masks, zip codes and
 // constants.

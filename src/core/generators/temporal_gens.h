@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Temporal generators: dates, times and date-times between two bounds, written with a
 // date-time pattern.

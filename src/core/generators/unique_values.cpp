@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/generators/unique_values.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pieces the generators' unique spaces are made of: texts of a range of lengths over an
 // alphabet, indexed in order, and the counts written with thousands separators for messages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/generators/word_lists.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The twelve reference word lists. The program's lists are one shared set, read from the Dict
 // folder at the start of every run and sample and emptied at their end; generators read the set

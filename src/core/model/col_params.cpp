@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/model/col_params.h"
 
 #include <stdexcept>

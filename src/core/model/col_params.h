@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TColParams: the settings every generator type shares, and the value pipeline through which
 // every value is obtained (cached value, external file, nulls, case).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/model/col_to_gens.h"
 
 #include "core/model/param_factory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TColToGens, the ordered collection of a model's generators, and TColToGenItem, one generator
 // (one output column) with its parameter object.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The generator types, export kinds and case transforms, with their stored names. The types'
 // display names and classes are in the generators' catalogue (generators/registry.h).

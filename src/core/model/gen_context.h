@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a generator may reach beyond its own settings: the generators of the model that owns it,
 // the record's person, the database connection and the word lists. The model implements the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/model/gen_model.h"
 
 #include "core/model/param_factory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TGenModel: one target table, its ordered generators, and where and how many records a run
 // writes. It owns its generators: those that read other generators of their model

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/model/model_copy.h"
 
 #include "core/model/property.h"

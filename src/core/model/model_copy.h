@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A deep copy of a model, so that a run can generate from a model of its own while the original
 // stays free to be edited, replaced or destroyed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How the model makes the parameter objects it holds. The model knows no generator class: these
 // are defined with the generators, in their type registry (generators/registry.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Objects whose stored properties are described by a property list (see property.h), so that the
 // model file, its JSON form and any other reader or writer share one description.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/model/property.h"
 
 #include "core/platform/text_utils.h"

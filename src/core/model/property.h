@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One description of each class's stored properties: name, kind, getter, setter and the rule for
 // leaving a value out. The binary model stream, its reader and the JSON form all walk these

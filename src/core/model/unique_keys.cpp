@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/model/unique_keys.h"
 
 #include <algorithm>

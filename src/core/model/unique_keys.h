@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The unique keys of a model: its generators grouped by their key number. Each record draws one
 // index of the product of a key's spaces through a keyed permutation of it, and the index's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/batch_loader.h"
 
 #include <algorithm>

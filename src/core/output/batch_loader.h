@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Loads batches of rows through a bulk session so that the transaction ends up holding exactly
 // the rows whose own INSERT statements would succeed, as if each row had had a savepoint of its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/csv_writer.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The CSV file: a title line of quoted field names, then one line per record; no footer.
 

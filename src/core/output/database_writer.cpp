@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/database_writer.h"
 
 #include "core/database/statement_session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The direct insert: the run's rows stream into the table by the fastest path the connection
 // offers (a PostgreSQL server's COPY, an SQLite file's prepared statement, any other ODBC

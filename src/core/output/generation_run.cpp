@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/generation_run.h"
 
 #include <sys/stat.h>

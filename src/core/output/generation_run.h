@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The generation run: a model's RecNumber records through the writer of the chosen output
 // format, with the reference lists loaded around it; and the ten-record sample preview.
@@ -75,6 +76,8 @@ struct TRunOptions {
   // complete file of its own. Taken in order, the parts' records are those of the whole run.
   int Part = 1;
   int Parts = 1;
+  // An SQL script's statements between BEGIN; and COMMIT;, so that it loads as one transaction.
+  bool Transaction = true;
 };
 
 enum TRunOutcome { roDone, roNoColumns, roNoFileName, roNotReplaced, roNoConnection,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/insert_stream.h"
 
 namespace kelvast {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The rows of a direct insert on their way into the table: value records (value_batch.h) made
 // on the run's threads gather into a batch, and every full batch goes to the table through a

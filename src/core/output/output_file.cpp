@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/output_file.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A write-only file behind a large buffer. Writers build each row straight into the buffer
 // (RowBuffer, then EndLine), which reaches the disk in big writes. A full buffer is handed to a

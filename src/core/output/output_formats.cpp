@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/output_formats.h"
 
 #include "core/output/csv_writer.h"
@@ -13,7 +14,7 @@ namespace {
 
 std::unique_ptr<TRecordWriter> MakeSql(TGenModel& model, const TRunOptions& options,
                                        TRunObserver&) {
-  return std::make_unique<TSqlWriter>(model, true, options.FixedTime);
+  return std::make_unique<TSqlWriter>(model, true, options.FixedTime, options.Transaction);
 }
 
 std::unique_ptr<TRecordWriter> MakeCsv(TGenModel& model, const TRunOptions&, TRunObserver&) {

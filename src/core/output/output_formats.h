@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The catalogue of output formats: for each, the name the command line takes, the file
 // extension, the window's caption and the writer. The command line, the window and the runs all

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/plan_run.h"
 
 #include <algorithm>

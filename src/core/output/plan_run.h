@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Execution of a generation plan: each entry's model is read from the plan's folder, made
 // current, connected, and run in the chosen output format.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A run's records, made in blocks on every core. Block b holds records b * kBlockRecords + 1 on;
 // its random source comes from the run's seed and b alone (BlockRandom), each record's counters

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/record_writer.h"
 
 namespace kelvast {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The three steps every output format provides to a run: a header after the file is opened, one
 // row per record after the model's NewRecord, and the closing lines after the last record. A

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where a writer builds its rows: a buffer of whole lines, each ended by the CR LF that ends
 // every line of our text files. A run's file (TOutputFile) hands full buffers to its writing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/table_check.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The check of a model against the live table before a direct insert: fields that do not exist,
 // values longer than their field, NOT NULL fields that nothing fills, and values the field's type

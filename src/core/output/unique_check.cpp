@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/output/unique_check.h"
 
 #include "core/generators/registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The check a run makes of its model's unique keys before it writes anything: every generator
 // of a key can give unique values, and each key has room for the records asked.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The XML data file: a declaration, a metadata block listing the fields with a type, one
 // <RECORD><ROW .../></RECORD> line per record and a closing line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The single-byte code page in which all text is held in memory: Windows-1252. Conversion to
 // Unicode happens only at the edges (files that store Unicode, Qt, ODBC, JSON).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Date-time values as doubles: the integer part counts days from 30 December 1899 (day 0), the
 // fraction is the time of day (0.5 = noon). For negative values the day is the integer part

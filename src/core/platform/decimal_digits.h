@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Decimal digits of integers written straight into a text buffer, two digits per step: the
 // formatting that every numeric value of a run goes through.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The error hierarchy of the core. Errors end the action that raised them; the GUI shows the
 // message once at the action boundary, the command line prints it and exits 1.

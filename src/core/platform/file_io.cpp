@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/file_io.h"
 
 #include "core/platform/errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Whole-file reads and writes, with EFileError messages that name the file: every file the
 // program reads whole (models, plans, JSON, connections, word lists, external value files) is read

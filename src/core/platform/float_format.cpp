@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/float_format.h"
 
 #include "core/platform/decimal_digits.h"

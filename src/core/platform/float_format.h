@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Decimal formatting of reals in the general format: at most 15 significant digits, trailing
 // zeros and a trailing separator dropped; scientific notation ("1.5E20", "1E-5") when the integer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/format_settings.h"
 
 namespace kelvast {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The locale settings that generated numbers and dates follow: separators, date and time
 // formats, day and month names, morning/afternoon designators. English with "/" and ":" by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TPackedTexts, a list of texts laid out for random draws on the record loop. Each text of up
 // to 15 bytes sits whole in one 16-byte slot with its length, so drawing one touches a single

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A keyed bijection of [0, n): every index maps to a different index of the same range, in an
 // order that looks random and depends only on the key. Unique values are read through it: record

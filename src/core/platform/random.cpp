@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/random.h"
 
 #include <chrono>

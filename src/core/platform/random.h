@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The pseudo-random source: xoshiro256**, fast and uniform. Each thread draws from a source of
 // its own (GlobalRandom); the programs seed their main thread's from the clock at start-up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TTextBuffer, a growable run of bytes for building text on the record loop: generated values
 // and output rows. Appends are inline and check only the room left, with no terminating zero to

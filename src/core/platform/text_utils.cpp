@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/text_utils.h"
 
 namespace kelvast {

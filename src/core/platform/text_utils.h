@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Small text helpers shared by every layer: trimming, blank tests, line splitting, ASCII
 // case-insensitive comparison.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/scaffold/column_choice.h"
 
 #include <sql.h>

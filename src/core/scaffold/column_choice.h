@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The generator a column gets when models are built from a live schema: chosen from the column's
 // name (first and last names, e-mail, city, phone, ...) and then from its type, length,

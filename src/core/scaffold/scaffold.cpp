@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/scaffold/scaffold.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Models from a live schema: one model per table, each with its generators chosen from the
 // table's columns and keys, and a plan that fills the tables in foreign-key order.

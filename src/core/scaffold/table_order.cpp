@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/scaffold/table_order.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The order in which a plan fills tables: every table after the tables its foreign keys
 // reference. A cycle of foreign keys is broken at a key whose columns are all nullable; those

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/assign_dialog.h"
 
 #include "core/generators/registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The field assignment overview: for each field of the target table, the generator connected to
 // it and that generator's kind. Read-only; the model is not touched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/charset_editor.h"
 
 #include "core/platform/code_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The character set editor: the 256 character codes as a 16 x 16 grid whose shaded cells are
 // the members of the set; a double-click switches a code in or out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/conn_build_form.h"
 
 #include "core/database/odbc_connection.h"

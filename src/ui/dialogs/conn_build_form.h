@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The connection builder: an ODBC connection string put together from an installed driver, the
 // server, port, database, user and password, with a button that tries the connection.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/conn_edit_form.h"
 
 #include "core/database/connection_string.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The connection editor: a connection string given either as a file data source (".dsn" file,
 // "FILEDSN=...") or as a string typed or built in the connection builder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/list_editor.h"
 
 #include "ui/ansi_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The list editor: a string list edited as the lines of a text area.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialogs/scaffold_dialog.h"
 
 #include "ui/file_dialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The questions before models are made from the connected database: which tables, how many
 // records for each, and the folder that receives the models and their plan.

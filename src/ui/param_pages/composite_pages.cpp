@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pages of the composite generators: column reference and combination.
 
 #include "core/generators/composite_gens.h"

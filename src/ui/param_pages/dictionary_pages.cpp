@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pages of the dictionary generators: dictionary word, memo, city, address, country and US state.
 
 #include "core/generators/dictionary_gens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/param_pages/float_edit.h"
 
 #include <QLocale>

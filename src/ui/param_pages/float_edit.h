@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A field for any double value. It shows the shortest text that reads back as the very number
 // held, so the bounds 1.7e308 and 4.9e-324 show as they are instead of a row of digits or 0.00;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pages of the numeric generators: integer, bit, incremental and float.
 
 #include "core/generators/numeric_gens.h"

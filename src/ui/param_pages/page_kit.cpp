@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/param_pages/page_kit.h"
 
 #include "ui/message_box.h"

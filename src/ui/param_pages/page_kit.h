@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Building blocks of the parameter pages: the page base with its header strip, the radio group
 // and the field factories.

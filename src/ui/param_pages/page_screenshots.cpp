@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/param_pages/page_screenshots.h"
 
 #include "core/generators/composite_gens.h"

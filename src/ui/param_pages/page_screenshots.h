@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Renders the parameter pages and the two editor dialogs to PNG files, for the documentation's
 // screenshots.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/param_pages/param_page_set.h"
 
 #include "core/generators/registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The page set below the generator type box: one page per generator type (page index = type
 // ordinal), each editing the shown generator's parameter object.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pages of the person generators: first name, last name, first and last name, e-mail, web site
 // and the courtesy title (Sex).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The check between a minimum and its maximum on a parameter page, made gentle for typing.
 //

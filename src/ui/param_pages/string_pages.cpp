@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pages of the character and pattern generators: String, Zip, Mask and Const.
 
 #include "core/generators/string_gens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pages of the temporal generators: date, time and date-time.
 
 #include "core/generators/temporal_gens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/about_tab.h"
 
 #include "ui/logo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TAboutTab, the "About..." tab: the logo, the program's title and version, and the help
 // language switch "Use french help".

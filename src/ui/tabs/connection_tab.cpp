@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/connection_tab.h"
 
 #include "core/database/connection_secrets.h"

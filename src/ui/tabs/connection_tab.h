@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TConnectionTab, the Connection tab: the connection string label, the connection commands and
 // the schema browser (the table list and the fields of the selected table).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/generation_tab.h"
 
 #include "core/database/odbc_connection.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -167,6 +169,12 @@ TGenerationTab::TGenerationTab(TUiState& state, QWidget* parent)
   encodingLabel->setBuddy(FEncoding);
   formats->addWidget(encodingLabel);
   formats->addWidget(FEncoding);
+  FTransaction = new QCheckBox(QStringLiteral("Wrap the script in a &transaction"), formatBox);
+  FTransaction->setObjectName(QStringLiteral("cbTransaction"));
+  FTransaction->setChecked(true);
+  FTransaction->setToolTip(
+      QStringLiteral("BEGIN; and COMMIT; around an SQL script's statements, so that it loads fast"));
+  formats->addWidget(FTransaction);
 
   FGenerate = new QPushButton(QStringLiteral("Go !"), this);
   FGenerate->setObjectName(QStringLiteral("bbGenerate"));
@@ -230,6 +238,10 @@ void TGenerationTab::SetEncoding(TTextEncoding encoding) {
   FEncoding->setCurrentIndex(std::max(0, FEncoding->findData(int{encoding})));
 }
 
+bool TGenerationTab::Transaction() const { return FTransaction->isChecked(); }
+
+void TGenerationTab::SetTransaction(bool on) { FTransaction->setChecked(on); }
+
 void TGenerationTab::SelectFormatForFile(const std::string& fileName) {
   SetExportFormat(FormatForFile(fileName));
 }
@@ -247,6 +259,7 @@ void TGenerationTab::bbGenerateClick(bool userStarted) {
   TRunOptions options;
   options.Mode = ExportFormat();
   options.Encoding = Encoding();
+  options.Transaction = Transaction();
   options.UserStarted = userStarted;
   options.DictFolder = FDictFolder;
   TGenerationObserver observer(*this);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TGenerationTab, the Generation tab: the export format, the run of the current model with its
 // progress, the ten-row sample preview and the panel of direct-insert errors. The run itself is
@@ -12,6 +13,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -73,6 +75,9 @@ class TGenerationTab : public QWidget {
   // The encoding of SQL, CSV and XML files: the "cbEncoding" box, kept in the settings.
   TTextEncoding Encoding() const;
   void SetEncoding(TTextEncoding encoding);
+  // An SQL script wrapped in BEGIN; and COMMIT;: the "cbTransaction" box, kept in the settings.
+  bool Transaction() const;
+  void SetTransaction(bool on);
   // Chooses the format from an output file's extension: SQL, CSV, XML, else the database.
   void SelectFormatForFile(const std::string& fileName);
 
@@ -124,6 +129,7 @@ class TGenerationTab : public QWidget {
   qint64 FEventInterval;
   std::filesystem::path FDictFolder = DefaultDictFolder();
   QComboBox* FEncoding = nullptr;
+  QCheckBox* FTransaction = nullptr;
   QButtonGroup* FFormat;
   QPushButton* FGenerate;
   QProgressBar* FBar;

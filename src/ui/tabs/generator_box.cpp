@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/generator_box.h"
 
 #include "core/generators/registry.h"

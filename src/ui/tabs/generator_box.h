@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TGeneratorBox, the group "Selected generator information" of the Generators tab: the shown
 // generator's name (applied with Enter), target field, type, the options every type shares, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/generators_tab.h"
 
 #include "core/model/gen_model.h"

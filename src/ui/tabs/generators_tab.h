@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TGeneratorsTab, the Generators tab: the generator list with its add, delete, clear-model and
 // field-assignment buttons, the group "Model information" and the group "Selected generator

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/model_info_box.h"
 
 #include "ui/ansi_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TModelInfoBox, the group "Model information" of the Generators tab: description, database
 // description, target table, output file, record count and the two delimiters. Every change of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/plan_tab.h"
 
 #include "core/files/model_file.h"
@@ -315,6 +316,7 @@ void TPlanTab::bbPlanGoClick() {
   TRunOptions options;
   options.Mode = FGeneration.ExportFormat();
   options.Encoding = FGeneration.Encoding();
+  options.Transaction = FGeneration.Transaction();
   options.DictFolder = FGeneration.DictFolder();
   options.Connection = FState.Connection.get();
   TPlanRunObserver observer(FState, FGeneration, FHooks, FModelsBar, FCurModel);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TPlanTab, the Generation plan tab: the ordered list of model files kept in a .plan file, its
 // editing, the information about one model, and the execution of the whole plan through the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/tabs/text_editor_tab.h"
 
 #include "ui/ansi_text.h"

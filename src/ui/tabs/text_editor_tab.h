@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // TTextEditorTab, the "Text file editor" tab: a whole-file text editor for produced files, with
 // a file field that loads on every change, saving through a dialog, line wrap, a fixed-pitch font

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The direct insert's bulk paths (the engine's own, and the parameter arrays and bound rows that
 // any ODBC driver gets) against the statement-by-statement path on both databases:
 // rows failing on CHECK, UNIQUE and NOT NULL constraints in the first, a middle and the last

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Column references reading real tables on both databases: only the distinct values of the named
 // column, names quoted with the model's delimiters, and the driver's error for a missing table.
 

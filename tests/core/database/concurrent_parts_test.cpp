@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Several parts of one run inserted into the same PostgreSQL table at the same time, each by a
 // kelvast-cli process with a connection and a transaction of its own, as the machines of a
 // cluster would: together they hold exactly the rows of the single run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a connection string may do: SQLite paths that would open another file than meant,
 // strings read from files that would load code, and a database another program holds.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Passwords in connection strings: found under every key a driver takes one, masked for
 // display, left out for remembering, and nothing else of the string lost on the way.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Connection strings taken apart and built again: quoting of awkward values, the fields the
 // connection builder shows, and built strings that open the same database on both backends.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ODBC connection on both databases: opening and its errors, the table and column lists with
 // their type names, queries, statement errors with the driver's diagnostics, transactions, and
 // Windows-1252 text crossing the boundary.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/database/database_fixture.h"
 
 #include <cstdlib>

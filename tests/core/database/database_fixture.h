@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every database test body runs on an SQLite file and on a PostgreSQL server, both through
 // unixODBC. A backend object gives one test a fresh, empty database; the typed fixture opens it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The direct insert on both databases: a large run committed, failed rows rolled back or
 // committed on the caller's word, no connection, values with line breaks.
 

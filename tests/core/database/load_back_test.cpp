@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What Kelvast writes, loaded by the databases themselves: SQL scripts of a run under a German
 // number locale, CSV files through PostgreSQL's COPY, and table and column names made to break
 // out of their quotes, which must stay names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The parameter session that any ODBC driver gets, on the SQLite driver and on psqlODBC, as
 // arrays and row by row: numbers and texts stored exactly as their INSERT statements store them,
 // texts that would end a string literal early where backslashes escape, and the failing row of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rows loaded into the test server by COPY over the session a PostgreSQL connection opens: values
 // that need escaping come back as they went in, a failing row is named and leaves nothing behind
 // its savepoint, transactions are seen from another connection, and a session that cannot

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The libpq parameters read from ODBC connection strings: every spelling the PostgreSQL ODBC
 // driver takes, and the strings that must stay with ODBC.
 

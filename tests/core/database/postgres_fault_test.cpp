@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The PostgreSQL server going away in the middle of a direct insert's execution: the run ends
 // with the connection's error, and once the server is back the table holds none of the run's
 // rows. The test stops its own throwaway server (not the one the other tests share).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keys of a live schema, read through the ODBC catalogue on SQLite and PostgreSQL.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What needs no server: type names, the fields grid and its clipboard text, the connection-string
 // rule, the file data sources.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Runs a file of SQL statements (each ended by ";" at the end of a line; lines starting with "--"
 // skipped) on a connection: the fixtures' schemas.

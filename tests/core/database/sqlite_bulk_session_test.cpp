@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SQLite bulk path on real files, read back through the ODBC connection: values stored as
 // their INSERT statements store them, the failing row of a load and the steps that narrow it
 // down, the file checks of the connection, its foreign-key setting, and a database that another

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The check of a model against its live table before a direct insert, on both databases: what
 // each engine refuses is found before the first row, all problems together, and a model that
 // fits is let through, also into fields whose driver reports limits the table does not have.

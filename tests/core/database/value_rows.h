@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Batches of values and targets for the bulk session tests: rows given as optional texts, and a
 // target whose statements write each value as the SQL script does (a number as it is, a text as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/files/connection_file.h"
 
 #include "core/platform/errors.h"

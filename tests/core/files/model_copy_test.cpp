@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The deep copy of a model that runs generate from: every value the model holds, also those a
 // model file leaves out, and nothing shared with the original.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model_fixtures.h"
 
 #include "core/generators/composite_gens.h"

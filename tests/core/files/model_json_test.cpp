@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/files/model_json.h"
 
 #include "core/files/model_file.h"

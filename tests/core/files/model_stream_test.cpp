@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/files/model_stream.h"
 
 #include "core/platform/errors.h"

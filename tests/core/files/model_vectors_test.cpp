@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Model files written by an independent implementation of the stream: the reader loads them and
 // the writer gives back their bytes, and models built through the classes' own setters are
 // written to the same bytes.

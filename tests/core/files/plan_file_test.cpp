@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/files/plan_file.h"
 
 #include "core/platform/errors.h"
@@ -75,6 +76,10 @@ TEST(PlanFileTest, EntriesAreLookedForInThePlanFilesFolder) {
       {"nightly.plan", "people.model", "people.model"},  // a name without folder: beside it
       {"/data/plans/", "people.model", "/data/plans/people.model"},
       {"/data/plans/nightly.plan", "", "/data/plans/"},
+      // An absolute entry stands as it is, wherever the plan lies.
+      {"/data/plans/nightly.plan", "/srv/models/people.model", "/srv/models/people.model"},
+      {"nightly.plan", "/srv/people.model", "/srv/people.model"},
+      {"", "/people.model", "/people.model"},
       // Entries are Windows-1252 texts of the plan file; file names are UTF-8.
       {"/data/pl\xC3\xA4ne/n.plan", "\xE9t\xE9.model", "/data/pl\xC3\xA4ne/\xC3\xA9t\xC3\xA9.model"},
   };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files that hold a connection's password are their owner's only: a model file, its JSON form
 // and a connection file are written 0600 when their connection string gives a password, and a
 // looser file they replace is tightened; without a password they follow the umask as before.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The unique-key number in model files and JSON: kept when set, left out when not, so models
 // without unique keys are stored byte for byte as before.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Character sets and the random-string helper that the string, zip and name generators share.
 
 #include "core/generators/charset.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/generators/composite_gens.h"
 
 #include "core/generators/numeric_gens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/generators/dictionary_gens.h"
 
 #include "core/generators/charset.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Integers, counters, bits and floats, through the value pipeline.
 
 #include "core/generators/numeric_gens.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/generators/person_gens.h"
 
 #include "core/generators/charset.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random strings, masks, zip codes and constants, through the value pipeline.
 
 #include "core/generators/string_gens.h"

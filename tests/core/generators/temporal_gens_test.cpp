@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Dates, times and date-times between bounds, through the value pipeline.
 
 #include "core/generators/temporal_gens.h"

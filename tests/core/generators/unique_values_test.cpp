@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Unique values of each type that has them: a run of as many records as the space holds writes
 // every value once, as the type and its case rule write them, and never NULL.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The value pipeline shared by every generator (cached value, external file, nulls, case), the
 // change notification of parameter objects, and the base copy rules.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The model, its generator collection and items: modified flags on four levels, delimiters,
 // name look-ups, type changes, and the run hooks PrepareAll and NewRecord.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The type registry (class, display name and export type of each generator type) and the
 // property descriptors that model files are written from.
 

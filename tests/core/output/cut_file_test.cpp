@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files cut short: a full file system, a file-size limit or a stop asked for leave a file that
 // is the complete run's file up to a whole record, followed by the format's closing lines (and,
 // where the format has comments, a count of the records it holds).

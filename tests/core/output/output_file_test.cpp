@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The buffered output file: rows handed to the writing thread reach the file whole and in order,
 // and a failed write is reported, naming the file, however the run goes on or ends.
 #include "core/output/output_file.h"

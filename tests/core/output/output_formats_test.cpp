@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The output-format catalogue: the names the command line takes and the format a file name
 // stands for, which the command line and the window share.
 #include "core/output/output_formats.h"

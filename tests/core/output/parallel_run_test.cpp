@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs on several threads: the same seed gives the same bytes whatever the number of threads, and
 // a run that stops on an error stops at the same record with the same file.
 

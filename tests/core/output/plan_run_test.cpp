@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plan execution: each step generates from a copy of the current model, so a caller that edits
 // or replaces the current model while the step reports progress changes nothing in its file.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the writers produce, read back by the tools people load it with: Python's csv module, a
 // strict XML parser (xmllint and Python's xml.etree). Values must come back exactly as generated,
 // whatever they hold, and numbers must carry a full stop whatever the user's locale.

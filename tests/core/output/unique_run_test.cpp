@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs with unique keys: a key without room for the records asked, or holding a generator that
 // cannot give unique values, refuses the run before any file is made; a run that fits writes no
 // value twice.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/code_page.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/date_time.h"
 
 #include <limits>

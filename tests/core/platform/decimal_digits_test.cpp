@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/decimal_digits.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole-file reads and saves: only regular files of a sane size are read, and a save replaces
 // the real target of a link, keeps its permissions and never writes onto a device.
 

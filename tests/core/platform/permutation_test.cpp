@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/permutation.h"
 
 #include <gtest/gtest.h>

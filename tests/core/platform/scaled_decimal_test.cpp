@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The integer shortcut of the general float format must write exactly what formatting the
 // double would, and decline every value it cannot write that way.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "core/platform/text_buffer.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generator each column gets, and that no value is ever longer than its column.
 
 #include <gtest/gtest.h>

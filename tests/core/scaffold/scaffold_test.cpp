@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Models from a live schema, end to end: kelvast-cli scaffold, then plan --format db with no
 // further option, on SQLite and PostgreSQL; keys, constraints and lengths checked by the database.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The order of a plan's tables, and cycles of foreign keys.
 
 #include <gtest/gtest.h>

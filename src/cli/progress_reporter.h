@@ -3,6 +3,8 @@
 // with a rate and the time left on stderr when stderr is a terminal.
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "cli/interrupt.h"
@@ -28,12 +30,14 @@ class TProgressReporter : public TRunObserver {
 
   // Direct insert: the answer to the rollback question (--on-errors); failures go to stderr.
   void SetRollbackAnswer(bool rollback) { FRollback = rollback; }
-  // Every failure also goes to this file (empty: none); the terminal shows the first ten.
+  // Every failure also goes to this file (empty: none), written as it happens; the terminal
+  // shows the first ten. The first run that fails replaces the file, later ones add to it.
   void SetErrorsFile(std::string path) { FErrorsFile = std::move(path); }
   void SetMaxFailures(int n) { FMaxFailures = n; }
   int MaxFailures() const override { return FMaxFailures; }
   bool ConfirmRollback(const std::string& question, int errors) override;
   void DatabaseErrors(const std::string& memo) override;
+  void DatabaseFailure(const std::string& entry) override;
 
   // True when the replace question was answered No.
   bool Refused() const { return FRefused; }
@@ -45,6 +49,9 @@ class TProgressReporter : public TRunObserver {
   bool FRollback = true;
   bool FLineOpen = false;
   std::string FErrorsFile;
+  std::FILE* FErrors = nullptr;   // the errors file while a run writes to it
+  bool FErrorsStarted = false;    // the errors file has been replaced once
+  int64_t FFailures = 0;          // failed statements of the current run
   int FMaxFailures = 0;
   std::string FLabel;
   std::chrono::steady_clock::time_point FStart;

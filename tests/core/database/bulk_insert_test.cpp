@@ -178,16 +178,16 @@ TYPED_TEST(BulkInsertTest, FailingRowsAreTheStatementPathsOnes) {
 }
 
 // Turns PostgreSQL's standard_conforming_strings off for the test's database, for every
-// session opened after it (the COPY session opens its own); SQLite has no such setting.
-template <class B>
-void ConformingStringsOff(DatabaseTest<B>& test, TOdbcConnection& db) {
-  if (db.DbmsName() != "PostgreSQL") return;
+// session opened after it (the COPY session opens its own); false on SQLite, which has no such
+// setting.
+bool ConformingStringsOff(TOdbcConnection& db) {
+  if (db.DbmsName() != "PostgreSQL") return false;
   db.Execute("ALTER DATABASE \"" + db.Query("SELECT current_database()").at(0) +
              "\" SET standard_conforming_strings = off");
   db.Close();
   db.Open();
-  ASSERT_EQ(db.Query("SHOW standard_conforming_strings"), std::vector<std::string>{"off"});
-  (void)test;
+  EXPECT_EQ(db.Query("SHOW standard_conforming_strings"), std::vector<std::string>{"off"});
+  return true;
 }
 
 TYPED_TEST(BulkInsertTest, ABareValueNeverAddsAStatementOnAnyPath) {
@@ -204,10 +204,11 @@ TYPED_TEST(BulkInsertTest, ABareValueNeverAddsAStatementOnAnyPath) {
   };
   const std::vector<std::string> setup = {
       "DROP TABLE IF EXISTS victim", "CREATE TABLE victim (v integer)",
-      "INSERT INTO victim VALUES (7)", "CREATE TABLE items (id integer, n integer, s text)"};
+      "INSERT INTO victim VALUES (7)",
+      "CREATE TABLE items (id integer, n integer CHECK (n = 1), s text)"};
   for (const bool conforming : {true, false}) {
     SCOPED_TRACE(conforming ? "standard strings" : "backslash escapes");
-    if (!conforming) ConformingStringsOff(*this, this->Db());
+    if (!conforming && !ConformingStringsOff(this->Db())) continue;
     for (const char* attack : attacks) {
       SCOPED_TRACE(attack);
       for (const Path path : {Path::Own, Path::Arrays, Path::BoundRows, Path::Statements}) {
@@ -240,7 +241,7 @@ TYPED_TEST(BulkInsertTest, TextsKeepTheirBackslashesOnEveryPath) {
       "CREATE TABLE items (id integer, n integer, s varchar(40))"};
   for (const bool conforming : {true, false}) {
     SCOPED_TRACE(conforming ? "standard strings" : "backslash escapes");
-    if (!conforming) ConformingStringsOff(*this, this->Db());
+    if (!conforming && !ConformingStringsOff(this->Db())) continue;
     for (const char* number : {"5", "2 + 3"}) {
       SCOPED_TRACE(number);
       for (const Path path : {Path::Own, Path::Arrays, Path::BoundRows, Path::Statements}) {

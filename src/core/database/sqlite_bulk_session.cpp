@@ -22,28 +22,6 @@ std::string ToAnsi(const char* utf8) {
   return ansi;
 }
 
-bool IsAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
-int BusyMilliseconds(const std::string& connectionString) {
-  if (connectionString.find('=') == std::string::npos) return kSqliteBusyMilliseconds;
-  for (const TConnectionAttribute& a : SplitConnectionString(connectionString)) {
-    if (!SameTextAscii(a.Key, "Timeout")) continue;
-    int milliseconds = 0;
-    const auto [end, ec] =
-        std::from_chars(a.Value.data(), a.Value.data() + a.Value.size(), milliseconds);
-    return ec == std::errc{} && milliseconds >= 0 ? milliseconds : kSqliteBusyMilliseconds;
-  }
-  return kSqliteBusyMilliseconds;
-}
-
-struct TStatementCloser {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-
 }  // namespace
 
 // Failures that say nothing about the row being loaded: the database is held by another
@@ -73,6 +51,32 @@ TFailureKind SqliteFailureKind(int resultCode) {
       return fkRow;
   }
 }
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+int BusyMilliseconds(const std::string& connectionString) {
+  if (connectionString.find('=') == std::string::npos) return kSqliteBusyMilliseconds;
+  for (const TConnectionAttribute& a : SplitConnectionString(connectionString)) {
+    if (!SameTextAscii(a.Key, "Timeout")) continue;
+    int milliseconds = 0;
+    const auto [end, ec] =
+        std::from_chars(a.Value.data(), a.Value.data() + a.Value.size(), milliseconds);
+    return ec == std::errc{} && milliseconds >= 0 ? milliseconds : kSqliteBusyMilliseconds;
+  }
+  return kSqliteBusyMilliseconds;
+}
+
+struct TStatementCloser {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+}  // namespace
 
 EDatabaseError SqliteDriverError(const EDatabaseError& e) {
   // The driver's own refusals (a second statement, a bad call) carry no result code.

@@ -20,9 +20,10 @@ void TBatchLoader::Load(const TValueBatch& batch) {
     try {
       FSession.Control({{TControl::Savepoint, 0}, {TControl::Release, 0}});
     } catch (const EDatabaseError& e) {
-      // An engine without savepoints (or a connection outside a transaction) runs each row's
-      // statement bare: what fails is simply not there.
-      if (EndsTheInsert(e)) throw;
+      // An engine without savepoints (or a connection outside a transaction, which PostgreSQL
+      // answers with an "invalid transaction state") runs each row's statement bare: what fails
+      // is simply not there.
+      if (e.ConnectionLost()) throw;
       FSavepoints = false;
     }
   }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/progress_reporter.h"
 
-#include "core/platform/file_io.h"
+#include "core/output/batch_loader.h"
 #include "core/platform/code_page.h"
+#include "core/platform/errors.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -14,7 +15,10 @@ TProgressReporter::TProgressReporter(bool yes, bool quiet)
   Start("");
 }
 
-TProgressReporter::~TProgressReporter() { Finish(); }
+TProgressReporter::~TProgressReporter() {
+  Finish();
+  if (FErrors) std::fclose(FErrors);
+}
 
 void TProgressReporter::Start(std::string label) {
   FLabel = std::move(label);
@@ -34,37 +38,48 @@ bool TProgressReporter::ConfirmReplace(const std::string&, const std::string&) {
 
 bool TProgressReporter::ConfirmRollback(const std::string&, int) { return FRollback; }
 
+void TProgressReporter::DatabaseFailure(const std::string& entry) {
+  static const std::string rule = std::string(56, '-') + "\r\n";
+  if (entry.size() >= rule.size() && entry.compare(entry.size() - rule.size(), rule.size(), rule) == 0)
+    ++FFailures;
+  if (FErrorsFile.empty()) return;
+  if (!FErrors) {
+    FErrors = std::fopen(FErrorsFile.c_str(), FErrorsStarted ? "ab" : "wb");
+    if (!FErrors) throw EFileError("Cannot write the errors file " + FErrorsFile + ".");
+    FErrorsStarted = true;
+    if (!FLabel.empty()) {
+      const std::string heading = FLabel + "failed statements\r\n";
+      if (std::fwrite(heading.data(), 1, heading.size(), FErrors) != heading.size())
+        throw EFileError("Cannot write the errors file " + FErrorsFile + ".");
+    }
+  }
+  const std::string text = AnsiToUtf8(entry);
+  if (std::fwrite(text.data(), 1, text.size(), FErrors) != text.size())
+    throw EFileError("Cannot write the errors file " + FErrorsFile + ".");
+}
+
 void TProgressReporter::DatabaseErrors(const std::string& memo) {
+  // The errors file is complete: every entry went to it as it was made.
+  if (FErrors) {
+    const bool written = std::fclose(FErrors) == 0;
+    FErrors = nullptr;
+    if (!written) std::fprintf(stderr, "kelvast-cli: cannot write the errors file %s\n",
+                               FErrorsFile.c_str());
+  }
+  const int64_t failures = FFailures;
+  FFailures = 0;
   if (memo.empty()) return;
   Finish();
-  // The memo in UTF-8 with the terminal's line ends; entries end with a rule of hyphens.
-  std::string text = AnsiToUtf8(memo);
+  // The memo (the first ten failures, a count of the others, closing lines) in UTF-8 with the
+  // terminal's line ends.
   std::string lines;
-  for (char c : text)
+  for (char c : AnsiToUtf8(memo))
     if (c != '\r') lines += c;
   // A plan's models are told apart by their labels ("[1/3] people.model: ").
-  if (!FLabel.empty()) {
-    text = FLabel + "failed statements\r\n" + text;
-    std::fprintf(stderr, "kelvast-cli: %sfailed statements\n", FLabel.c_str());
-  }
-  if (!FErrorsFile.empty()) {
-    if (FErrorsFileStarted)
-      AppendToFile(FErrorsFile, text);
-    else
-      WriteWholeFile(FErrorsFile, text);
-    FErrorsFileStarted = true;
-  }
-  const std::string rule = std::string(56, '-') + "\n";
-  constexpr int kShown = 10;
-  size_t at = 0;
-  int entries = 0;
-  for (size_t end; (end = lines.find(rule, at)) != std::string::npos; at = end + rule.size()) {
-    if (++entries <= kShown) std::fputs(lines.substr(at, end + rule.size() - at).c_str(), stderr);
-  }
-  if (entries > kShown)
-    std::fprintf(stderr, "... and %d more failed statements%s\n", entries - kShown,
-                 FErrorsFile.empty() ? " (--errors-file FILE keeps them all)" : "");
-  std::fputs(lines.substr(at).c_str(), stderr);  // a closing note, if any
+  if (!FLabel.empty()) std::fprintf(stderr, "kelvast-cli: %sfailed statements\n", FLabel.c_str());
+  std::fputs(lines.c_str(), stderr);
+  if (FErrorsFile.empty() && failures > TBatchLoader::kKeptFailures)
+    std::fputs("kelvast-cli: --errors-file FILE keeps every failed statement\n", stderr);
 }
 
 void TProgressReporter::ShowMessage(const std::string& text) {

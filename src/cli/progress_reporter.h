@@ -5,6 +5,8 @@
 // it, so that each of its models reports as a run does.
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "cli/interrupt.h"
@@ -30,14 +32,15 @@ class TProgressReporter : public TPlanObserver {
 
   // Direct insert: the answer to the rollback question (--on-errors); failures go to stderr.
   void SetRollbackAnswer(bool rollback) { FRollback = rollback; }
-  // Every failure also goes to this file (empty: none); the terminal shows the first ten of each
-  // run. The file is replaced by the first run that fails; a plan's later runs add to it, each
-  // under its label.
+  // Every failure also goes to this file (empty: none), written as it happens; the terminal
+  // shows the first ten of each run. The first run that fails replaces the file, later ones (a
+  // plan's models) add to it, each under its label.
   void SetErrorsFile(std::string path) { FErrorsFile = std::move(path); }
   void SetMaxFailures(int n) { FMaxFailures = n; }
   int MaxFailures() const override { return FMaxFailures; }
   bool ConfirmRollback(const std::string& question, int errors) override;
   void DatabaseErrors(const std::string& memo) override;
+  void DatabaseFailure(const std::string& entry) override;
 
   // True when the replace question was answered No.
   bool Refused() const { return FRefused; }
@@ -49,7 +52,9 @@ class TProgressReporter : public TPlanObserver {
   bool FRollback = true;
   bool FLineOpen = false;
   std::string FErrorsFile;
-  bool FErrorsFileStarted = false;
+  std::FILE* FErrors = nullptr;   // the errors file while a run writes to it
+  bool FErrorsStarted = false;    // the errors file has been replaced once
+  int64_t FFailures = 0;          // failed statements of the current run
   int FMaxFailures = 0;
   std::string FLabel;
   std::chrono::steady_clock::time_point FStart;

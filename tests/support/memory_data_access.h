@@ -7,6 +7,7 @@
 // and raises EDatabaseError for anything else, as a driver would.
 
 #include "core/database/data_access.h"
+#include "core/database/value_batch.h"
 
 #include <algorithm>
 #include <map>
@@ -66,6 +67,11 @@ class TMemoryDataAccess : public TDataAccess {
 
   void Execute(const std::string& sql) override {
     FLog.push_back(sql);
+    if (!FConnected) throw EDatabaseError("[memory] not connected");
+  }
+
+  void ExecuteRow(const TRowStatement& statement) override {
+    FLog.push_back(statement.Sql);
     if (!FConnected) throw EDatabaseError("[memory] not connected");
   }
 

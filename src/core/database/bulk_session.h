@@ -34,7 +34,7 @@ class EBulkLoadError : public EDatabaseError {
       : EBulkLoadError(message, std::move(sqlState), nativeError, row, row < 0 ? -1 : row + 1) {}
   EBulkLoadError(const std::string& message, std::string sqlState, int nativeError,
                  long suspectsFrom, long suspectsTo)
-      : EDatabaseError(message, std::move(sqlState), nativeError),
+      : EDatabaseError(message, std::move(sqlState), nativeError, fkRow),
         FFrom(suspectsFrom),
         FTo(suspectsTo) {}
   long Row() const { return FFrom >= 0 && FTo == FFrom + 1 ? FFrom : -1; }
@@ -121,7 +121,8 @@ class TBulkSession {
 
   // Loads rows [first, first + count) of batch into the target table. Raises EBulkLoadError when
   // a row's values fail (a constraint, a value the column's type cannot take), and
-  // EDatabaseError for anything else (a lost connection: SQLSTATE class 08).
+  // EDatabaseError for anything else (a lost connection, a read-only or full database: see
+  // EDatabaseError::Kind).
   virtual void Load(const TValueBatch& batch, size_t first, size_t count) = 0;
   // Runs `before`, then loads as Load does; an engine that starts its load with a statement may
   // send both in one text. A failure of `before` is raised as EDatabaseError naming no row.
@@ -131,17 +132,12 @@ class TBulkSession {
     Load(batch, first, count);
   }
 
-  // Runs one row's INSERT statement (target.Statement) as the statement path would, so that a
-  // row the bulk path refused gets the verdict and the message of its own statement. Raises
-  // EDatabaseError when it fails.
-  virtual void InsertStatement(const std::string& statement) { Execute(statement); }
-  // Gives row `row` of batch, which the bulk path refused, the verdict of the statement path:
-  // its statement (InsertStatement) unless the session binds its values as that path would.
-  virtual void InsertRow(const TValueBatch& batch, size_t row, const std::string& statement) {
-    (void)batch;
-    (void)row;
-    InsertStatement(statement);
-  }
+  // Gives row `row` of batch, which the bulk path refused, the verdict of its own INSERT
+  // statement: its texts bound as parameters, its number columns' values written bare (a number,
+  // or an expression such as now()), run through a call that takes exactly one statement, so
+  // that no value can add a statement of its own (see RowStatement). Raises EDatabaseError when
+  // it fails; a value that ends the statement early is the row's failure.
+  virtual void InsertRow(const TValueBatch& batch, size_t row) = 0;
 };
 
 }  // namespace kelvast

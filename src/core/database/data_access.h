@@ -17,29 +17,59 @@ namespace kelvast {
 class TBulkSession;
 struct TBulkTarget;
 
+// Whose failure a database error is, decided once where the driver's code is read (the
+// SQLSTATE, or SQLite's result code), never from the message's text.
+enum TFailureKind : unsigned char {
+  // The row's own: a constraint, a value its column cannot take, an error in an expression the
+  // row's statement holds. The other rows may still go in.
+  fkRow,
+  // The database's: it is read-only, full, locked, broken, or refuses this user the table. No
+  // row can go in; the insert ends.
+  fkDatabase,
+  // The link to the server is gone (SQLSTATE class 08); the insert ends, and a commit under way
+  // may or may not have happened.
+  fkConnection,
+};
+
+// The kind of a failure that a SQLSTATE (an ODBC or a PostgreSQL one) names. Empty: fkDatabase.
+TFailureKind FailureKindOfSqlState(std::string_view sqlState);
+
 // A database failure, carrying the driver's diagnostic message, its SQLSTATE (five characters,
-// empty when the failure did not come from a driver) and the driver's native error code.
+// empty when the failure did not come from a driver), the driver's native error code and whose
+// failure it is. An error with a message only (the connection is not open, no transaction is
+// active) is the database's.
 class EDatabaseError : public EKelvastError {
  public:
-  using EKelvastError::EKelvastError;
+  explicit EDatabaseError(const std::string& message)
+      : EKelvastError(message), FKind(fkDatabase) {}
+  // The kind follows from the SQLSTATE.
   EDatabaseError(const std::string& message, std::string sqlState, int nativeError)
-      : EKelvastError(message), FSqlState(std::move(sqlState)), FNativeError(nativeError) {}
+      : EKelvastError(message),
+        FSqlState(std::move(sqlState)),
+        FNativeError(nativeError),
+        FKind(FailureKindOfSqlState(FSqlState)) {}
+  EDatabaseError(const std::string& message, std::string sqlState, int nativeError,
+                 TFailureKind kind)
+      : EKelvastError(message),
+        FSqlState(std::move(sqlState)),
+        FNativeError(nativeError),
+        FKind(kind) {}
 
   const std::string& SqlState() const { return FSqlState; }
   int NativeError() const { return FNativeError; }
-  // A connection failure (SQLSTATE class 08): the link to the server is gone or never came up.
-  bool ConnectionLost() const { return FSqlState.rfind("08", 0) == 0; }
-  // Another connection holds the database (SQLite's "database is locked", after the busy wait).
-  bool DatabaseLocked() const {
-    const std::string_view text = what();
-    return text.find("database is locked") != std::string_view::npos ||
-           text.find("database table is locked") != std::string_view::npos;
-  }
+  TFailureKind Kind() const { return FKind; }
+  // The failure is the row's own: the insert may go on with the next row.
+  bool RowFailure() const { return FKind == fkRow; }
+  // A connection failure: the link to the server is gone or never came up.
+  bool ConnectionLost() const { return FKind == fkConnection; }
 
  private:
   std::string FSqlState;
   int FNativeError = 0;
+  TFailureKind FKind;
 };
+
+struct TRowStatement;
 
 class TDataAccess {
  public:
@@ -51,6 +81,10 @@ class TDataAccess {
   virtual std::vector<std::string> Query(const std::string& sql) = 0;
   // Runs one statement that returns no rows. Raises EDatabaseError.
   virtual void Execute(const std::string& sql) = 0;
+  // Runs a row's INSERT statement (value_batch.h) with its texts bound to its "?" markers,
+  // through a call that runs exactly one statement: a text that holds more than one is refused
+  // as the row's failure, and none of it runs. Raises EDatabaseError.
+  virtual void ExecuteRow(const TRowStatement& statement) = 0;
 
   // The names of the named table's columns in the catalogue (exact table name), in the
   // driver's order; empty when no such table exists. Raises EDatabaseError.

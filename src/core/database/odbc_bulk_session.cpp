@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/database/number_literal.h"
+#include "core/database/sqlite_bulk_session.h"
 #include "core/platform/code_page.h"
 
 namespace kelvast {
@@ -28,12 +29,14 @@ bool SetAttribute(SQLHSTMT statement, SQLINTEGER attribute, SQLPOINTER value) {
 }  // namespace
 
 TOdbcBulkSession::TOdbcBulkSession(TDataAccess& connection, SQLHDBC dbc, TBulkTarget target,
-                                   TParameterRows rows, const TNumberParameters& numbers)
+                                   TParameterRows rows, const TNumberParameters& numbers,
+                                   bool sqliteCodes)
     : FDb(connection),
       FStmt(SQL_HANDLE_STMT, dbc),
       FTarget(std::move(target)),
       FRows(rows),
       FRealsAsDoubles(numbers.RealsAsDoubles),
+      FSqliteCodes(sqliteCodes),
       FColumns(FTarget.Columns.size()) {
   std::string sql = AnsiToUtf8(InsertWithParameters(FTarget));
   if (numbers.Marker != "?") {
@@ -210,8 +213,13 @@ void TOdbcBulkSession::Fill(const TValueBatch& batch, size_t first, size_t count
   }
 }
 
+EDatabaseError TOdbcBulkSession::Error(const char* action, SQLRETURN rc) const {
+  const EDatabaseError e = odbc::DiagnosticError(SQL_HANDLE_STMT, FStmt.Get(), action, rc);
+  return FSqliteCodes ? SqliteDriverError(e) : e;
+}
+
 void TOdbcBulkSession::Fail(const EDatabaseError& e, long row) {
-  if (e.ConnectionLost() || e.DatabaseLocked()) throw e;
+  if (!e.RowFailure()) throw e;
   throw EBulkLoadError(e.what(), e.SqlState(), e.NativeError(), row);
 }
 
@@ -253,15 +261,15 @@ void TOdbcBulkSession::Run(size_t first, size_t count) {
     SQLFreeStmt(FStmt.Get(), SQL_CLOSE);
     return;
   }
-  const EDatabaseError e = odbc::DiagnosticError(SQL_HANDLE_STMT, FStmt.Get(), "Inserting rows", rc);
+  const EDatabaseError e = Error("Inserting rows", rc);
   SQLFreeStmt(FStmt.Get(), SQL_CLOSE);
-  if (e.ConnectionLost() || e.DatabaseLocked()) throw e;
+  if (!e.RowFailure()) throw e;
   throw EBulkLoadError(e.what(), e.SqlState(), e.NativeError(), from, to);
 }
 
-void TOdbcBulkSession::RunStatement(const std::string& statement, size_t row) {
+void TOdbcBulkSession::RunStatement(const TValueBatch& batch, size_t row) {
   try {
-    FDb.Execute(statement);
+    FDb.ExecuteRow(RowStatement(FTarget, batch, row, TMarkers::Question));
   } catch (const EDatabaseError& e) {
     Fail(e, static_cast<long>(row));
   }
@@ -272,7 +280,7 @@ void TOdbcBulkSession::Load(const TValueBatch& batch, size_t first, size_t count
   const size_t end = first + count;
   for (size_t row = first; row < end;) {
     if (!Bindable(batch, row)) {
-      RunStatement(FTarget.Statement(batch, row), row);
+      RunStatement(batch, row);
       ++row;
       continue;
     }
@@ -283,10 +291,9 @@ void TOdbcBulkSession::Load(const TValueBatch& batch, size_t first, size_t count
   }
 }
 
-void TOdbcBulkSession::InsertRow(const TValueBatch& batch, size_t row,
-                                 const std::string& statement) {
+void TOdbcBulkSession::InsertRow(const TValueBatch& batch, size_t row) {
   if (!Bindable(batch, row)) {
-    RunStatement(statement, row);
+    RunStatement(batch, row);
     return;
   }
   Group(batch, row, 1);

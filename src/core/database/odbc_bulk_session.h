@@ -51,9 +51,10 @@ class TOdbcBulkSession final : public TBulkSession {
   static constexpr size_t kArrayBytes = 4 << 20;
 
   // Prepares the INSERT on dbc, the handle of `connection`. Raises EDatabaseError when the
-  // driver cannot prepare it.
+  // driver cannot prepare it. sqliteCodes: the driver is SQLite's, whose native error codes are
+  // SQLite's result codes.
   TOdbcBulkSession(TDataAccess& connection, SQLHDBC dbc, TBulkTarget target, TParameterRows rows,
-                   const TNumberParameters& numbers);
+                   const TNumberParameters& numbers, bool sqliteCodes = false);
   // The driver holds the addresses of the status array and the processed count.
   TOdbcBulkSession(const TOdbcBulkSession&) = delete;
   TOdbcBulkSession& operator=(const TOdbcBulkSession&) = delete;
@@ -68,7 +69,7 @@ class TOdbcBulkSession final : public TBulkSession {
   bool InTransaction() const override { return FDb.InTransaction(); }
   void Load(const TValueBatch& batch, size_t first, size_t count) override;
   // The row alone, bound as Load binds it.
-  void InsertRow(const TValueBatch& batch, size_t row, const std::string& statement) override;
+  void InsertRow(const TValueBatch& batch, size_t row) override;
 
  private:
   enum class TKind : uint8_t { Unset, Text, Integer, Real, Double };
@@ -90,8 +91,11 @@ class TOdbcBulkSession final : public TBulkSession {
   void Fill(const TValueBatch& batch, size_t first, size_t count);
   // Runs the group; raises EBulkLoadError naming the failing row or the rows it lies among.
   void Run(size_t first, size_t count);
-  // The row's statement run as it is; raises EBulkLoadError naming the row.
-  void RunStatement(const std::string& statement, size_t row);
+  // The row's own statement (RowStatement) on the connection; raises EBulkLoadError naming the
+  // row when the row fails.
+  void RunStatement(const TValueBatch& batch, size_t row);
+  // The statement handle's diagnostics as an error of the kind the driver's codes say.
+  EDatabaseError Error(const char* action, SQLRETURN rc) const;
   [[noreturn]] static void Fail(const EDatabaseError& e, long row);
 
   TDataAccess& FDb;
@@ -99,6 +103,7 @@ class TOdbcBulkSession final : public TBulkSession {
   TBulkTarget FTarget;
   TParameterRows FRows;
   bool FRealsAsDoubles;
+  bool FSqliteCodes;
   std::vector<TColumn> FColumns;
   std::vector<SQLUSMALLINT> FStatus;
   SQLULEN FProcessed = 0;

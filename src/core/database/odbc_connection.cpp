@@ -3,6 +3,7 @@
 
 #include "core/database/connection_checks.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "core/database/odbc_bulk_session.h"
@@ -47,6 +48,13 @@ class TCursorScope {
  private:
   const THandle& FStatement;
 };
+
+// Raises the handle's diagnostics unless rc succeeded, with the kind the driver's codes say.
+void CheckKind(SQLRETURN rc, const THandle& handle, std::string_view action, bool sqlite) {
+  if (SQL_SUCCEEDED(rc)) return;
+  const EDatabaseError e = odbc::DiagnosticError(handle.Type(), handle.Get(), action, rc);
+  throw sqlite ? SqliteDriverError(e) : e;
+}
 
 int64_t ToInt(const std::string& text) {
   int64_t value = 0;
@@ -347,8 +355,51 @@ void TOdbcConnection::Execute(const std::string& sql) {
   const SQLRETURN rc =
       SQLExecDirect(st.Get(), odbc::Chars(utf8), static_cast<SQLINTEGER>(utf8.size()));
   // SQL_NO_DATA: a searched UPDATE or DELETE that touched no row, which is no failure.
-  if (rc != SQL_NO_DATA) Check(rc, st, "Executing a statement");
+  if (rc != SQL_NO_DATA) CheckKind(rc, st, "Executing a statement", SqliteDriver());
 }
+
+void TOdbcConnection::ExecuteRow(const TRowStatement& statement) {
+  RequireOpen();
+  // A driver may cut a text at its semicolons and run every part, even a prepared one (the
+  // PostgreSQL driver does, by its own reading of quotes and escapes). The row's texts are
+  // parameters and never part of the text; a number column's value that holds a ';' anywhere
+  // is refused before the driver sees it, so no reading of it can find a second statement.
+  if (statement.Sql.find(';', statement.ValuesAt) != std::string::npos)
+    throw EDatabaseError("A number column's value holds a ';', which could end the row's "
+                         "statement early; the row was not run",
+                         "", 0, fkRow);
+  const THandle& st = FHandles->Stmt;
+  TCursorScope cursor(st);
+  const std::string sql = AnsiToUtf8(statement.Sql);
+  std::vector<std::string> texts;
+  std::vector<SQLLEN> lengths;
+  for (const std::string_view text : statement.Texts) {
+    texts.push_back(AnsiToUtf8(text));
+    lengths.push_back(static_cast<SQLLEN>(texts.back().size()));
+  }
+  struct TParamsReset {
+    SQLHSTMT Statement;
+    ~TParamsReset() { SQLFreeStmt(Statement, SQL_RESET_PARAMS); }
+  } reset{st.Get()};
+  CheckKind(SQLPrepare(st.Get(), odbc::Chars(sql), static_cast<SQLINTEGER>(sql.size())), st,
+            "Preparing a row's statement", SqliteDriver());
+  // A '?' of a number column's value would take a text meant for another column.
+  SQLSMALLINT markers = 0;
+  CheckKind(SQLNumParams(st.Get(), &markers), st, "Preparing a row's statement", SqliteDriver());
+  if (markers != static_cast<SQLSMALLINT>(texts.size()))
+    throw EDatabaseError("A number column's value holds a parameter marker ('?'); the row was "
+                         "not run",
+                         "07002", 0, fkRow);
+  for (size_t i = 0; i < texts.size(); ++i)
+    CheckKind(SQLBindParameter(st.Get(), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                               SQL_C_CHAR, SQL_VARCHAR, std::max<SQLULEN>(texts[i].size(), 1), 0,
+                               texts[i].data(), lengths[i], &lengths[i]),
+              st, "Binding a row's texts", SqliteDriver());
+  const SQLRETURN rc = SQLExecute(st.Get());
+  if (rc != SQL_NO_DATA) CheckKind(rc, st, "Executing a row's statement", SqliteDriver());
+}
+
+bool TOdbcConnection::SqliteDriver() const { return FHandles && FHandles->Dbms == "SQLite"; }
 
 std::unique_ptr<TBulkSession> TOdbcConnection::OpenBulkSession(const TBulkTarget& target) {
   // The COPY session connects with the same string, held to the same rules as Open holds it.
@@ -370,7 +421,8 @@ std::unique_ptr<TBulkSession> TOdbcConnection::OpenParameterSession(const TBulkT
   if (FHandles->Dbms == "PostgreSQL") numbers.Marker = "CAST(? AS numeric)";
   return std::make_unique<TOdbcBulkSession>(
       *this, FHandles->Dbc.Get(), target,
-      arrays ? TParameterRows::Arrays : TParameterRows::Single, numbers);
+      arrays ? TParameterRows::Arrays : TParameterRows::Single, numbers,
+      FHandles->Dbms == "SQLite");
 }
 
 void TOdbcConnection::BeginTrans() {
@@ -388,8 +440,8 @@ void TOdbcConnection::RollbackTrans() { EndTransaction(false); }
 void TOdbcConnection::EndTransaction(bool commit) {
   RequireOpen();
   if (!FInTransaction) throw EDatabaseError("No transaction is active.");
-  Check(SQLEndTran(SQL_HANDLE_DBC, FHandles->Dbc.Get(), commit ? SQL_COMMIT : SQL_ROLLBACK),
-        FHandles->Dbc, commit ? "Committing" : "Rolling back");
+  CheckKind(SQLEndTran(SQL_HANDLE_DBC, FHandles->Dbc.Get(), commit ? SQL_COMMIT : SQL_ROLLBACK),
+            FHandles->Dbc, commit ? "Committing" : "Rolling back", SqliteDriver());
   FInTransaction = false;
   Check(SQLSetConnectAttr(FHandles->Dbc.Get(), SQL_ATTR_AUTOCOMMIT,
                           reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), SQL_IS_UINTEGER),

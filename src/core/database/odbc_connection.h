@@ -56,6 +56,9 @@ class TOdbcConnection : public TDataAccess {
 
   std::vector<std::string> Query(const std::string& sql) override;
   void Execute(const std::string& sql) override;
+  // Prepares the statement and runs it with its texts bound. The SQLite driver's prepare takes
+  // one statement only; for every driver, a number column's value holding a ';' is refused.
+  void ExecuteRow(const TRowStatement& statement) override;
 
   void BeginTrans() override;
   void CommitTrans() override;
@@ -87,6 +90,8 @@ class TOdbcConnection : public TDataAccess {
   struct THandles;
   static std::unique_ptr<THandles> Connect(const std::string& target);
   void RequireOpen() const;
+  // The driver is SQLite's, whose native error codes are SQLite's result codes.
+  bool SqliteDriver() const;
   void EndTransaction(bool commit);
 
   std::string FConnectionString;

@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cstring>
 
-#include "core/database/number_literal.h"
 #include "core/platform/code_page.h"
 #include "core/platform/text_utils.h"
 
@@ -166,10 +165,7 @@ TPgBulkSession::TPgBulkSession(const std::vector<TPgParam>& params, const TBulkT
   }
   copy += ") FROM STDIN";
   FCopy = AnsiToUtf8(copy);
-  const std::string insert = InsertWithParameters(target);
-  FInsert = AnsiToUtf8(insert.substr(0, insert.rfind(" VALUES (") + 9));
-  for (const TBulkColumn& column : target.Columns)
-    FNumbers.push_back(column.Number);
+  FTarget = target;
 }
 
 TPgBulkSession::~TPgBulkSession() {
@@ -251,7 +247,8 @@ void TPgBulkSession::LoadAfter(const TControlStatements& before, const TValueBat
   // Of several statements in one text, PQexec stops at the COPY, or at the first that fails.
   PGresult* start = PQexec(FConn, before.Empty() ? FCopy.c_str() : (before.Text() + FCopy).c_str());
   if (PQresultStatus(start) != PGRES_COPY_IN) {
-    // The statement itself failed (no such table or column, no right to insert): no row's fault.
+    // The statement itself failed (no such table or column, no right to insert): no row's
+    // fault. Its kind says whether the rows' own statements may still tell their verdicts.
     EDatabaseError error = ResultError(FConn, start);
     PQclear(start);
     Drain(FConn);
@@ -276,32 +273,18 @@ void TPgBulkSession::LoadAfter(const TControlStatements& before, const TValueBat
   FinishCopy(sent, first, count);
 }
 
-void TPgBulkSession::InsertRow(const TValueBatch& batch, size_t row,
-                               const std::string& statement) {
-  // A number column's value that is no number literal says what it is only in its statement.
-  for (size_t c = 0; c < FNumbers.size(); ++c)
-    if (FNumbers[c] && !batch.IsNull(row, c) &&
-        ParseNumberLiteral(batch.Value(row, c)).Kind == TNumberLiteral::Other) {
-      InsertStatement(statement);
-      return;
-    }
-  std::string sql = FInsert;
+void TPgBulkSession::InsertRow(const TValueBatch& batch, size_t row) {
+  // The extended protocol takes exactly one statement: a number column's value that ends the
+  // INSERT early makes the server refuse the whole text, and nothing of it runs.
+  const TRowStatement statement = RowStatement(FTarget, batch, row, TMarkers::Numbered);
   std::vector<std::string> texts;
-  for (size_t c = 0; c < FNumbers.size(); ++c) {
-    if (c > 0) sql += ", ";
-    if (batch.IsNull(row, c)) {
-      sql += "NULL";
-    } else if (FNumbers[c]) {
-      sql += batch.Value(row, c);  // digits, a sign, a point and an exponent only
-    } else {
-      texts.push_back(AnsiToUtf8(batch.Value(row, c)));
-      sql += "$" + std::to_string(texts.size());
-    }
-  }
-  sql += ")";
+  texts.reserve(statement.Texts.size());
+  for (const std::string_view text : statement.Texts)
+    texts.push_back(AnsiToUtf8(text));
   std::vector<const char*> values;
   for (const std::string& text : texts)
     values.push_back(text.c_str());
+  const std::string sql = AnsiToUtf8(statement.Sql);
   RequireSucceeded(FConn, PQexecParams(FConn, sql.c_str(), static_cast<int>(values.size()),
                                        nullptr, values.data(), nullptr, nullptr, 0));
 }
@@ -334,7 +317,7 @@ void TPgBulkSession::FinishCopy(bool sent, size_t first, size_t count) {
   EDatabaseError error = ResultError(FConn, failed);
   const long row = CopyErrorRow(PQresultErrorField(failed, PG_DIAG_CONTEXT), first, count);
   PQclear(failed);
-  if (error.ConnectionLost()) throw error;
+  if (!error.RowFailure()) throw error;
   throw EBulkLoadError(error.what(), error.SqlState(), error.NativeError(), row);
 }
 

@@ -50,8 +50,9 @@ class TPgBulkSession final : public TBulkSession {
   void LoadAfter(const TControlStatements& before, const TValueBatch& batch, size_t first,
                  size_t count) override;
   // The row's INSERT statement with its texts sent as parameters of unknown type, which the
-  // server reads as it reads string literals but never as SQL; numbers stay written as they are.
-  void InsertRow(const TValueBatch& batch, size_t row, const std::string& statement) override;
+  // server reads as it reads string literals but never as SQL (whatever
+  // standard_conforming_strings says); number columns' values stay written as they are.
+  void InsertRow(const TValueBatch& batch, size_t row) override;
 
  private:
   // Runs a statement given in UTF-8 that returns no rows.
@@ -64,8 +65,7 @@ class TPgBulkSession final : public TBulkSession {
 
   pg_conn* FConn = nullptr;
   std::string FCopy;  // the COPY statement, in UTF-8
-  std::string FInsert;  // "INSERT INTO table (columns) VALUES (", in UTF-8
-  std::vector<bool> FNumbers;  // which columns take numbers
+  TBulkTarget FTarget;
   bool FInTransaction = false;
   TTextBuffer FBuffer;  // rows encoded for COPY, sent in chunks
 };

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <charconv>
+#include <memory>
 #include <optional>
 
 #include "core/database/connection_checks.h"
@@ -22,12 +23,15 @@ std::string ToAnsi(const char* utf8) {
   return ansi;
 }
 
+}  // namespace
+
 // Failures that say nothing about the row being loaded: the database is held by another
-// connection, the disk or the file fails, the session itself is broken. Every other failure (a
-// constraint, a value a column cannot take, an error raised by a trigger or a function the
-// table's definition calls) belongs to the row.
-bool IsRowFailure(int rc) {
-  switch (rc & 0xFF) {
+// connection (after the busy wait), the disk or the file fails, the file is read-only, the
+// session itself is broken. Every other failure (a constraint, a value a column cannot take, an
+// error raised by a trigger or a function the table's definition calls, an expression of the
+// row's own statement) belongs to the row.
+TFailureKind SqliteFailureKind(int resultCode) {
+  switch (resultCode & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
     case SQLITE_FULL:
@@ -43,11 +47,13 @@ bool IsRowFailure(int rc) {
     case SQLITE_PROTOCOL:
     case SQLITE_AUTH:
     case SQLITE_MISUSE:
-      return false;
+      return fkDatabase;
     default:
-      return true;
+      return fkRow;
   }
 }
+
+namespace {
 
 bool IsAscii(std::string_view text) {
   for (char c : text)
@@ -55,7 +61,18 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+struct TStatementCloser {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
 }  // namespace
+
+EDatabaseError SqliteDriverError(const EDatabaseError& e) {
+  // The driver's own refusals (a second statement, a bad call) carry no result code.
+  if ((e.SqlState() != "HY000" && e.SqlState() != "S1000") || e.NativeError() <= 0) return e;
+  return EDatabaseError(e.what(), e.SqlState(), e.NativeError(),
+                        SqliteFailureKind(e.NativeError()));
+}
 
 TSqliteBulkSession::TSqliteBulkSession(const std::string& database, int busyMilliseconds,
                                        bool foreignKeys, TBulkTarget target)
@@ -96,8 +113,9 @@ void TSqliteBulkSession::Close() noexcept {
 
 void TSqliteBulkSession::Fail(int rc, long row) const {
   const std::string message = ToAnsi(sqlite3_errmsg(FDb));
-  if (row >= 0 && IsRowFailure(rc)) throw EBulkLoadError(message, "", rc, row);
-  throw EDatabaseError(message, "", rc);
+  const TFailureKind kind = SqliteFailureKind(rc);
+  if (row >= 0 && kind == fkRow) throw EBulkLoadError(message, "", rc, row);
+  throw EDatabaseError(message, "", rc, kind);
 }
 
 void TSqliteBulkSession::Execute(const std::string& sql) {
@@ -150,8 +168,50 @@ void TSqliteBulkSession::BindRow(const TValueBatch& batch, size_t row) {
   if (rc != SQLITE_OK) Fail(rc, -1);
 }
 
+bool TSqliteBulkSession::Bindable(const TValueBatch& batch, size_t row) const {
+  for (size_t c = 0; c < FBound.size(); ++c)
+    if (FTarget.Columns[c].Number && !batch.IsNull(row, c) &&
+        ParseNumberLiteral(batch.Value(row, c)).Kind == TNumberLiteral::Other)
+      return false;
+  return true;
+}
+
+void TSqliteBulkSession::RunStatement(const TValueBatch& batch, size_t row) {
+  const TRowStatement statement = RowStatement(FTarget, batch, row, TMarkers::Question);
+  const std::string sql = AnsiToUtf8(statement.Sql);
+  sqlite3_stmt* prepared = nullptr;
+  const char* tail = nullptr;
+  const int rc =
+      sqlite3_prepare_v2(FDb, sql.c_str(), static_cast<int>(sql.size()), &prepared, &tail);
+  const std::unique_ptr<sqlite3_stmt, TStatementCloser> owner(prepared);
+  if (rc != SQLITE_OK) Fail(sqlite3_extended_errcode(FDb), static_cast<long>(row));
+  // The text must be one statement: whatever follows it (a number column's value that ended it
+  // early) would be the start of another, so nothing of it runs.
+  const std::string_view rest(tail, sql.c_str() + sql.size() - tail);
+  if (prepared == nullptr || !TrimView(rest).empty() ||
+      sqlite3_bind_parameter_count(prepared) != static_cast<int>(statement.Texts.size()))
+    throw EBulkLoadError(
+        "The row's statement holds more than its INSERT: a number column's value ends the "
+        "statement early, so the row was not run",
+        "", SQLITE_ERROR, static_cast<long>(row));
+  for (size_t i = 0; i < statement.Texts.size(); ++i) {
+    const std::string utf8 = AnsiToUtf8(statement.Texts[i]);
+    if (sqlite3_bind_text(prepared, static_cast<int>(i) + 1, utf8.data(),
+                          static_cast<int>(utf8.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+      Fail(sqlite3_extended_errcode(FDb), -1);
+  }
+  if (sqlite3_step(prepared) != SQLITE_DONE)
+    Fail(sqlite3_extended_errcode(FDb), static_cast<long>(row));
+}
+
 void TSqliteBulkSession::Load(const TValueBatch& batch, size_t first, size_t count) {
   for (size_t row = first; row < first + count; ++row) {
+    // A number column's value that is no number literal is an expression only its statement
+    // can store.
+    if (!Bindable(batch, row)) {
+      RunStatement(batch, row);
+      continue;
+    }
     BindRow(batch, row);
     const int rc = sqlite3_step(FInsert);
     if (rc != SQLITE_DONE) {

@@ -20,6 +20,12 @@ struct sqlite3_stmt;
 
 namespace kelvast {
 
+// Whose failure an SQLite result code (plain or extended) says it is.
+TFailureKind SqliteFailureKind(int resultCode);
+// An error of the SQLite ODBC driver, which reports a failure's SQLite result code as its
+// native code under the general SQLSTATE HY000, with the kind that code says.
+EDatabaseError SqliteDriverError(const EDatabaseError& e);
+
 class TSqliteBulkSession final : public TBulkSession {
  public:
   // Opens the existing file `database` (a UTF-8 path) for reading and writing, waits up to
@@ -41,6 +47,8 @@ class TSqliteBulkSession final : public TBulkSession {
   void Rollback() override { Execute("ROLLBACK"); }
   bool InTransaction() const override;
   void Load(const TValueBatch& batch, size_t first, size_t count) override;
+  // The row alone: bound as Load binds it, or its statement when it holds an expression.
+  void InsertRow(const TValueBatch& batch, size_t row) override { Load(batch, row, 1); }
 
  private:
   // A text of the row converted into FUtf8; Length -1 for every other value.
@@ -51,6 +59,10 @@ class TSqliteBulkSession final : public TBulkSession {
   void Close() noexcept;
   [[noreturn]] void Fail(int rc, long row) const;
   void BindRow(const TValueBatch& batch, size_t row);
+  // True when the row binds (every number column holds a number literal or NULL).
+  bool Bindable(const TValueBatch& batch, size_t row) const;
+  // The row's own statement (RowStatement), refused unless it is exactly one statement.
+  void RunStatement(const TValueBatch& batch, size_t row);
 
   sqlite3* FDb = nullptr;
   sqlite3_stmt* FInsert = nullptr;

@@ -3,7 +3,7 @@
 // The path of a connection that offers no session of its own (an ODBC connection always offers
 // one, with bound parameters; this path is left for a driver that cannot prepare the INSERT):
 // every row's INSERT statement run on the connection, one after another, inside the connection's
-// transaction.
+// transaction, each through a call that takes exactly one statement, with its texts bound.
 
 #include "core/database/bulk_session.h"
 
@@ -21,11 +21,11 @@ class TStatementSession final : public TBulkSession {
   void Rollback() override { FDb.RollbackTrans(); }
   bool InTransaction() const override { return FDb.InTransaction(); }
   void Load(const TValueBatch& batch, size_t first, size_t count) override;
+  void InsertRow(const TValueBatch& batch, size_t row) override;
 
  private:
   TDataAccess& FDb;
   TBulkTarget FTarget;
-  std::string FStatement;
 };
 
 }  // namespace kelvast

@@ -48,6 +48,39 @@ std::string InsertWithParameters(const TBulkTarget& target) {
   return sql + ")";
 }
 
+TRowStatement RowStatement(const TBulkTarget& target, const TValueBatch& batch, size_t row,
+                           TMarkers markers) {
+  TRowStatement statement;
+  std::string& sql = statement.Sql;
+  sql = "INSERT INTO " + target.Table;
+  if (target.Columns.empty()) {
+    sql += " DEFAULT VALUES";
+    statement.ValuesAt = sql.size();
+    return statement;
+  }
+  sql += " (";
+  for (size_t c = 0; c < target.Columns.size(); ++c)
+    sql += (c ? ", " : "") + target.Columns[c].Name;
+  sql += ") VALUES (";
+  statement.ValuesAt = sql.size();
+  for (size_t c = 0; c < target.Columns.size(); ++c) {
+    if (c > 0) sql += ", ";
+    if (batch.IsNull(row, c)) {
+      sql += "NULL";
+    } else if (target.Columns[c].Number) {
+      sql += batch.Value(row, c);
+    } else {
+      statement.Texts.push_back(batch.Value(row, c));
+      if (markers == TMarkers::Question)
+        sql += '?';
+      else
+        sql += "$" + std::to_string(statement.Texts.size());
+    }
+  }
+  sql += ')';
+  return statement;
+}
+
 void TValueBatch::AddRecords(std::string_view records) {
   const char* at = records.data();
   const char* end = at + records.size();

@@ -52,6 +52,25 @@ struct TBulkTarget {
 // for a target without columns.
 std::string InsertWithParameters(const TBulkTarget& target);
 
+// One row's INSERT statement as a database runs it: each text a parameter, each number
+// column's value written bare (a number literal, or an expression such as now() or TRUE that
+// only the statement can store), NULL as NULL. What follows ValuesAt comes from the row; the
+// table's and columns' names before it do not.
+//
+//   TRowStatement s = RowStatement(target, batch, 3, TMarkers::Question);
+//   // s.Sql: INSERT INTO t (id, name) VALUES (now(), ?)   s.Texts: {"Smith"}
+struct TRowStatement {
+  std::string Sql;  // in the code page
+  size_t ValuesAt = 0;
+  std::vector<std::string_view> Texts;  // the texts in the markers' order, viewing the batch
+};
+
+// How the parameters are marked: ODBC's "?", or PostgreSQL's "$1", "$2", ...
+enum class TMarkers { Question, Numbered };
+
+TRowStatement RowStatement(const TBulkTarget& target, const TValueBatch& batch, size_t row,
+                           TMarkers markers);
+
 class TValueBatch {
  public:
   explicit TValueBatch(size_t columns) : FColumns(columns) {}

@@ -10,7 +10,7 @@ namespace {
 const std::string kErrorRule(56, '-');
 
 // A failure that ends the insert rather than one row: the link or the database itself.
-bool EndsTheInsert(const EDatabaseError& e) { return e.ConnectionLost() || e.DatabaseLocked(); }
+bool EndsTheInsert(const EDatabaseError& e) { return !e.RowFailure(); }
 
 }  // namespace
 
@@ -21,9 +21,10 @@ void TBatchLoader::Load(const TValueBatch& batch) {
     try {
       FSession.Control({{TControl::Savepoint, 0}, {TControl::Release, 0}});
     } catch (const EDatabaseError& e) {
-      // An engine without savepoints (or a connection outside a transaction) runs each row's
-      // statement bare: what fails is simply not there.
-      if (EndsTheInsert(e)) throw;
+      // An engine without savepoints (or a connection outside a transaction, which PostgreSQL
+      // answers with an "invalid transaction state") runs each row's statement bare: what fails
+      // is simply not there.
+      if (e.ConnectionLost()) throw;
       FSavepoints = false;
     }
   }
@@ -125,11 +126,11 @@ TBatchLoader::TSuspects TBatchLoader::TryLoad(const TValueBatch& batch, size_t f
 void TBatchLoader::TryStatement(const TValueBatch& batch, size_t row) {
   if (FStopped) return;
   const std::string statement = FTarget.Statement(batch, row);
-  // The statement runs on its own, never in one text with another: a value that a model's own
-  // string delimiters leave unescaped must not be able to start a statement of its own.
+  // The statement runs on its own, never in one text with another. `statement` is what the memo
+  // shows: the row as the SQL script writes it; the session runs it with its texts bound.
   if (FSavepoints) FSession.Control(OpenSavepoint());
   try {
-    FSession.InsertRow(batch, row, statement);
+    FSession.InsertRow(batch, row);
   } catch (const EDatabaseError& e) {
     if (EndsTheInsert(e)) throw;
     if (FSavepoints)
@@ -145,13 +146,28 @@ void TBatchLoader::TryStatement(const TValueBatch& batch, size_t row) {
 
 void TBatchLoader::RecordFailure(const EDatabaseError& e, const std::string& statement) {
   ++FFailed;
-  FErrors += e.what();
-  FErrors += "\r\n";
-  FErrors += statement;
-  FErrors += "\r\n";
-  FErrors += kErrorRule;
-  FErrors += "\r\n";
+  std::string entry = e.what();
+  entry += "\r\n";
+  entry += statement;
+  entry += "\r\n";
+  entry += kErrorRule;
+  entry += "\r\n";
+  if (FOnEntry) FOnEntry(entry);
+  if (FFailed <= kKeptFailures) FErrors += entry;
   if (FMaxFailures > 0 && FFailed >= FMaxFailures) FStopped = true;
+}
+
+void TBatchLoader::AddError(const std::string& line) {
+  const std::string entry = line + "\r\n";
+  if (FOnEntry) FOnEntry(entry);
+  FNotes += entry;
+}
+
+std::string TBatchLoader::Errors() const {
+  std::string memo = FErrors;
+  if (FFailed > kKeptFailures)
+    memo += "... and " + std::to_string(FFailed - kKeptFailures) + " more failed statements\r\n";
+  return memo + FNotes;
 }
 
 }  // namespace kelvast

@@ -7,10 +7,16 @@
 // down to single rows. A single failing row is tried once more as its INSERT statement, whose
 // verdict and message are the ones reported.
 //
-// Every failure goes to the error memo in row order: the message, CR LF, the statement, CR LF,
-// 56 hyphens, CR LF.
+// Every failure is an entry of the error memo, in row order: the message, CR LF, the statement,
+// CR LF, 56 hyphens, CR LF. Each entry goes to the caller's callback as it is made; the memo
+// itself keeps only the first kKeptFailures of them and a count, so that a million failing rows
+// cost no more memory than ten.
+//
+// A failure that is not the row's (EDatabaseError::Kind: a read-only or full database, a lost
+// connection) ends the load at once, raised to the caller.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/database/bulk_session.h"
@@ -19,12 +25,21 @@ namespace kelvast {
 
 class TBatchLoader {
  public:
+  // The memo's entries kept in memory; the callback sees them all.
+  static constexpr int kKeptFailures = 10;
+  // An entry of the memo, on the thread that loads, one at a time.
+  using TEntryCallback = std::function<void(const std::string& entry)>;
+
   // maxFailures: after this many failed rows (0: no limit) nothing more is loaded.
-  TBatchLoader(TBulkSession& session, TBulkTarget target, int maxFailures)
-      : FSession(session), FTarget(std::move(target)), FMaxFailures(maxFailures) {}
+  TBatchLoader(TBulkSession& session, TBulkTarget target, int maxFailures,
+               TEntryCallback onEntry = {})
+      : FSession(session),
+        FTarget(std::move(target)),
+        FMaxFailures(maxFailures),
+        FOnEntry(std::move(onEntry)) {}
 
   // Loads every row of batch, in order. Raises EDatabaseError for anything but a row's own
-  // failure: a lost connection, a locked database, a savepoint refused.
+  // failure: a lost connection, a locked, read-only or full database, a savepoint refused.
   void Load(const TValueBatch& batch);
 
   // Rows run so far, loaded or failed; when the limit stopped the insert, up to the row that
@@ -33,9 +48,11 @@ class TBatchLoader {
   int Failed() const { return FFailed; }
   // The limit of failures was reached: the rows after it were left out.
   bool Stopped() const { return FStopped; }
-  const std::string& Errors() const { return FErrors; }
-  // Adds a line to the memo (the limit's notice, a failed commit).
-  void AddError(const std::string& line) { FErrors += line + "\r\n"; }
+  // The memo: the first kKeptFailures entries, a line counting the failures left out, then the
+  // added lines.
+  std::string Errors() const;
+  // Adds a line to the memo (the limit's notice, a failed commit), also given to the callback.
+  void AddError(const std::string& line);
 
  private:
   static constexpr long kLoaded = -2;
@@ -72,7 +89,9 @@ class TBatchLoader {
   int64_t FBatchStart = 0;
   int FFailed = 0;
   bool FStopped = false;
-  std::string FErrors;
+  TEntryCallback FOnEntry;
+  std::string FErrors;  // the entries kept
+  std::string FNotes;   // the added lines
 };
 
 }  // namespace kelvast

@@ -36,11 +36,13 @@ bool TDatabaseWriter::Begin(int64_t records) {
   } catch (const EDatabaseError& e) {
     // A bulk path refused at the start (a table or column that does not exist) leaves the rows
     // to their statements, which report each failure as its own.
-    if (e.ConnectionLost() || e.DatabaseLocked()) throw;
+    if (!e.RowFailure()) throw;
   }
   if (!FSession) FSession = std::make_unique<TStatementSession>(*FConnection, target);
   const size_t columns = target.Columns.size();
-  FLoader = std::make_unique<TBatchLoader>(*FSession, std::move(target), FObserver.MaxFailures());
+  FLoader = std::make_unique<TBatchLoader>(
+      *FSession, std::move(target), FObserver.MaxFailures(),
+      [this](const std::string& entry) { FObserver.DatabaseFailure(entry); });
   // Called on the run's thread while the loader is idle, so its state can be read here.
   FStream = std::make_unique<TInsertStream>(*FLoader, columns, [this](int64_t rows) {
     FLimitReached = FLoader->Stopped();
@@ -75,15 +77,14 @@ void TDatabaseWriter::Row(TRowSink& file) {
 
 [[noreturn]] void TDatabaseWriter::RaiseEnding(const EDatabaseError& e) {
   const std::string at = std::to_string(FLoader->Rows() + 1) + " of " + std::to_string(FTotal);
-  if (e.DatabaseLocked())
-    throw EDatabaseError("The database is locked by another connection; the insert stopped at "
-                         "statement " + at + " and was rolled back: " + e.what(),
-                         e.SqlState(), e.NativeError());
   if (e.ConnectionLost())
     throw EDatabaseError("The connection to the database was lost at statement " + at + ": " +
                              e.what(),
-                         e.SqlState(), e.NativeError());
-  throw;
+                         e.SqlState(), e.NativeError(), e.Kind());
+  // One message for the whole insert: no row is tried after a failure that no row caused.
+  throw EDatabaseError("The insert stopped at statement " + at +
+                           (FTransaction ? " and was rolled back: " : ": ") + e.what(),
+                       e.SqlState(), e.NativeError(), e.Kind());
 }
 
 void TDatabaseWriter::Footer(TRowStream&, const TRunEnd&) {
@@ -146,8 +147,8 @@ void TDatabaseWriter::EndTransaction(bool commit) {
       FSession->Rollback();
     FRolledBack = !commit;
   } catch (const EKelvastError& e) {
-    FErrors += e.what();
-    FErrors += "\r\n";
+    FLoader->AddError(e.what());
+    FErrors = FLoader->Errors();
     throw;  // the handler attempts the rollback
   }
 }

@@ -59,9 +59,9 @@ class TDatabaseWriter : public TRecordWriter {
     return std::make_unique<TDatabaseWriter>(copy, nullptr, FObserver);
   }
 
-  // A load failed while the rows were streaming (raised by the run's Stream()): the
-  // transaction is rolled back, the memo shown, and the error raised again with the row it
-  // came at.
+  // A load failed while the rows were streaming (raised by the run's Stream()), by a failure
+  // that is not a row's: the transaction is rolled back, the memo shown, and one error raised
+  // that says at which row the insert stopped.
   [[noreturn]] void LoadFailed(const EDatabaseError& e);
 
   // The path the rows take ("COPY", "prepared statement", "parameter arrays", "bound
@@ -75,8 +75,10 @@ class TDatabaseWriter : public TRecordWriter {
   // After Footer: the rows run (loaded or failed), and those the table keeps.
   int64_t RowsRun() const { return FLoader ? FLoader->Rows() : 0; }
   int64_t RowsKept() const { return FRolledBack ? 0 : RowsRun() - FailedStatements(); }
-  // The error memo: per failed row the message, CR LF, its statement, CR LF, 56 hyphens, CR LF;
-  // a failed commit or rollback adds its message and CR LF.
+  // The error memo: per failed row the message, CR LF, its statement, CR LF, 56 hyphens, CR LF,
+  // for the first ten failed rows (TBatchLoader::Errors), then a line counting the others; a
+  // failed commit or rollback adds its message and CR LF. The observer's DatabaseFailure sees
+  // every entry.
   const std::string& Errors() const { return FErrors; }
 
  private:

@@ -26,6 +26,7 @@ void TRunObserver::ShowMessage(const std::string&) {}
 void TRunObserver::Progress(int64_t, int64_t) {}
 bool TRunObserver::ConfirmRollback(const std::string&, int) { return true; }
 void TRunObserver::DatabaseErrors(const std::string&) {}
+void TRunObserver::DatabaseFailure(const std::string&) {}
 void TRunObserver::InsertProgress(int64_t, int64_t) {}
 
 namespace {

@@ -49,8 +49,13 @@ class TRunObserver {
   // rollback question is asked); 0 for no limit.
   virtual int MaxFailures() const { return 0; }
   // Direct insert: the error memo when the execution phase ends, also when it ends by an error;
-  // empty when nothing failed (see TDatabaseWriter::Errors).
+  // empty when nothing failed. It holds the first ten failures and counts the others (see
+  // TDatabaseWriter::Errors).
   virtual void DatabaseErrors(const std::string& memo);
+  // Direct insert: each entry of the error memo as it is made (a failed row's message,
+  // statement and rule, or a closing line), all of them however many fail. Called on the thread
+  // that loads the rows, one call at a time, before DatabaseErrors.
+  virtual void DatabaseFailure(const std::string& entry);
   // Direct insert: statement s of total has run; 0 before the first ("Writing to table..."),
   // then every ProgressStep statements and at the last one.
   virtual void InsertProgress(int64_t statement, int64_t total);

@@ -14,6 +14,7 @@
 #include "core/database/database_fixture.h"
 #include "core/files/model_file.h"
 #include "core/output/generation_run.h"
+#include "core/output/batch_loader.h"
 #include "core/output/insert_stream.h"
 #include "core/output/output_fixture.h"
 #include "core/platform/random.h"
@@ -28,6 +29,7 @@ class StatementsOnly : public TDataAccess {
   bool Connected() const override { return FDb.Connected(); }
   std::vector<std::string> Query(const std::string& sql) override { return FDb.Query(sql); }
   void Execute(const std::string& sql) override { FDb.Execute(sql); }
+  void ExecuteRow(const TRowStatement& statement) override { FDb.ExecuteRow(statement); }
   std::vector<std::string> FieldNames(const std::string& t) override { return FDb.FieldNames(t); }
   char IdentifierQuote() override { return FDb.IdentifierQuote(); }
   void BeginTrans() override { FDb.BeginTrans(); }
@@ -56,14 +58,18 @@ enum class Path { Own, Arrays, BoundRows, Statements };
 
 struct Outcome {
   int failed = 0;
-  std::vector<std::string> statements;  // the failed statements, in the memo's order
+  std::vector<std::string> statements;  // every failed statement, in the order they failed
+  size_t kept = 0;                      // the failed statements the memo keeps
   std::vector<std::string> rows;        // the table's rows after the commit
+  std::string memo;
 };
 
 struct MemoObserver : TRunObserver {
   std::string memo;
+  std::string entries;  // every entry, as the loading thread reported it
   bool ConfirmRollback(const std::string&, int) override { return false; }  // commit
   void DatabaseErrors(const std::string& text) override { memo = text; }
+  void DatabaseFailure(const std::string& entry) override { entries += entry; }
 };
 
 // The statement line of every memo entry (message, statement, rule).
@@ -86,14 +92,21 @@ class BulkInsertTest : public DatabaseTest<B> {
   // the given path, and reads back what happened.
   Outcome Insert(const std::vector<std::string>& setup, int records, const std::string& name,
                  Path path) {
-    this->Run({"DROP TABLE IF EXISTS items"});
-    this->Run(setup);
     TGenModel model;
     model.SetTableName("items");
     model.SetDelimiter("\"\"");
     model.SetRecNumber(records);
     AddCounter(model, "id");
     AddConst(model, "name", name);
+    return Insert(setup, model, path,
+                  "SELECT id || ':' || COALESCE(name, '-') FROM items ORDER BY id");
+  }
+  // Creates the table by `setup`, runs the model's insert by the given path, and reads back
+  // what happened, the table's rows by `select`.
+  Outcome Insert(const std::vector<std::string>& setup, TGenModel& model, Path path,
+                 const std::string& select) {
+    this->Run({"DROP TABLE IF EXISTS " + model.TableName()});
+    this->Run(setup);
     StatementsOnly statements(this->Db());
     ParametersOnly arrays(this->Db(), true), boundRows(this->Db(), false);
     TRunOptions options;
@@ -108,8 +121,10 @@ class BulkInsertTest : public DatabaseTest<B> {
     const TRunResult result = RunGeneration(model, options, observer);
     Outcome outcome;
     outcome.failed = result.FailedStatements;
-    outcome.statements = FailedStatements(observer.memo);
-    outcome.rows = this->Db().Query("SELECT id || ':' || COALESCE(name, '-') FROM items ORDER BY id");
+    outcome.statements = FailedStatements(observer.entries);
+    outcome.kept = FailedStatements(observer.memo).size();
+    outcome.rows = this->Db().Query(select);
+    outcome.memo = observer.memo;
     return outcome;
   }
 };
@@ -148,6 +163,10 @@ TYPED_TEST(BulkInsertTest, FailingRowsAreTheStatementPathsOnes) {
     SCOPED_TRACE(c.name);
     const Outcome statements = this->Insert(c.setup, c.records, c.value, Path::Statements);
     EXPECT_EQ(statements.failed, c.failures);
+    // The memo keeps the first ten and counts the others; the observer saw them all.
+    EXPECT_EQ(statements.kept, std::min<size_t>(c.failures, TBatchLoader::kKeptFailures));
+    EXPECT_EQ(statements.memo.find("more failed statements") != std::string::npos,
+              c.failures > TBatchLoader::kKeptFailures);
     for (const Path path : {Path::Own, Path::Arrays, Path::BoundRows}) {
       SCOPED_TRACE(static_cast<int>(path));
       const Outcome bulk = this->Insert(c.setup, c.records, c.value, path);
@@ -157,6 +176,94 @@ TYPED_TEST(BulkInsertTest, FailingRowsAreTheStatementPathsOnes) {
       EXPECT_EQ(bulk.rows, statements.rows);
     }
   }
+}
+
+// Turns PostgreSQL's standard_conforming_strings off for the test's database, for every
+// session opened after it (the COPY session opens its own); false on SQLite, which has no such
+// setting.
+bool ConformingStringsOff(TOdbcConnection& db) {
+  if (db.DbmsName() != "PostgreSQL") return false;
+  db.Execute("ALTER DATABASE \"" + db.Query("SELECT current_database()").at(0) +
+             "\" SET standard_conforming_strings = off");
+  db.Close();
+  db.Open();
+  EXPECT_EQ(db.Query("SHOW standard_conforming_strings"), std::vector<std::string>{"off"});
+  return true;
+}
+
+TYPED_TEST(BulkInsertTest, ABareValueNeverAddsAStatementOnAnyPath) {
+  // A value written bare (a number column's) ends up inside its row's statement; one that would
+  // end that statement early and start another makes its row fail, on every path, whatever
+  // string literals do with backslashes.
+  const char* const attacks[] = {
+      "(SELECT 1 FROM (SELECT 1) s), 'x'); DROP TABLE victim; --",
+      "1; DROP TABLE victim",
+      "1); DROP TABLE victim; --",
+      "1); DROP TABLE victim; SELECT (1",
+      "'\\'' ); DROP TABLE victim; --'",
+      "$$'$$); DROP TABLE victim; SELECT ('",
+  };
+  const std::vector<std::string> setup = {
+      "DROP TABLE IF EXISTS victim", "CREATE TABLE victim (v integer)",
+      "INSERT INTO victim VALUES (7)",
+      "CREATE TABLE items (id integer, n integer CHECK (n = 1), s text)"};
+  for (const bool conforming : {true, false}) {
+    SCOPED_TRACE(conforming ? "standard strings" : "backslash escapes");
+    if (!conforming && !ConformingStringsOff(this->Db())) continue;
+    for (const char* attack : attacks) {
+      SCOPED_TRACE(attack);
+      for (const Path path : {Path::Own, Path::Arrays, Path::BoundRows, Path::Statements}) {
+        SCOPED_TRACE(static_cast<int>(path));
+        TGenModel model;
+        model.SetTableName("items");
+        model.SetDelimiter("\"\"");
+        model.SetRecNumber(3);
+        AddCounter(model, "id");
+        AddConst(model, "n", attack, etNum);
+        AddConst(model, "s", "a\\b'c");
+        const Outcome outcome =
+            this->Insert(setup, model, path, "SELECT id || ':' || s FROM items ORDER BY id");
+        EXPECT_EQ(outcome.failed, 3) << outcome.memo;
+        EXPECT_EQ(outcome.statements.size(), 3u);
+        EXPECT_TRUE(outcome.rows.empty());
+        EXPECT_EQ(this->Db().Query("SELECT v FROM victim"), std::vector<std::string>{"7"});
+      }
+    }
+  }
+}
+
+TYPED_TEST(BulkInsertTest, TextsKeepTheirBackslashesOnEveryPath) {
+  // A number column holding an expression sends its row through the row's own statement on
+  // every path; the texts are parameters there too.
+  const std::vector<std::string> texts = {"\\", "a\\'b", "\\'); DROP TABLE victim; --",
+                                          "it''s \\\\ \"q\"", "\\N \\t \\x41 caf\xE9"};
+  const std::vector<std::string> setup = {
+      "DROP TABLE IF EXISTS victim", "CREATE TABLE victim (v integer)",
+      "CREATE TABLE items (id integer, n integer, s varchar(40))"};
+  for (const bool conforming : {true, false}) {
+    SCOPED_TRACE(conforming ? "standard strings" : "backslash escapes");
+    if (!conforming && !ConformingStringsOff(this->Db())) continue;
+    for (const char* number : {"5", "2 + 3"}) {
+      SCOPED_TRACE(number);
+      for (const Path path : {Path::Own, Path::Arrays, Path::BoundRows, Path::Statements}) {
+        SCOPED_TRACE(static_cast<int>(path));
+        for (const std::string& text : texts) {
+          TGenModel model;
+          model.SetTableName("items");
+          model.SetDelimiter("\"\"");
+          model.SetRecNumber(2);
+          AddCounter(model, "id");
+          AddConst(model, "n", number, etNum);
+          AddConst(model, "s", text);
+          const Outcome outcome = this->Insert(
+              setup, model, path, "SELECT CAST(n AS varchar(9)) || ':' || s FROM items");
+          EXPECT_EQ(outcome.failed, 0) << outcome.memo;
+          EXPECT_EQ(outcome.rows, std::vector<std::string>(2, "5:" + text));
+        }
+      }
+    }
+  }
+  EXPECT_EQ(this->Count("victim"), 0);
 }
 
 // The fields of one CSV line; an empty field is NULL, as the direct insert stores a blank value.

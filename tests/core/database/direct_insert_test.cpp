@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <unistd.h>
 
 #include "core/database/database_fixture.h"
 #include "core/output/database_writer.h"
@@ -239,6 +243,184 @@ TYPED_TEST(DirectInsertTest, FailedCommitIsReportedAndRolledBack) {
   EXPECT_TRUE(observer.questions.empty());
   EXPECT_FALSE(this->Db().InTransaction());
   EXPECT_EQ(this->Count("child"), 0);
+}
+
+// A failure that is not a row's ends the insert at once, with one error that says where it
+// stopped; no row is tried after it and the memo holds no failed statement.
+void ExpectEndedOnce(TGenModel& model, TDataAccess& connection, const std::string& why) {
+  InsertObserver observer;
+  TRunOptions options;
+  options.Mode = omDatabase;
+  options.DictFolder = KELVAST_DICT_DIR;
+  options.Connection = &connection;
+  try {
+    const TRunResult result = RunGeneration(model, options, observer);
+    ADD_FAILURE() << "the insert went on: " << result.FailedStatements << " failed statements";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Kind(), fkDatabase) << e.what();
+    EXPECT_EQ(std::string(e.what()).rfind("The insert stopped at statement ", 0), 0u) << e.what();
+    EXPECT_NE(std::string(e.what()).find(why), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(observer.questions.empty());
+  for (const std::string& memo : observer.memos)
+    EXPECT_EQ(memo.find(std::string(56, '-')), std::string::npos) << memo;
+  EXPECT_FALSE(connection.InTransaction());
+}
+
+// A small file system of its own, mounted for the test and removed after it; Mounted() is false
+// where mounting is not permitted.
+class TinyFileSystem {
+ public:
+  explicit TinyFileSystem(const fs::path& dir, const std::string& size) : FDir(dir) {
+    fs::create_directories(dir);
+    FMounted = std::system(("mount -t tmpfs -o size=" + size + " tmpfs '" + dir.string() +
+                            "' 2>/dev/null")
+                               .c_str()) == 0;
+  }
+  ~TinyFileSystem() {
+    if (FMounted) std::system(("umount '" + FDir.string() + "'").c_str());
+  }
+  bool Mounted() const { return FMounted; }
+  bool ReadOnly() {
+    return std::system(("mount -o remount,ro '" + FDir.string() + "'").c_str()) == 0;
+  }
+
+ private:
+  fs::path FDir;
+  bool FMounted = false;
+};
+
+bool HasJournal(const fs::path& dir) {
+  for (const auto& entry : fs::directory_iterator(dir))
+    if (entry.path().filename().string().ends_with("-journal")) return true;
+  return false;
+}
+
+TEST(SqliteInsertFailures, AReadOnlyDatabaseEndsTheInsertOnce) {
+  // Made read-only three ways: the file's mode, its folder's (no journal can be made beside
+  // it), and a read-only mount. Modes do not hold a superuser back; a mount does.
+  enum Way { wFile, wFolder, wMount };
+  int tried = 0;
+  for (const Way way : {wFile, wFolder, wMount}) {
+    SCOPED_TRACE(way);
+    TempDir temp;
+    const fs::path dir = temp / "data";
+    fs::create_directories(dir);
+    std::unique_ptr<TinyFileSystem> mount;
+    if (way == wMount) {
+      mount = std::make_unique<TinyFileSystem>(dir, "4m");
+      if (!mount->Mounted()) continue;
+    } else if (::geteuid() == 0) {
+      continue;
+    }
+    const fs::path file = dir / "ro.db";
+    WriteFileBytes(file, "");
+    {
+      TOdbcConnection setup(file.string());
+      setup.Open();
+      setup.Execute("CREATE TABLE people (id integer CHECK (id > 0), name varchar(20))");
+      setup.Execute("INSERT INTO people VALUES (1, 'before')");
+    }
+    if (way == wFile) fs::permissions(file, fs::perms::owner_read | fs::perms::group_read |
+                                                fs::perms::others_read);
+    if (way == wFolder) fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    if (way == wMount) ASSERT_TRUE(mount->ReadOnly());
+    ++tried;
+    {
+      TOdbcConnection db(file.string());
+      db.Open();
+      TGenModel model;
+      model.SetTableName("people");
+      model.SetDelimiter("\"\"");
+      model.SetRecNumber(100000);
+      AddCounter(model, "id");
+      AddConst(model, "name", "x");
+      ExpectEndedOnce(model, db, "readonly");
+      EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"), std::vector<std::string>{"1"});
+    }
+    if (way == wFolder) fs::permissions(dir, fs::perms::owner_all);
+    EXPECT_FALSE(HasJournal(dir));
+  }
+  if (tried == 0) GTEST_SKIP() << "no way to make a read-only file here";
+}
+
+TEST(SqliteInsertFailures, AFullDiskEndsTheInsertOnceAndLeavesTheFileAsItWas) {
+  TempDir temp;
+  const fs::path dir = temp / "small";
+  TinyFileSystem small(dir, "512k");
+  if (!small.Mounted()) GTEST_SKIP() << "mounting a small file system is not permitted here";
+  const fs::path file = dir / "full.db";
+  WriteFileBytes(file, "");
+  {
+    TOdbcConnection setup(file.string());
+    setup.Open();
+    setup.Execute("CREATE TABLE people (id integer, name varchar(400))");
+    for (int i = 1; i <= 5; ++i)
+      setup.Execute("INSERT INTO people VALUES (" + std::to_string(i) + ", 'before')");
+  }
+  // Everything but 64 KB is taken: the insert's rows outgrow it.
+  {
+    std::ofstream filler(dir / "filler", std::ios::binary);
+    const std::string block(4096, 'f');
+    while (filler.write(block.data(), block.size())) {
+    }
+  }
+  fs::resize_file(dir / "filler", fs::file_size(dir / "filler") - 64 * 1024);
+  {
+    TOdbcConnection db(file.string());
+    db.Open();
+    TGenModel model;
+    model.SetTableName("people");
+    model.SetDelimiter("\"\"");
+    model.SetRecNumber(20000);
+    AddCounter(model, "id");
+    AddConst(model, "name", std::string(300, 'n'));
+    ExpectEndedOnce(model, db, "full");
+    EXPECT_EQ(db.Query("SELECT COUNT(*) FROM people"), std::vector<std::string>{"5"});
+    EXPECT_EQ(db.Query("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+  }
+  EXPECT_FALSE(HasJournal(dir));
+}
+
+using PostgresInsertFailures = DirectInsertTest<PostgresDatabase>;
+
+TEST_F(PostgresInsertFailures, AReadOnlyDatabaseOrNoRightToInsertEndsTheInsertOnce) {
+  Run({"CREATE TABLE people (id integer, name varchar(20))",
+       "INSERT INTO people VALUES (0, 'before')"});
+  const std::string database = Db().Query("SELECT current_database()").at(0);
+  const std::string role = database + "_reader";
+  Run({"CREATE ROLE " + role + " LOGIN", "GRANT SELECT ON people TO " + role});
+  struct Case {
+    const char* name;
+    std::string connection;
+    std::vector<std::string> before, after;
+    const char* why;
+  };
+  std::string asReader = ConnectionString();
+  const size_t uid = asReader.find("Uid=postgres");
+  ASSERT_NE(uid, std::string::npos) << asReader;
+  asReader.replace(uid, 12, "Uid=" + role);
+  const Case cases[] = {
+      {"read-only database", ConnectionString(),
+       {"ALTER DATABASE " + database + " SET default_transaction_read_only = on"},
+       {"ALTER DATABASE " + database + " RESET default_transaction_read_only"},
+       "read-only transaction"},
+      {"no right to insert", asReader, {}, {}, "permission denied"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Run(c.before);
+    {
+      TOdbcConnection db(c.connection);
+      db.Open();
+      TGenModel model;
+      Fill(model, "people", 100000);
+      ExpectEndedOnce(model, db, c.why);
+    }
+    Run(c.after);
+    EXPECT_EQ(Count("people"), 1);
+  }
+  Run({"DROP OWNED BY " + role, "DROP ROLE " + role});
 }
 
 }  // namespace

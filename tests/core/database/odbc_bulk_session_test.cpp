@@ -145,7 +145,7 @@ TYPED_TEST(OdbcBulkSessionTest, TextsThatEndALiteralUnderBackslashEscapesStayTex
     const TValueBatch batch = MakeBatch(2, rows);
     auto session = this->Open(SplicingTarget("t", {{"id", true}, {"s", false}}), arrays);
     session->Load(batch, 0, batch.Rows());
-    session->InsertRow(batch, 2, "no statement runs for a bound row");
+    session->InsertRow(batch, 2);
     std::vector<std::string> expected = values;
     expected.insert(expected.begin() + 3, values[2]);
     EXPECT_EQ(this->Db().Query("SELECT s FROM t ORDER BY id"), expected);
@@ -199,7 +199,7 @@ TYPED_TEST(OdbcBulkSessionTest, FailingRowOfAnArrayIsNamedAndTheRowsBeforeItLoad
       session->Load(batch, c.first, c.row - c.first);
       session->Execute("SAVEPOINT r");
       try {
-        session->InsertRow(batch, c.row, target.Statement(batch, c.row));
+        session->InsertRow(batch, c.row);
         ADD_FAILURE() << "the row alone did not fail";
       } catch (const EDatabaseError&) {
         session->Execute("ROLLBACK TO SAVEPOINT r");

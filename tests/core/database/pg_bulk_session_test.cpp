@@ -73,7 +73,7 @@ TEST_F(PgBulkSessionTest, ValuesComeBackAsTheyWentIn) {
   session->Begin();
   session->Load(batch, 0, 4);
   session->Load(batch, 4, batch.Rows() - 4);
-  session->InsertStatement("INSERT INTO \"Item list\" VALUES (3000, 1, 'na\xEFve \x80')");
+  session->Execute("INSERT INTO \"Item list\" VALUES (3000, 1, 'na\xEFve \x80')");
   session->Commit();
   rows.push_back({"3000", "1", "na\xEFve \x80"});
 
@@ -157,7 +157,7 @@ TEST_F(PgBulkSessionTest, ARowTriedOnItsOwnKeepsItsBackslashesWhereLiteralsReadT
   ASSERT_NE(session, nullptr);
   session->Execute("SET standard_conforming_strings = off");
   for (size_t row = 0; row < rows.size(); ++row)
-    session->InsertRow(batch, row, target.Statement(batch, row));
+    session->InsertRow(batch, row);
   EXPECT_EQ(Db().Query("SELECT COALESCE(s, '<null>') || ' ' || COALESCE(n::text, '<null>') "
                        "FROM t ORDER BY id"),
             (std::vector<std::string>{"\\ 12.50", "a\\'b \\\\ caf\xE9 -1000",

@@ -10,7 +10,10 @@ BENCH_RECORDS ?= 10000000
 GUI_BENCH_RECORDS ?= 1000000
 TEST_DIR  := build/test
 REL_DIR   := build/release
-CMAKE_GEN := -G Ninja
+# ccache, when installed, makes rebuilds in a fresh clone or worktree cheap; without it the
+# compiler runs as usual.
+CCACHE    := $(shell command -v ccache 2>/dev/null)
+CMAKE_GEN := -G Ninja $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE) -DCMAKE_C_COMPILER_LAUNCHER=$(CCACHE))
 FUZZ_DIR  := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := model_reader model_json plan_reader connection_reader

@@ -227,7 +227,7 @@ TScaffoldResult Scaffold(TOdbcConnection& db, const TScaffoldOptions& options) {
   std::vector<TPendingFile> files;
   const TColumnChoice choice(words, dir / "lists",
                              [&files](const std::filesystem::path& file, const std::string& text) {
-                               files.push_back({file, text, false});
+                               files.push_back({file, text, TFileAccess::Usual});
                              });
 
   std::vector<std::string> entries;

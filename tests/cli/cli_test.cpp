@@ -301,9 +301,9 @@ TEST(Cli, AFileSizeLimitLeavesAFileThatReadersAccept) {
               "encoding=\"latin-1\"))); sys.exit(0 if len(r)>1 and all(len(x)==len(r[0]) for x "
               "in r) else 1)' %s"},
       {"xml", "xmllint --noout %s"},
-      // Every statement whole, then the closing comments.
+      // Every statement whole, then the transaction's COMMIT and the closing comments.
       {"sql", "python3 -c 'import sys; t=open(sys.argv[1], encoding=\"latin-1\", newline=\"\").read(); "
-              "s=t[:t.rindex(\"/* ----\")]; sys.exit(0 if s.endswith(\");\\r\\n\") and "
+              "s=t[:t.rindex(\"COMMIT;\\r\\n/* ----\")]; sys.exit(0 if s.endswith(\");\\r\\n\") and "
               "t.endswith(\"records: the run ended by an error */\\r\\n\") else 1)' %s"},
   };
   for (const auto& c : cases) {

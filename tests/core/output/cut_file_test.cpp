@@ -79,8 +79,9 @@ TRunOptions OptionsFor(const Case& c) {
 // Where each record of a file ends: every line end past the header, a record being as many
 // lines as its values' line breaks make it.
 std::vector<size_t> RecordEnds(const std::string& text, const Case& c, int64_t records) {
-  // SQL: six comment lines; XML: declaration, comment, root, metadata with a line per column.
-  const size_t header = c.Mode == omSqlScript ? 6 : c.Mode == omXml ? 7 + 3 : 1;
+  // SQL: six comment lines and BEGIN; XML: declaration, comment, root, metadata with a line per
+  // column.
+  const size_t header = c.Mode == omSqlScript ? 6 + 1 : c.Mode == omXml ? 7 + 3 : 1;
   const size_t linesPerRecord = c.AwkwardValue && c.Mode != omXml ? 2 : 1;
   std::vector<size_t> lineEnds{0};
   for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
@@ -103,8 +104,9 @@ TClosing FindClosing(const std::string& text, TOutputMode mode) {
     closing.At = text.size();
     return closing;
   }
+  // A script's closing lines begin with the COMMIT of its transaction.
   const std::string opening =
-      mode == omSqlScript ? "/* " + std::string(45, '-') + " */\r\n" : "<!-- ";
+      mode == omSqlScript ? "COMMIT;\r\n/* " + std::string(45, '-') + " */\r\n" : "<!-- ";
   closing.At = text.rfind(opening);
   const std::string count = std::string(R"(([0-9,]+) of )") + kAskedText +
                             " records: the run (ended by an error|was stopped)";

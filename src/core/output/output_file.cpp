@@ -76,18 +76,23 @@ TOutputFile::TOutputFile(std::string path, size_t bufferSize, TTextEncoding enco
 
 TOutputFile::~TOutputFile() {
   if (FFd >= 0) {
-    // Closed by an error: the file ends after the last complete line, never inside a record.
-    // Buffers are handed over only at line ends, so the incomplete line lies in this buffer.
-    FBuffer.resize(FLineEnd);
-    try {
-      Flush();
-      WaitForWriter();
-    } catch (...) {
-      // The run already ends with an error; what reached the disk stays.
-    }
+    // Closed by an error: the file ends after the last complete line, never inside a record;
+    // what reached the disk stays.
+    DrainWholeLines();
   }
   StopWriter();
   if (FFd >= 0) ::close(FFd);
+}
+
+void TOutputFile::DrainWholeLines() noexcept {
+  // Buffers are handed over only at line ends, so the incomplete line lies in this buffer.
+  FBuffer.resize(FLineEnd);
+  try {
+    Flush();
+    WaitForWriter();
+  } catch (...) {
+    // The failure stays in FWriteError.
+  }
 }
 
 void TOutputFile::Fail(int err) {
@@ -216,19 +221,13 @@ TCutEnd TOutputFile::CloseCut(uint64_t first, uint64_t end,
                               const std::function<std::string(uint64_t lines)>& closing) noexcept {
   TCutEnd result;
   if (FFd < 0) return result;
-  // The line being built is dropped, and so are buffered lines past the span.
-  FBuffer.resize(FLineEnd);
+  // The line being built is dropped, and so are buffered lines past the span; what reached the
+  // disk is cut back below.
   if (Lines() > end) {
     FEnds.resize(end > FLinesHandedOver ? static_cast<size_t>(end - FLinesHandedOver) : 0);
     FLineEnd = FEnds.empty() ? 0 : FEnds.back();
-    FBuffer.resize(FLineEnd);
   }
-  try {
-    Flush();
-    WaitForWriter();
-  } catch (...) {
-    // The failure is in FWriteError; what reached the disk is cut back below.
-  }
+  DrainWholeLines();
   StopWriter();
   struct stat info {};
   const bool cuttable = FPath != "-" && ::fstat(FFd, &info) == 0 &&

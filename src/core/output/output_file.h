@@ -98,6 +98,9 @@ class TOutputFile final : public TRowStream {
   // ones and lets it write.
   void HandOver(TTextBuffer& buffer, std::vector<size_t>& ends);
   [[noreturn]] void Fail(int err);
+  // Drops the line being built and hands the complete lines to the writer, waiting for it; a
+  // write failure stays in FWriteError for the caller to read.
+  void DrainWholeLines() noexcept;
 
   void Full() override { Flush(); }
 
